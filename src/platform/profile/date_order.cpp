@@ -44,11 +44,16 @@ std::string_view FieldFor(char conversion, bool unpadded) {
   }
 }
 
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
+// Without blanks at either end and with runs of blanks made single (dropped
+// literal words leave them, as in "%d de %B de %Y").
+std::string Tidied(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
+    out += c;
+  }
+  if (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
 }
 
 }  // namespace
@@ -73,7 +78,7 @@ std::string DateOrderFromStrftime(std::string_view d_fmt) {
     if (i == d_fmt.size()) break;
     order += FieldFor(d_fmt[i++], unpadded);
   }
-  std::string result = Trimmed(order);
+  std::string result = Tidied(order);
   bool has_field = false;
   for (const char c : result) has_field = has_field || IsFieldLetter(c);
   return has_field ? result : std::string(kDefaultShortDate);

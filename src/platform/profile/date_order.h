@@ -17,9 +17,8 @@ inline constexpr std::string_view kDefaultShortDate = "dd/MM/yyyy";
 // "-", "_", "0", "^", "#" flags, widths and the E and O modifiers) become
 // letters; %D and %F expand; other conversions (weekday names included) and
 // literal ASCII letters are dropped, since the reader would take a literal d,
-// m or y for a field. The
-// result never starts or ends with blanks; without any field it is
-// kDefaultShortDate.
+// m or y for a field. Blanks are single and never at either end. Without any
+// field the result is kDefaultShortDate.
 [[nodiscard]] std::string DateOrderFromStrftime(std::string_view d_fmt);
 
 // A long date order with the same field order as a short one, month by name:

@@ -248,7 +248,7 @@ std::string FormatConversions(std::string_view text) {
     }
     while (i < text.size() && kFlags.find(text[i]) != std::string_view::npos) ++i;
     if (i < text.size() && text[i] == '*') {
-      conversions += '*';
+      conversions += "%*";
       ++i;
     } else {
       digits();
@@ -256,13 +256,17 @@ std::string FormatConversions(std::string_view text) {
     if (i < text.size() && text[i] == '.') {
       ++i;
       if (i < text.size() && text[i] == '*') {
-        conversions += '*';
+        conversions += "%*";
         ++i;
       } else {
         digits();
       }
     }
-    while (i < text.size() && kLengths.find(text[i]) != std::string_view::npos) ++i;
+    conversions += '%';
+    // The length modifier decides the argument's type as much as the conversion does.
+    while (i < text.size() && kLengths.find(text[i]) != std::string_view::npos) {
+      conversions += text[i++];
+    }
     conversions += i < text.size() ? text[i++] : '?';
   }
   return conversions;

@@ -29,7 +29,7 @@ inline constexpr int kTextIdCount = kLastTextId - kFirstTextId + 1;
 inline constexpr std::size_t kMaxTextChars = 1023;
 
 // Catalogue files larger than this are not read.
-inline constexpr std::uintmax_t kMaxCatalogueBytes = 1024 * 1024;
+inline constexpr std::uintmax_t kMaxCatalogueBytes = std::uintmax_t{1024} * 1024;
 
 struct CatalogueEntry {
   int id = 0;
@@ -58,10 +58,11 @@ struct Catalogue {
 // gives a catalogue without entries and one problem.
 [[nodiscard]] std::optional<Catalogue> ReadCatalogueFile(const std::filesystem::path& path);
 
-// The printf conversions of a text in order, one character each ("%s" and
-// "%-3d" give "sd"; "%%" gives nothing; a "*" width or precision gives '*'; a
-// conversion cut off by the end of the text gives '?'). A translated text must
-// take the same arguments as the program's own text for the same number.
+// The printf arguments a text takes, in order, each as "%", its length
+// modifier and its conversion: "%s and %-3lu" gives "%s%lu"; "%%" gives
+// nothing; a "*" width or precision gives "%*"; a conversion cut off by the
+// end of the text gives "%?". A translated text must take the same arguments
+// as the program's own text for the same number.
 [[nodiscard]] std::string FormatConversions(std::string_view text);
 
 // Writes a text in catalogue form: the inverse of the escapes above.

@@ -17,7 +17,7 @@ bool IsFolder(const std::filesystem::path& path) {
 std::filesystem::path ChooseDataFolder(const DataFolderPlaces& places) {
   if (places.environment && !places.environment->empty()) return *places.environment;
   if (!places.executable.empty()) {
-    const auto installed =
+    auto installed =
         (places.executable.parent_path() / ".." / "share" / "norix").lexically_normal();
     if (IsFolder(installed)) return installed;
   }
