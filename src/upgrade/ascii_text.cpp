@@ -32,6 +32,21 @@ std::optional<std::size_t> FindNoCase(std::string_view text, std::string_view wo
   if (word.empty() || from > text.size() || text.size() - from < word.size()) {
     return std::nullopt;
   }
+  const char first = word.front();
+  if (ToLowerAscii(first) == first && (first < 'a' || first > 'z')) {
+    // A first character without case (the '[' of section headers): jump
+    // between its occurrences, which keeps searches over megabytes of
+    // firmware fast.
+    const auto rest = word.substr(1);
+    const std::size_t last = text.size() - word.size();
+    for (auto at = text.find(first, from); at != std::string_view::npos && at <= last;
+         at = text.find(first, at + 1)) {
+      if (EqualsNoCase(text.substr(at + 1, rest.size()), rest)) {
+        return at;
+      }
+    }
+    return std::nullopt;
+  }
   const auto found =
       std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), word.begin(),
                   word.end(), [](char x, char y) { return ToLowerAscii(x) == ToLowerAscii(y); });
