@@ -8,7 +8,7 @@ CutResult CutAndVerifyImage(UpgradeImage& image, const CutAndVerifyInput& input,
   if (layout == FileLayout::Modem && !input.rescueTransfer) {
     image.largeFlash = queryLargeFlash && queryLargeFlash();
   }
-  const CutResult cut =
+  CutResult cut =
       CutImage(image, layout, SolanoTakesFileTwo(input.upgradeKind, input.flags.isdnTarget));
   if (!cut.ok()) {
     return cut;

@@ -38,7 +38,7 @@ TEST(UpgradeFileBuilder, BigModemFileWithoutSecondFirmwareGetsChecksum2OfTheFirm
 }
 
 TEST(UpgradeFileBuilder, RefusesRecipesThatWouldNotWork) {
-  const auto error = [](UpgradeFileRecipe recipe) { return BuildUpgradeFile(recipe).error; };
+  const auto error = [](const UpgradeFileRecipe& recipe) { return BuildUpgradeFile(recipe).error; };
   auto modem = ModemRecipe(100, 200);
   modem.version.clear();
   EXPECT_FALSE(error(modem).empty());

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@ namespace norix::tools::lfu {
 namespace {
 
 std::string Describe(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
+  return what + " " + path + ": " + std::generic_category().message(errno);
 }
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
