@@ -20,8 +20,10 @@ std::uint16_t ImageChecksum(std::span<const std::uint8_t> bytes) {
 std::string ChecksumText(std::uint16_t checksum) {
   constexpr std::string_view kDigits = "0123456789ABCDEF";
   std::string text(4, '0');
-  for (std::size_t i = 0; i < 4; ++i) {
-    text[3 - i] = kDigits[(checksum >> (4 * i)) & 0xFU];
+  std::size_t value = checksum;
+  for (std::size_t i = 4; i-- > 0;) {
+    text[i] = kDigits[value & 0xFU];
+    value >>= 4U;
   }
   return text;
 }
