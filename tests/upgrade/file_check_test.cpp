@@ -1,5 +1,7 @@
 #include "upgrade/file_check.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include "upgrade/default_file_name.h"
@@ -175,6 +177,8 @@ struct NameCase {
   bool isdnTarget;
   std::optional<std::string> pattern;
 };
+
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
 
 class DefaultFileName : public ::testing::TestWithParam<NameCase> {};
 

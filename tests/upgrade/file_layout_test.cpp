@@ -1,5 +1,7 @@
 #include "upgrade/file_layout.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include "upgrade/cut_and_verify.h"
@@ -67,6 +69,8 @@ struct SizeRuleCase {
   std::size_t firmwareBytes;  // end - start is one less
   bool accepted;
 };
+
+void PrintTo(const SizeRuleCase& c, std::ostream* os) { *os << c.name; }
 
 class ModemSizeRule : public ::testing::TestWithParam<SizeRuleCase> {};
 

@@ -1,6 +1,7 @@
 #include "upgrade/section_search.h"
 
 #include <optional>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@ struct SearchCase {
   std::size_t from;
   std::optional<std::size_t> dataStart;
 };
+
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
 
 class SectionSearch : public ::testing::TestWithParam<SearchCase> {};
 
@@ -69,6 +72,8 @@ struct ChecksumCase {
   std::vector<std::uint8_t> bytes;
   std::string text;
 };
+
+void PrintTo(const ChecksumCase& c, std::ostream* os) { *os << c.name; }
 
 class Checksum : public ::testing::TestWithParam<ChecksumCase> {};
 
