@@ -52,17 +52,24 @@ std::optional<std::size_t> FindCatalogueRow(std::string_view text,
   if (text.empty()) {
     return std::nullopt;
   }
+  std::optional<std::size_t> first;
   for (std::size_t i = 0; i < catalogue.rows.size(); ++i) {
     const std::string_view name = catalogue.rows[i].name.substr(0, kCatalogueNameCapacity);
     if (name.empty()) {
       break;
     }
-    const std::size_t common = std::min(name.size(), text.size());
-    if (EqualNoCase(name.substr(0, common), text.substr(0, common))) {
+    // A row named exactly like the text wins over an earlier row that is only
+    // a beginning of it: "NORIX KOMET II Rescue Mode" must not be taken for
+    // "NORIX KOMET II", whose upgrade is a different one.
+    if (EqualNoCase(name, text)) {
       return i;
     }
+    const std::size_t common = std::min(name.size(), text.size());
+    if (!first && EqualNoCase(name.substr(0, common), text.substr(0, common))) {
+      first = i;
+    }
   }
-  return std::nullopt;
+  return first;
 }
 
 UpgradeClass LookupUpgradeKind(std::string_view text, const ProductCatalogue& catalogue) {

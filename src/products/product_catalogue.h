@@ -32,8 +32,9 @@ struct ProductCatalogue {
 // The 20 models the program knows, in lookup order.
 [[nodiscard]] const ProductCatalogue& BuiltInCatalogue();
 
-// Index of the first row whose name agrees with `text` case-insensitively over
-// the length of the shorter of the two (so "NORIX solano 1280i a/b" finds
+// Index of the row for `text`, case-insensitively: the row named exactly like
+// the text, else the first row whose name agrees with the text over the length
+// of the shorter of the two (so "NORIX solano 1280i a/b" finds
 // "NORIX solano 1280i"). None for an empty text or when no row agrees.
 [[nodiscard]] std::optional<std::size_t> FindCatalogueRow(std::string_view text,
                                                           const ProductCatalogue& catalogue);
