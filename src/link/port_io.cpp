@@ -1,0 +1,208 @@
+#include "link/port_io.h"
+
+#include <array>
+#include <thread>
+
+namespace norix::link {
+
+namespace comm = platform::comm;
+
+namespace {
+
+constexpr std::uint8_t kCr = 13;
+constexpr std::uint8_t kLf = 10;
+
+}  // namespace
+
+bool PortRead(Port* port, std::span<std::uint8_t> buffer, std::size_t& bytesRead) {
+  bytesRead = 0;
+  if (port == nullptr) {
+    return false;
+  }
+  const comm::IoResult result = port->Read(buffer, kReadWaitLimit);
+  if (!result.completed()) {
+    return false;
+  }
+  bytesRead = result.count;
+  return true;
+}
+
+bool PortWrite(Port* port, std::span<const std::uint8_t> data, std::size_t& written) {
+  written = 0;
+  if (port == nullptr) {
+    return false;
+  }
+  const comm::IoResult result = port->Write(data);
+  written = result.count;
+  return result.completed();
+}
+
+std::size_t WriteText(Port* port, std::string_view text) {
+  std::size_t written = 0;
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                            text.size());
+  if (!PortWrite(port, bytes, written)) {
+    return 0;
+  }
+  return written;
+}
+
+std::size_t WriteLine(Port* port, std::string_view command) {
+  const std::size_t first = WriteText(port, command);
+  if (first == 0) {
+    return first;
+  }
+  return first + WriteText(port, "\r");
+}
+
+std::size_t ReadLine(Port* port, std::string& line) {
+  std::array<std::uint8_t, kLineCapacity + 1> buffer{};
+  std::size_t p = 0;
+  for (;;) {
+    std::size_t got = 0;
+    if (!PortRead(port, std::span(&buffer[p], 1), got)) {
+      return 0;
+    }
+    if (got == 0) {
+      // A line cut off by the time-out is not a line.
+      line.clear();
+      return 0;
+    }
+    const std::uint8_t byte = buffer[p];
+    if (byte == kLf && buffer[0] == kCr) {
+      // An empty line, or one that begins with CR: drop it and start over.
+      p = 0;
+      continue;
+    }
+    if (p < kLineCapacity) {
+      ++p;
+    }
+    if (byte == kLf) {
+      line.assign(reinterpret_cast<const char*>(buffer.data()), p);
+      return p;
+    }
+  }
+}
+
+std::size_t ReadBlock(Port* port, std::string& text, std::size_t maxCount) {
+  std::array<std::uint8_t, kBlockCapacity + 1> buffer{};
+  const std::size_t n = maxCount < kBlockCapacity ? maxCount : kBlockCapacity;
+  std::size_t got = 0;
+  if (!PortRead(port, std::span(buffer.data(), n), got)) {
+    return 0;
+  }
+  // Handed on as a text: a zero byte in the data ends it.
+  std::size_t length = 0;
+  while (length < got && buffer[length] != 0) {
+    ++length;
+  }
+  text.assign(reinterpret_cast<const char*>(buffer.data()), length);
+  return got;
+}
+
+std::size_t ReadBlockPatiently(Port* port, std::string& text, std::size_t maxCount) {
+  constexpr int kAttempts = 20;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::size_t count = ReadBlock(port, text, maxCount);
+    if ((count & 0xFFFFU) != 0) {
+      return count;
+    }
+    WaitTenths(1);
+  }
+  return 0;
+}
+
+int ReadByte(Port* port) {
+  std::uint8_t byte = 0;
+  std::size_t got = 0;
+  if (!PortRead(port, std::span(&byte, 1), got) || got == 0) {
+    return -1;
+  }
+  return static_cast<signed char>(byte);
+}
+
+namespace {
+
+void SetFraming(comm::CommState& state, std::uint32_t speed) {
+  state.baudRate = speed;
+  state.byteSize = 8;
+  state.parity = comm::Parity::None;
+  state.stopBits = comm::StopBits::One;
+}
+
+// Reads, changes and writes back the port's time-outs; returns the record as
+// it was before. A port whose time-outs cannot be read stays as it is.
+template <typename Change>
+comm::CommTimeouts ChangeTimeouts(Port* port, Change change) {
+  comm::CommTimeouts timeouts;
+  if (port == nullptr || !port->GetTimeouts(timeouts)) {
+    return {};
+  }
+  const comm::CommTimeouts previous = timeouts;
+  change(timeouts);
+  (void)port->SetTimeouts(timeouts);
+  return previous;
+}
+
+}  // namespace
+
+void ConfigurePort(Port* port, std::uint32_t speed) {
+  comm::CommState state;
+  if (port != nullptr && port->GetState(state)) {
+    SetFraming(state, speed);
+    state.outxCtsFlow = true;
+    state.rtsControl = comm::RtsControl::Handshake;
+    (void)port->SetState(state);
+  }
+  ChangeTimeouts(port, [](comm::CommTimeouts& t) {
+    t = {kDefaultReadInterval, kDefaultReadMultiplier, kDefaultReadConstant,
+         kDefaultWriteMultiplier, kDefaultWriteConstant};
+  });
+}
+
+std::uint32_t SetPortSpeed(Port* port, std::uint32_t speed) {
+  comm::CommState state;
+  if (port != nullptr && port->GetState(state)) {
+    SetFraming(state, speed);
+    (void)port->SetState(state);
+  }
+  return 0;
+}
+
+void SetCtsFlow(Port* port, bool on) {
+  comm::CommState state;
+  if (port != nullptr && port->GetState(state)) {
+    state.outxCtsFlow = on;
+    state.rtsControl = on ? comm::RtsControl::Handshake : comm::RtsControl::Enable;
+    (void)port->SetState(state);
+  }
+}
+
+std::uint32_t SetReadTimeout(Port* port, std::uint32_t constant) {
+  return ChangeTimeouts(port,
+                        [constant](comm::CommTimeouts& t) {
+                          t = {kDefaultReadInterval, kDefaultReadMultiplier, constant,
+                               kDefaultWriteMultiplier, kDefaultWriteConstant};
+                        })
+      .readConstant;
+}
+
+std::uint32_t SetReadInterval(Port* port, std::uint32_t interval) {
+  return ChangeTimeouts(port, [interval](comm::CommTimeouts& t) { t.readInterval = interval; })
+      .readInterval;
+}
+
+std::uint32_t SetWriteTimeout(Port* port, std::uint32_t constant) {
+  return ChangeTimeouts(port, [constant](comm::CommTimeouts& t) { t.writeConstant = constant; })
+      .writeConstant;
+}
+
+void DiscardInput(Port* port, std::uint32_t actions) {
+  if (port != nullptr) {
+    port->Purge(actions);
+  }
+}
+
+void WaitTenths(std::uint32_t n) { std::this_thread::sleep_for(std::chrono::milliseconds(100) * n); }
+
+}  // namespace norix::link
