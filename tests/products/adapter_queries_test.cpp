@@ -51,7 +51,7 @@ TEST_P(ReadAdapterFeaturesTest, SetsFlagsFromAti7Report) {
   EXPECT_FALSE(features.komet);
   EXPECT_EQ(ReadConstant(), kTestTimeouts.readConstant);  // the 6000 ms of "ATI7" undone
 
-  const bool askedModem = product_->Received().size() == 2;
+  const bool askedModem = Received().size() == 2;
   EXPECT_EQ(askedModem, c.internalModem);
   EXPECT_EQ(context_.internalModemVersion, c.internalModem ? "1.30\r\n" : "");
   EXPECT_EQ(context_.internalModemVersionNumber, c.internalModem ? "130" : "");
@@ -189,7 +189,7 @@ TEST_F(ProductOnLine, SolanoWithoutAnaloguePortKeepsItsName) {
   Start({Ati7("Internal Modem")});
   ParseIdentification("NORIX solano 1280mi V2.00", context_);
   EXPECT_EQ(context_.productName, "NORIX solano 1280mi ");
-  EXPECT_EQ(product_->Received(), (std::vector<ReceivedCommand>{{57600, "ATI7"}}));
+  EXPECT_EQ(Received(), (std::vector<ReceivedCommand>{{57600, "ATI7"}}));
 }
 
 }  // namespace

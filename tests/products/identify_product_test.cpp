@@ -35,7 +35,7 @@ TEST_P(IdentifyProductTest, DeliversIdentificationText) {
 
   EXPECT_EQ(IdentifyProduct(context_.Port()), c.expected);
 
-  EXPECT_EQ(product_->Received(), c.sent);
+  EXPECT_EQ(Received(), c.sent);
   const platform::comm::CommState state = HostState();
   EXPECT_TRUE(state.outxCtsFlow);  // switched off for the probe, on again afterwards
   EXPECT_EQ(state.baudRate, c.sent.back().speed);
@@ -139,7 +139,7 @@ TEST_F(ProductOnLine, NetrunnerIsIdentifiedParsedAndLookedUp) {
   EXPECT_EQ(record.upgradeKind, kUpgradeAnalogueModem);
   EXPECT_EQ(FindCatalogueRow(context_.productName, BuiltInCatalogue()), 9U);
   // Only a solano name makes the parser ask "ATI7".
-  EXPECT_EQ(product_->Received(), std::vector<ReceivedCommand>{kAti3});
+  EXPECT_EQ(Received(), std::vector<ReceivedCommand>{kAti3});
 }
 
 TEST_F(ProductOnLine, RescueModemGetsRescueUpgradeKind) {
