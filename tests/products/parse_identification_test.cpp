@@ -22,7 +22,7 @@ struct ParseCase {
 
 class ParseIdentificationTest : public ::testing::TestWithParam<ParseCase> {};
 
-// None of these names contains "solano", so no port is needed.
+// The context has no port: these texts need none.
 TEST_P(ParseIdentificationTest, SplitsNameAndVersion) {
   const ParseCase& c = GetParam();
   link::ModemContext context;
@@ -59,6 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"VFirst", "V1.10", "", "", 0},
         ParseCase{"LongNameIsCut", std::string(60, 'N') + " V1.00", std::string(49, 'N'), "1.00",
                   100},
+        // Without a port the "ATI7" question gets no answer: the name stays.
+        ParseCase{"SolanoWithoutPort", "NORIX solano 1280i V1.30", "NORIX solano 1280i ", "1.30",
+                  130},
         ParseCase{"LowerCaseVIsNoVersion", "NORIX modem v1.00", "", "", 0}),
     testing::LabelName());
 
