@@ -14,7 +14,7 @@
 namespace norix::link {
 
 struct ModemListEntry {
-  std::string name;             // the line device's name, after the name fix-up
+  std::string name;  // the line device's name, after the name fix-up
   std::uint32_t lineDeviceId = 0;
 };
 
@@ -25,18 +25,18 @@ struct ModemContext {
   std::int32_t selectedIndex = 0;     // index into devices, set by the product pages
   std::vector<ModemListEntry> devices;
 
-  std::optional<std::string> driverKey;  // registry key of the open device's modem driver
-  std::uintptr_t line = 0;               // from lineOpen, 0 when none
-  std::uintptr_t call = 0;               // from lineMakeCall, 0 when none
+  std::optional<std::string> driverKey;        // registry key of the open device's modem driver
+  std::uintptr_t line = 0;                     // from lineOpen, 0 when none
+  std::uintptr_t call = 0;                     // from lineMakeCall, 0 when none
   std::unique_ptr<platform::comm::Port> port;  // the product's port, null when closed
   bool gciSupport = false;                     // the product answered "AT+GCI?" with OK
   bool portFromTelephony = false;              // the open port came from lineGetID
 
   // Set by identification.
-  std::string productName;               // at most 49 characters; every page header shows it
-  std::string internalModemVersion;      // text after the internal modem's "V", at most 19
-  std::string internalModemVersionNumber;  // decimal text of major * 100 + minor, at most 19
-  std::string firmwareVersion;           // text after the last "V" of the identification text
+  std::string productName;                  // at most 49 characters; every page header shows it
+  std::string internalModemVersion;         // text after the internal modem's "V", at most 19
+  std::string internalModemVersionNumber;   // decimal text of major * 100 + minor, at most 19
+  std::string firmwareVersion;              // text after the last "V" of the identification text
   std::uint16_t firmwareVersionNumber = 0;  // major * 100 + minor: V1.40 is 140
 
   [[nodiscard]] platform::comm::Port* Port() const { return port.get(); }

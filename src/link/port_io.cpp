@@ -203,6 +203,8 @@ void DiscardInput(Port* port, std::uint32_t actions) {
   }
 }
 
-void WaitTenths(std::uint32_t n) { std::this_thread::sleep_for(std::chrono::milliseconds(100) * n); }
+void WaitTenths(std::uint32_t n) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(100) * n);
+}
 
 }  // namespace norix::link

@@ -1,8 +1,8 @@
 #include "link/at_exchange.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
+
+#include <gtest/gtest.h>
 
 #include "link_fixture.h"
 
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The echo is compared case-sensitively: a lower-case echo is taken
         // for an informational line, and the OK after it decides.
         Case{"LowerCaseEchoIsInformation", "atx\r\r\nOK\r\n", AtResult::Ok, "atx\r\r\n"}),
-    [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Case>& param) { return param.param.name; });
 
 TEST_F(AtExchange, SilentProductGivesNoReplyAfterTheReadTimeOut) {
   Start(Table({}));
@@ -103,6 +103,7 @@ TEST_F(AtExchange, APauseInTheRestLeavesTheFinalCodeUnread) {
   std::string reply;
   EXPECT_EQ(SendAtCommand(Port(), "ATI5", reply), AtResult::NoReply);
   EXPECT_EQ(reply, "003\r\n");
+  link::SetReadTimeout(Port(), 1000);
   std::string line;
   EXPECT_EQ(link::ReadLine(Port(), line), 4U);
   EXPECT_EQ(line, "OK\r\n");
@@ -129,10 +130,12 @@ TEST_F(AtExchange, NoGciSupportWhenTheQueryIsRefused) {
   EXPECT_EQ(link::QueryGciSupport(Port()), 0);
 }
 
-// A modem that answers only at the speeds in `speeds`.
+// A modem that takes the factory reset and "ATI3" at 9600 bit/s and then
+// answers "AT" only at the speeds in `speeds`.
 Responder AnswersAt(std::vector<std::uint32_t> speeds) {
   return [speeds](const std::string& line, const platform::comm::CommState& state) {
-    if (std::find(speeds.begin(), speeds.end(), state.baudRate) == speeds.end()) {
+    const bool setUp = (line == "AT&F" || line == "ATI3") && state.baudRate == 9600;
+    if (!setUp && std::find(speeds.begin(), speeds.end(), state.baudRate) == speeds.end()) {
       return std::vector<Chunk>{};
     }
     if (line == "ATI3") {
@@ -172,13 +175,14 @@ INSTANTIATE_TEST_SUITE_P(Speeds, SpeedProbe,
                          ::testing::Values(ProbeCase{"At38400", {9600, 38400}, 1, 38400},
                                            ProbeCase{"At19200", {9600, 19200}, 2, 19200},
                                            ProbeCase{"At9600", {9600}, 4, 9600},
-                                           ProbeCase{"At4800", {9600, 4800}, 8, 4800}),
-                         [](const ::testing::TestParamInfo<ProbeCase>& info) {
-                           return info.param.name;
+                                           ProbeCase{"At4800", {4800}, 8, 4800},
+                                           ProbeCase{"Nowhere", {}, 0, 4800}),
+                         [](const ::testing::TestParamInfo<ProbeCase>& param) {
+                           return param.param.name;
                          });
 
 TEST_F(AtExchange, ProbeGivesUpWhenTheFactoryResetFails) {
-  Start(AnswersAt({57600}));
+  Start([](const std::string&, const platform::comm::CommState&) { return std::vector<Chunk>{}; });
   link::SetReadTimeout(Port(), 200);
   EXPECT_EQ(link::ProbeSpeed(Port()), 0);
   EXPECT_EQ(product_->Lines(), std::vector<std::string>{"AT&F"});

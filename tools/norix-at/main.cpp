@@ -58,8 +58,8 @@ std::string Visible(const std::string& text) {
 void Exchange(norix::platform::comm::Port* port, const std::string& command) {
   std::string reply;
   const auto result = norix::link::SendAtCommand(port, command, reply);
-  std::cout << command << " -> " << static_cast<int>(result) << " (" << ResultName(result)
-            << ") \"" << Visible(reply) << "\"\n";
+  std::cout << command << " -> " << static_cast<int>(result) << " (" << ResultName(result) << ") \""
+            << Visible(reply) << "\"\n";
 }
 
 }  // namespace
