@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "sim/command_interpreter.h"
@@ -13,6 +15,8 @@ namespace {
 // The volume lives in the profile under one name for both command families.
 constexpr const char* kVolumeOption = "VOL";
 constexpr unsigned kMaxVolume = 9;
+
+using Clock = std::chrono::steady_clock;
 
 // A T.35 country code as the modem reports it: two upper-case hex digits.
 std::string HexCode(unsigned value) {
@@ -49,8 +53,56 @@ class AnalogueModem final : public Model {
     return settings;
   }
 
+  [[nodiscard]] bool InDataMode() const override { return dialling_.has_value(); }
+
+  // Any byte from the host while dialling aborts the call; the byte is used up.
+  std::size_t OnData(std::span<const std::uint8_t> bytes, ProductLink& link) override {
+    if (!dialling_ || bytes.empty()) {
+      return 0;
+    }
+    dialling_.reset();
+    link.SendResult(ResultCode::NoCarrier);
+    return 1;
+  }
+
+  [[nodiscard]] std::optional<Clock::time_point> NextTimer() const override {
+    return dialling_ ? std::optional(dialling_->due) : std::nullopt;
+  }
+
+  void OnTimer(ProductLink& link) override {
+    if (!dialling_) {
+      return;
+    }
+    Dialling& call = *dialling_;
+    switch (call.phase) {
+      case Dialling::Phase::OffHook:
+        if (!link.Options().dialTone && call.detectsDialTone) {
+          call.phase = Dialling::Phase::NoDialTone;
+          call.due = Clock::now() + call.dialToneWait;
+        } else if (call.staysInCommandMode) {
+          dialling_.reset();
+          link.SendResult(ResultCode::Ok);
+        } else {
+          call.phase = Dialling::Phase::WaitingForCarrier;
+          call.due = Clock::now() + call.carrierWait;
+        }
+        return;
+      case Dialling::Phase::NoDialTone:
+        dialling_.reset();
+        link.SendResult(ResultCode::NoDialtone);
+        return;
+      case Dialling::Phase::WaitingForCarrier:
+        dialling_.reset();
+        link.SendResult(ResultCode::NoCarrier);
+        return;
+    }
+  }
+
   void AddCommands(CommandSet& commands) override {
     commands.AddAccepted("H", 1);
+    commands.Add("D", [this](CommandCursor& args, CommandInterpreter& modem) {
+      return Dial(args.TakeRest(), modem.Current());
+    });
     commands.AddOption("L", 3);
     commands.AddOption("M", 3);
     commands.AddOption("X", 4);
@@ -88,6 +140,30 @@ class AnalogueModem final : public Model {
   }
 
  private:
+  struct Dialling {
+    enum class Phase : std::uint8_t { OffHook, NoDialTone, WaitingForCarrier };
+    Phase phase = Phase::OffHook;
+    Clock::time_point due;
+    std::chrono::seconds dialToneWait{0};
+    std::chrono::seconds carrierWait{0};
+    bool detectsDialTone = true;
+    bool staysInCommandMode = false;
+  };
+
+  // Goes off hook and leaves command mode; the timer takes the call on from
+  // there. The waits are the S6 and S7 values at the time of dialling.
+  CommandOutcome Dial(std::string_view dialString, const ModemSettings& settings) {
+    Dialling call;
+    call.due = Clock::now();
+    call.dialToneWait = std::chrono::seconds(settings.Register(kDialToneWaitRegister));
+    call.carrierWait = std::chrono::seconds(settings.Register(kCarrierWaitRegister));
+    const unsigned level = settings.Option("X");
+    call.detectsDialTone = level == 2 || level == 4;
+    call.staysInCommandMode = dialString.ends_with(";");
+    dialling_ = call;
+    return CommandOutcome::EndSilently();
+  }
+
   [[nodiscard]] bool Supports(std::uint32_t code) const {
     return std::find(data_.countries.begin(), data_.countries.end(), code) != data_.countries.end();
   }
@@ -183,6 +259,7 @@ class AnalogueModem final : public Model {
 
   AnalogueModemData data_;
   std::uint16_t country_;  // kept apart from the profiles: AT&F and ATZ leave it alone
+  std::optional<Dialling> dialling_;
 };
 
 }  // namespace

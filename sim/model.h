@@ -6,15 +6,19 @@
 // analogue_modem.h and models/).
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "sim/command_set.h"
 #include "sim/modem_settings.h"
+#include "sim/product_link.h"
 
 namespace norix::sim {
 
@@ -45,6 +49,24 @@ class Model {
   // OnUnheardLine, where the model may decide to wake up.
   [[nodiscard]] virtual bool Listening() const { return true; }
   virtual void OnUnheardLine(std::string_view line) { static_cast<void>(line); }
+
+  // Data mode: a product out of command mode (a command handler put it there
+  // and ended its line with CommandOutcome::EndSilently()) gets the host's
+  // bytes raw, without echo, through OnData. OnData returns how many bytes
+  // it took; taking fewer than all is allowed only when it went back to
+  // command mode, and the rest then goes to the command interpreter.
+  [[nodiscard]] virtual bool InDataMode() const { return false; }
+  virtual std::size_t OnData(std::span<const std::uint8_t> bytes, ProductLink& link) {
+    static_cast<void>(link);
+    return bytes.size();
+  }
+
+  // A model's own clock, in data mode or not: OnTimer is called once the
+  // time NextTimer() names has come (none: no timer).
+  [[nodiscard]] virtual std::optional<std::chrono::steady_clock::time_point> NextTimer() const {
+    return std::nullopt;
+  }
+  virtual void OnTimer(ProductLink& link) { static_cast<void>(link); }
 };
 
 // A model by name, as `norix-sim` and the tests ask for it.

@@ -19,6 +19,8 @@ struct ProductOptions {
   // Garble every n-th byte the product sends (echo and answers, counted from
   // the start), by XOR with 0x55; 0 sends everything intact.
   std::uint32_t garbleEvery = 0;
+  // Whether the telephone line gives a dial tone when a modem dials.
+  bool dialTone = true;
 };
 
 }  // namespace norix::sim

@@ -1,5 +1,6 @@
 #include "sim/simulated_product.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <utility>
@@ -85,47 +86,75 @@ bool SimulatedProduct::WaitForLines(std::size_t count, std::chrono::milliseconds
 }
 
 void SimulatedProduct::Run() {
+  baudRate_ = line_->HostState().baudRate;
   std::array<std::uint8_t, 512> buffer{};
   while (!quit_) {
-    const std::ptrdiff_t count = line_->Receive(buffer, kReceiveWait);
+    const std::ptrdiff_t count = line_->Receive(buffer, ReceiveWait());
     if (count < 0) {
       break;
     }
-    if (count == 0) {
-      continue;
+    if (count > 0) {
+      // The speed that matters is the one the host has set while its bytes
+      // travel: a real product hears noise at any speed it does not know.
+      baudRate_ = line_->HostState().baudRate;
+      HandleBytes(std::span(buffer).first(static_cast<std::size_t>(count)),
+                  model_->AnswersAt(baudRate_));
     }
-    // The speed that matters is the one the host has set while its bytes
-    // travel: a real product hears noise at any speed it does not know.
-    const std::uint32_t baudRate = line_->HostState().baudRate;
-    HandleBytes(std::span(buffer).first(static_cast<std::size_t>(count)), baudRate,
-                model_->AnswersAt(baudRate));
+    RunDueTimer();
   }
 }
 
-void SimulatedProduct::HandleBytes(std::span<const std::uint8_t> bytes, std::uint32_t baudRate,
-                                   bool heard) {
+std::chrono::milliseconds SimulatedProduct::ReceiveWait() const {
+  const auto timer = model_->NextTimer();
+  if (!timer) {
+    return kReceiveWait;
+  }
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(*timer - Clock::now());
+  return std::clamp(left, std::chrono::milliseconds{0}, kReceiveWait);
+}
+
+void SimulatedProduct::RunDueTimer() {
+  const auto timer = model_->NextTimer();
+  if (timer && Clock::now() >= *timer && !quit_) {
+    model_->OnTimer(*this);
+  }
+}
+
+void SimulatedProduct::HandleBytes(std::span<const std::uint8_t> bytes, bool heard) {
   std::string echo;
-  for (const std::uint8_t byte : bytes) {
+  std::size_t next = 0;
+  while (next < bytes.size()) {
+    if (model_->InDataMode()) {
+      Send(std::exchange(echo, std::string{}));
+      const auto rest = bytes.subspan(next);
+      if (!heard) {
+        return;  // noise: nothing the model could make sense of
+      }
+      const std::size_t taken = model_->OnData(rest, *this);
+      next += model_->InDataMode() ? rest.size() : std::min(taken, rest.size());
+      continue;
+    }
+    const std::uint8_t byte = bytes[next++];
     const auto event = assembler_.Feed(byte, EditCharacters(interpreter_.Current()));
     const bool listening = heard && model_->Listening();
     if (listening && interpreter_.Current().Echo() && LineAssembler::Echoed(event)) {
       echo.push_back(static_cast<char>(byte));
     }
     if (event == LineAssembler::Event::Completed || event == LineAssembler::Event::Repeat) {
-      Send(std::exchange(echo, std::string{}), baudRate);
+      Send(std::exchange(echo, std::string{}));
       const bool repeat = event == LineAssembler::Event::Repeat;
       const std::string line = repeat ? std::string("A/") : assembler_.TakeLine();
-      HandleLine(line, !repeat && assembler_.Overflowed(), repeat, baudRate, heard);
+      HandleLine(line, !repeat && assembler_.Overflowed(), repeat, heard);
     }
   }
-  Send(std::move(echo), baudRate);
+  Send(echo);
 }
 
 void SimulatedProduct::HandleLine(const std::string& line, bool overflowed, bool repeat,
-                                  std::uint32_t baudRate, bool heard) {
+                                  bool heard) {
   const bool listening = heard && model_->Listening();
   if (!line.empty()) {
-    Record({line, baudRate, listening});
+    Record({line, baudRate_, listening});
   }
   if (!heard) {
     return;
@@ -134,10 +163,10 @@ void SimulatedProduct::HandleLine(const std::string& line, bool overflowed, bool
     model_->OnUnheardLine(line);
     return;
   }
-  Answer(repeat ? interpreter_.Repeat() : interpreter_.Execute(line, overflowed), baudRate);
+  Answer(repeat ? interpreter_.Repeat() : interpreter_.Execute(line, overflowed));
 }
 
-void SimulatedProduct::Answer(const Reply& reply, std::uint32_t baudRate) {
+void SimulatedProduct::Answer(const Reply& reply) {
   if (reply.information.empty() && !reply.result) {
     return;
   }
@@ -151,40 +180,43 @@ void SimulatedProduct::Answer(const Reply& reply, std::uint32_t baudRate) {
     text += FormatInformation(info, settings);
   }
   if (!reply.result) {
-    Send(std::move(text), baudRate);
+    Send(text);
     return;
   }
   if (options_.resultPause.count() > 0 && !text.empty()) {
-    Send(std::exchange(text, std::string{}), baudRate);
+    Send(std::exchange(text, std::string{}));
     if (!SleepUntil(Clock::now() + options_.resultPause)) {
       return;
     }
   }
   text += FormatResult(*reply.result, settings);
-  Send(std::move(text), baudRate);
+  Send(text);
 }
 
-void SimulatedProduct::Send(std::string bytes, std::uint32_t baudRate) {
-  if (bytes.empty() || quit_) {
+void SimulatedProduct::SendResult(ResultCode code) {
+  Send(FormatResult(code, interpreter_.Current()));
+}
+
+void SimulatedProduct::Send(std::string_view text) {
+  if (text.empty() || quit_) {
     return;
   }
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
   if (options_.garbleEvery > 0) {
-    for (char& c : bytes) {
+    for (std::uint8_t& byte : bytes) {
       if (++bytesSent_ % options_.garbleEvery == 0) {
-        c = static_cast<char>(static_cast<std::uint8_t>(c) ^ 0x55U);
+        byte ^= 0x55U;
       }
     }
   }
-  const auto data = std::as_bytes(std::span(bytes));
-  const std::span<const std::uint8_t> all(reinterpret_cast<const std::uint8_t*>(data.data()),
-                                          data.size());
-  if (!options_.pace || baudRate == 0) {
+  const std::span<const std::uint8_t> all(bytes);
+  if (!options_.pace || baudRate_ == 0) {
     line_->Send(all);
     return;
   }
   // 10 bits per byte: start bit, 8 data bits, stop bit. Bytes go out in runs
   // of those that are due, so a fast line does not cost a wake-up per byte.
-  const auto byteTime = std::chrono::nanoseconds(std::int64_t{10'000'000'000} / baudRate);
+  const auto byteTime = std::chrono::nanoseconds(std::int64_t{10'000'000'000} / baudRate_);
   const auto start = Clock::now();
   std::size_t sent = 0;
   while (sent < all.size()) {

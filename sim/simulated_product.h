@@ -25,6 +25,7 @@
 #include "sim/command_interpreter.h"
 #include "sim/line_assembler.h"
 #include "sim/model.h"
+#include "sim/product_link.h"
 #include "sim/product_options.h"
 #include "sim/result_code.h"
 
@@ -36,7 +37,7 @@ struct TranscriptEntry {
   bool heard = false;          // the product understood it (right speed, listening)
 };
 
-class SimulatedProduct {
+class SimulatedProduct final : private ProductLink {
  public:
   SimulatedProduct(std::string name, std::unique_ptr<Model> model,
                    std::unique_ptr<platform::comm::DeviceEnd> line, ProductOptions options = {});
@@ -44,7 +45,7 @@ class SimulatedProduct {
   SimulatedProduct& operator=(const SimulatedProduct&) = delete;
   SimulatedProduct(SimulatedProduct&&) = delete;
   SimulatedProduct& operator=(SimulatedProduct&&) = delete;
-  ~SimulatedProduct();  // Stop()
+  ~SimulatedProduct() override;  // Stop()
 
   // Starts the product's thread. Only the first call after construction does
   // anything; a stopped product stays stopped.
@@ -65,12 +66,18 @@ class SimulatedProduct {
   [[nodiscard]] bool WaitForLines(std::size_t count, std::chrono::milliseconds timeout) const;
 
  private:
+  // ProductLink, for the model in data mode.
+  void Send(std::string_view bytes) override;
+  void SendResult(ResultCode code) override;
+  [[nodiscard]] const ProductOptions& Options() const override { return options_; }
+  [[nodiscard]] std::uint32_t HostBaudRate() const override { return baudRate_; }
+
   void Run();
-  void HandleBytes(std::span<const std::uint8_t> bytes, std::uint32_t baudRate, bool heard);
-  void HandleLine(const std::string& line, bool overflowed, bool repeat, std::uint32_t baudRate,
-                  bool heard);
-  void Answer(const Reply& reply, std::uint32_t baudRate);
-  void Send(std::string bytes, std::uint32_t baudRate);
+  [[nodiscard]] std::chrono::milliseconds ReceiveWait() const;
+  void RunDueTimer();
+  void HandleBytes(std::span<const std::uint8_t> bytes, bool heard);
+  void HandleLine(const std::string& line, bool overflowed, bool repeat, bool heard);
+  void Answer(const Reply& reply);
   void Record(TranscriptEntry entry);
   // Sleeps until `deadline`; false when the product is stopping.
   bool SleepUntil(std::chrono::steady_clock::time_point deadline);
@@ -84,6 +91,7 @@ class SimulatedProduct {
   CommandInterpreter interpreter_;
   LineAssembler assembler_;
   std::uint64_t bytesSent_ = 0;
+  std::uint32_t baudRate_ = 0;  // the host's speed when its last bytes came
 
   std::thread thread_;
   std::atomic<bool> started_{false};

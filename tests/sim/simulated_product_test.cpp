@@ -95,7 +95,7 @@ TEST_F(ProductOnMemoryLineTest, OverlongLineIsRefused) {
   std::string line = "ATS7=1";
   line.append(kCommandLineCapacity, ' ');
   line += "S7=2\r";
-  EXPECT_EQ(Talk(line, "\r\n"), "\r\nERROR\r\n");
+  EXPECT_EQ(Talk(line, "ERROR\r\n"), "\r\nERROR\r\n");
   EXPECT_EQ(Talk("ATS7?\r", "OK\r\n"), "\r\n050\r\n\r\nOK\r\n");
 }
 
