@@ -39,6 +39,10 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       result.options.pace = true;
       continue;
     }
+    if (arg == "--no-dialtone") {
+      result.options.dialTone = false;
+      continue;
+    }
     if (arg.starts_with("-")) {
       // Options with a value: "--delay 50" or "--delay=50".
       std::string_view value;
@@ -100,6 +104,7 @@ std::string SimUsage() {
          "  --delay MS    wait MS milliseconds before answering a command line\n"
          "  --pause MS    wait MS milliseconds before a final result code\n"
          "  --garble N    garble every N-th byte sent (0: never)\n"
+         "  --no-dialtone the telephone line gives no dial tone\n"
          "  --help        show this text\n";
 }
 

@@ -21,6 +21,8 @@ TEST(SimArgumentsTest, ModelsAndOptions) {
   EXPECT_EQ(args.options.replyDelay, 250ms);
   EXPECT_EQ(args.options.resultPause, 40ms);
   EXPECT_EQ(args.options.garbleEvery, 7U);
+  EXPECT_TRUE(args.options.dialTone);
+  EXPECT_FALSE(Parse({"--no-dialtone", "netrunner56k"}).options.dialTone);
 }
 
 TEST(SimArgumentsTest, ListAndHelpNeedNoModel) {

@@ -48,7 +48,8 @@ TEST_F(ProductOnMemoryLineTest, EchoCanBeSwitchedOffAndOn) {
 }
 
 TEST_F(ProductOnMemoryLineTest, NumericAndQuietResults) {
-  EXPECT_EQ(Talk("ATE0V0\r", "0\r"), "ATE0V0\r0\r");
+  // Numeric framing: texts end in CR LF, codes are a number and CR.
+  EXPECT_EQ(Talk("ATE0V0I1\r", "\n0\r"), "ATE0V0I1\r7C4E\r\n0\r");
   EXPECT_EQ(Talk("ATI3\r", "0\r"), std::string(kName) + "\r\n0\r");
   EXPECT_EQ(Talk("ATI9\r", "4\r"), "4\r");
   Write(host_, "ATV1Q1\r");
