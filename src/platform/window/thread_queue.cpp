@@ -293,6 +293,22 @@ bool ThreadQueue::Closed() const {
   return closed_;
 }
 
+UINT ThreadQueue::Status() const {
+  const std::lock_guard lock(mutex_);
+  UINT status = 0;
+  if (!posted_.empty()) {
+    status |= QS_POSTMESSAGE;
+  }
+  if (!sent_.empty()) {
+    status |= QS_SENDMESSAGE;
+  }
+  const auto now = Clock::now();
+  if (std::any_of(timers_.begin(), timers_.end(), [now](const Timer& t) { return t.due <= now; })) {
+    status |= QS_TIMER;
+  }
+  return status;
+}
+
 std::shared_ptr<ThreadQueue> CurrentThreadQueue() {
   if (!currentQueue.queue) {
     currentQueue.queue = Queues().Make();
