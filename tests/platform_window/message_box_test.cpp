@@ -25,7 +25,7 @@ TEST(MessageBoxStyles, ButtonsAndDefaultButton) {
 
 TEST_F(DialogTest, MessageBoxBlocksTheWorkerUntilAnswered) {
   DialogThread page(desktop_, kPage, {});
-  const HWND owner = page.WaitHandle();
+  const HWND owner = host_.WaitForDialog(kPage, kLong);
   ASSERT_NE(owner, kNullHwnd);
   std::promise<ThreadId> workerId;
   auto answer = std::async(std::launch::async, [&] {
@@ -42,6 +42,7 @@ TEST_F(DialogTest, MessageBoxBlocksTheWorkerUntilAnswered) {
   EXPECT_EQ(shown->thread, worker);
   EXPECT_EQ(shown->buttons, (std::vector<int>{IDYES, IDNO}));
   EXPECT_EQ(answer.wait_for(kShort), std::future_status::timeout) << "the worker must wait";
+  EXPECT_FALSE(host_.Click(owner, kNext)) << "the owner takes no input while the box is up";
 
   EXPECT_FALSE(host_.AnswerMessageBox(IDOK, kShort)) << "a Yes/No box has no OK";
   EXPECT_EQ(host_.PendingMessageBoxCount(), 1U);
@@ -49,6 +50,7 @@ TEST_F(DialogTest, MessageBoxBlocksTheWorkerUntilAnswered) {
   ASSERT_TRUE(answered);
   EXPECT_EQ(answered->caption, "NORIX message");
   EXPECT_EQ(answer.get(), IDNO);
+  EXPECT_TRUE(host_.Click(owner, kNext));
 
   const auto history = host_.MessageBoxes();
   ASSERT_EQ(history.size(), 1U);
@@ -122,7 +124,7 @@ TEST(HeadlessHostLifetime, AGoneHostReleasesWaitingThreads) {
 
 TEST_F(DialogTest, OpenFileDialogAddsTheDefaultExtension) {
   DialogThread page(desktop_, kPage, {});
-  const HWND owner = page.WaitHandle();
+  const HWND owner = host_.WaitForDialog(kPage, kLong);
   OpenFileName request;
   request.owner = owner;
   request.title = "Open";
@@ -132,12 +134,15 @@ TEST_F(DialogTest, OpenFileDialogAddsTheDefaultExtension) {
   request.fileName = "corvid.lfu";
 
   auto chosen = std::async(std::launch::async, [request] { return GetOpenFileName(request); });
+  ASSERT_TRUE(host_.WaitForFileDialog(kLong));
+  EXPECT_FALSE(IsWindowEnabled(owner));
   const auto asked = host_.AnswerFileDialog("/tmp/upgrades/v140", kLong);
   ASSERT_TRUE(asked);
   EXPECT_EQ(asked->request.title, "Open");
   EXPECT_EQ(asked->request.filters.at(0).patterns, "*.lfu");
   EXPECT_EQ(asked->request.initialDir, "/tmp/upgrades");
   EXPECT_EQ(chosen.get(), "/tmp/upgrades/v140.lfu");
+  EXPECT_TRUE(IsWindowEnabled(owner));
 
   chosen = std::async(std::launch::async, [request] { return GetOpenFileName(request); });
   ASSERT_TRUE(host_.AnswerFileDialog("/tmp/a.dir/file.LFU", kLong));
