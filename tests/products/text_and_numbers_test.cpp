@@ -1,0 +1,93 @@
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "products/adapter_features.h"
+#include "products/contains_no_case.h"
+#include "products/ident_record.h"
+#include "products/reply_numbers.h"
+
+namespace norix::products {
+namespace {
+
+struct ContainsCase {
+  std::string_view text;
+  std::string_view word;
+  std::optional<std::size_t> position;
+};
+
+class ContainsNoCaseTest : public ::testing::TestWithParam<ContainsCase> {};
+
+TEST_P(ContainsNoCaseTest, FindsFirstPosition) {
+  const ContainsCase& c = GetParam();
+  EXPECT_EQ(ContainsNoCase(c.text, c.word), c.position) << c.text << " / " << c.word;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ContainsNoCaseTest,
+    ::testing::Values(ContainsCase{"NORIX MARLIN 336", "marlin", 6},
+                      ContainsCase{"NORIX Marlin 560 Voice", "MARLIN", 6},
+                      ContainsCase{"marlin", "marlin", 0},            // the whole text
+                      ContainsCase{"xx marlin", "marlin", 3},         // at the very end
+                      ContainsCase{"marlinmarlin", "MARLIN", 0},      // first of two
+                      ContainsCase{"marli", "marlin", std::nullopt},  // text shorter than word
+                      ContainsCase{"NORIX corvid", "marlin", std::nullopt},
+                      ContainsCase{"", "marlin", std::nullopt}, ContainsCase{"", "", 0},
+                      ContainsCase{"abc", "", 0},
+                      // Only ASCII letters fold: '@' and '`' sit next to 'A' and 'a'.
+                      ContainsCase{"@", "`", std::nullopt},
+                      ContainsCase{"mar\xc4lin", "MAR\xe4LIN", std::nullopt}));
+
+struct NumberCase {
+  std::string_view text;
+  std::uint32_t decimal;
+  std::uint32_t version;
+  std::optional<std::uint32_t> hex;
+};
+
+class ReplyNumbersTest : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(ReplyNumbersTest, ReadsDigitsUpToTheFirstOther) {
+  const NumberCase& c = GetParam();
+  EXPECT_EQ(LeadingDecimal(c.text), c.decimal) << c.text;
+  EXPECT_EQ(VersionNumber(c.text), c.version) << c.text;
+  EXPECT_EQ(LeadingHexWord(c.text), c.hex) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReplyNumbersTest,
+    ::testing::Values(NumberCase{"1.10", 1, 110, 1}, NumberCase{"2.07", 2, 207, 2},
+                      NumberCase{"1.30\r\n", 1, 130, 1}, NumberCase{"10.5", 10, 1000, 0x10},
+                      NumberCase{"7.5", 7, 705, 7}, NumberCase{"1", 1, 100, 1},
+                      NumberCase{"12", 12, 1200, 0x12}, NumberCase{"", 0, 0, std::nullopt},
+                      NumberCase{"\r\n", 0, 0, std::nullopt},  // "V" at the end of a line
+                      NumberCase{"37F\r\n", 37, 3700, 0x37F},
+                      NumberCase{"  0x1a2B\r\n", 0, 0, 0x1A2B},  // blanks and prefix as "%lx"
+                      NumberCase{"0xZ", 0, 0, 0},                // a lone "0x" reads as 0
+                      NumberCase{"features", 0, 0, 0xFEA},       // stops at 't'
+                      NumberCase{"OK\r\n", 0, 0, std::nullopt},
+                      NumberCase{"-5", 0, 0, std::nullopt},
+                      // Overlong digit runs saturate instead of overflowing.
+                      NumberCase{"99999999999999999999", 65535, 6553500 + 65535, 0xFFFFFFFFU},
+                      NumberCase{"123456789.123456789", 65535, 6553500 + 65535, 0xFFFFFFFFU}));
+
+TEST(IdentRecord, SetTextCutsToCapacity) {
+  IdentRecord record;
+  record.SetText(std::string(400, 'x'));
+  EXPECT_EQ(record.text.size(), kIdentTextCapacity);
+  record.SetText(kModemRescueMode);
+  EXPECT_EQ(record.text, kModemRescueMode);
+}
+
+TEST(AdapterFeatures, ClearForgetsEveryField) {
+  AdapterFeatures features{true, true, true, true, true, 0x37F};
+  features.Clear();
+  EXPECT_FALSE(features.isdnAdapter || features.noInternalHardware || features.internalModem ||
+               features.analoguePort || features.komet);
+  EXPECT_EQ(features.featureWord, 0U);
+}
+
+}  // namespace
+}  // namespace norix::products
