@@ -175,7 +175,7 @@ TEST_F(LineService, CapabilitiesReportTheSizeTheyNeed) {
   ASSERT_EQ(lineGetDevCaps(app, 0, kApiVersion14, 0, &caps), 0);
   EXPECT_EQ(caps.UsedSize(), caps.NeededSize());
   EXPECT_EQ(Text(caps.LineName()), std::string("NORIX Corvid 560V USB", 22));
-  EXPECT_FALSE(caps.ProviderInfo().empty());
+  EXPECT_EQ(Text(caps.ProviderInfo()), "Serial modem line on " + ptys[0].slavePath + '\0');
   const auto devSpecific = caps.DevSpecific();
   ASSERT_GE(devSpecific.size(), 8U);
   EXPECT_NE(ReadDword(devSpecific, 0), 0U);

@@ -42,7 +42,7 @@ LONG lineNegotiateAPIVersion(HLINEAPP lineApp, DWORD deviceID, DWORD apiLowVersi
                              DWORD apiHighVersion, DWORD* apiVersion, LINEEXTENSIONID* extensionID);
 
 // Fills the capabilities: line name (ASCII with its terminating zero),
-// provider info, and the device-specific part {1, 8, driver key text} when
+// provider info ("Serial modem line on /dev/ttyUSB0"), and the device-specific part {1, 8, driver key text} when
 // the device has a driver key. When the record is too small for them, only
 // the fixed part and the needed size are filled (still success);
 // LINEERR_STRUCTURETOOSMALL when even the fixed part does not fit.

@@ -20,7 +20,9 @@ namespace norix::platform::telephony {
 
 namespace {
 
-constexpr std::string_view kProviderInfo = "Serial modem line";
+// The provider info names the port, so that a listing can show it without
+// opening the line.
+constexpr std::string_view kProviderInfo = "Serial modem line on ";
 constexpr DWORD kMaxRate = 115200;
 constexpr std::string_view kDataModemClass = "comm/datamodem";
 constexpr std::string_view kPortNameClass = "comm/datamodem/portname";
@@ -174,7 +176,7 @@ class LineService {
     if (caps->TotalSize() < LineDevCaps::kFixedSize) {
       return LINEERR_STRUCTURETOOSMALL;
     }
-    const std::vector<std::byte> provider = AsciiPart(kProviderInfo);
+    const std::vector<std::byte> provider = AsciiPart(std::string(kProviderInfo) + device->port);
     const std::vector<std::byte> name = AsciiPart(device->name);
     std::vector<std::byte> devSpecific;
     if (device->driverKey) {
