@@ -19,7 +19,6 @@ namespace {
 
 using platform::comm::CommState;
 using platform::comm::CommTimeouts;
-using platform::telephony::LineDevice;
 using platform::telephony::LineDirectory;
 using platform::telephony::LineSources;
 using std::chrono::milliseconds;

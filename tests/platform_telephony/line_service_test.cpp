@@ -174,12 +174,13 @@ TEST_F(LineService, CapabilitiesReportTheSizeTheyNeed) {
   caps.Resize(caps.NeededSize());
   ASSERT_EQ(lineGetDevCaps(app, 0, kApiVersion14, 0, &caps), 0);
   EXPECT_EQ(caps.UsedSize(), caps.NeededSize());
-  EXPECT_EQ(Text(caps.LineName()), std::string("NORIX Corvid 560V USB", 22));
+  EXPECT_EQ(Text(caps.LineName()), std::string("NORIX Corvid 560V USB") + '\0');
   EXPECT_EQ(Text(caps.ProviderInfo()), "Serial modem line on " + ptys[0].slavePath + '\0');
   const auto devSpecific = caps.DevSpecific();
   ASSERT_GE(devSpecific.size(), 8U);
   EXPECT_NE(ReadDword(devSpecific, 0), 0U);
-  EXPECT_EQ(Text(devSpecific.subspan(ReadDword(devSpecific, 4))), std::string("Modem\\0003", 11));
+  EXPECT_EQ(Text(devSpecific.subspan(ReadDword(devSpecific, 4))),
+            std::string("Modem\\0003") + '\0');
 
   LineDevCaps noKey(2000);
   ASSERT_EQ(lineGetDevCaps(app, 1, kApiVersion13, 0, &noKey), 0);
@@ -251,7 +252,7 @@ TEST_F(LineService, CallRepliesComeThroughTheMessageQueueAndThePortIsHandedOver)
   EXPECT_EQ(id.StringFormat(), STRINGFORMAT_BINARY);
   const DWORD handle = ReadDword(id.String());
   EXPECT_NE(handle, 0U);
-  EXPECT_EQ(Text(id.String().subspan(4)), std::string("NORIX Corvid 560V USB", 22));
+  EXPECT_EQ(Text(id.String().subspan(4)), std::string("NORIX Corvid 560V USB") + '\0');
   VarString byCall(100);
   ASSERT_EQ(lineGetID(0, 0, call, LINECALLSELECT_CALL, &byCall, "comm/datamodem"), 0);
   EXPECT_EQ(ReadDword(byCall.String()), handle);  // not claimed yet: the same handle

@@ -178,6 +178,7 @@ TEST_F(SerialByIdFolder, DirectoryListsFilesThenUsbThenAddedWithoutDuplicatePort
 
   const auto devices = directory.Collect();
   std::vector<std::string> names;
+  names.reserve(devices.size());
   for (const auto& device : devices) {
     names.push_back(device.name);
   }

@@ -33,7 +33,7 @@ class TempDir {
   // Writes `text` to the file at `relative`, making its folders.
   std::filesystem::path Write(const std::filesystem::path& relative,
                               const std::string& text) const {
-    const auto file = path_ / relative;
+    auto file = path_ / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << text;
     return file;
