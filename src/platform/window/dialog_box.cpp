@@ -27,32 +27,18 @@ HWND FirstTabStop(const Window& window) {
   });
 }
 
-// Closes the dialog however its loop ends, exceptions included, and gives
-// the owner back its input.
+// Closes the dialog however its loop ends, exceptions included.
 class OpenDialog {
  public:
-  OpenDialog(std::shared_ptr<Window> window, HWND owner)
-      : window_(std::move(window)), owner_(owner) {
-    if (owner_ != kNullHwnd && LookupDialog(owner_) && IsWindowEnabled(owner_)) {
-      EnableWindow(owner_, false);
-      ownerDisabled_ = true;
-    }
-  }
+  explicit OpenDialog(std::shared_ptr<Window> window) : window_(std::move(window)) {}
   OpenDialog(const OpenDialog&) = delete;
   OpenDialog& operator=(const OpenDialog&) = delete;
   OpenDialog(OpenDialog&&) = delete;
   OpenDialog& operator=(OpenDialog&&) = delete;
-  ~OpenDialog() {
-    if (ownerDisabled_) {
-      EnableWindow(owner_, true);
-    }
-    window_->Destroy();
-  }
+  ~OpenDialog() { window_->Destroy(); }
 
  private:
   std::shared_ptr<Window> window_;
-  HWND owner_;
-  bool ownerDisabled_ = false;
 };
 
 }  // namespace
@@ -65,7 +51,10 @@ LRESULT DialogBox(Desktop& desktop, int templateId, HWND owner, DialogProc proc,
   const auto queue = CurrentThreadQueue();
   const auto window = Window::Create(desktop, std::move(dialog), owner, std::move(proc), queue);
   const HWND hwnd = window->Handle();
-  const OpenDialog open(window, owner);
+  const OpenDialog open(window);
+  // Declared after `open`, so the owner takes input again before the dialog
+  // is gone from the screen.
+  const DisabledOwner disabledOwner(owner);
 
   const HWND first = FirstTabStop(*window);
   const LRESULT wantsFocus =

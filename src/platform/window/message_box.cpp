@@ -5,6 +5,7 @@
 
 #include "platform/window/desktop.h"
 #include "platform/window/thread_queue.h"
+#include "platform/window/window.h"
 #include "platform/window/window_api.h"
 
 namespace norix::platform::window {
@@ -54,6 +55,7 @@ int MessageBox(Desktop& desktop, HWND owner, std::string_view text, std::string_
   request.buttons = buttons;
   request.defaultButton = MessageBoxDefaultButton(style);
   request.taskModal = (style & MB_MODEMASK) != MB_APPLMODAL;
+  const DisabledOwner disabledOwner(owner);
   desktop.GetRenderer().ShowMessageBox(request, MessageBoxAnswer(completion, std::move(buttons)));
   queue->WaitFor(*completion);
   return static_cast<int>(completion->Value());
@@ -67,9 +69,13 @@ int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT
 std::optional<std::string> GetOpenFileName(Desktop& desktop, const OpenFileName& request) {
   const auto queue = CurrentThreadQueue();
   auto completion = std::make_shared<Completion>(queue);
-  desktop.GetRenderer().ShowOpenFileDialog({request, queue->Id()}, FileDialogAnswer(completion));
-  queue->WaitFor(*completion);
-  std::optional<std::string> path = completion->Text();
+  std::optional<std::string> path;
+  {
+    const DisabledOwner disabledOwner(request.owner);
+    desktop.GetRenderer().ShowOpenFileDialog({request, queue->Id()}, FileDialogAnswer(completion));
+    queue->WaitFor(*completion);
+    path = completion->Text();
+  }
   if (!path) {
     return std::nullopt;
   }

@@ -30,6 +30,8 @@ bool MsgWaitForMessage(std::chrono::steady_clock::time_point deadline) {
          TakeResult::kTimeout;
 }
 
+UINT GetQueueStatus(UINT flags) { return CurrentThreadQueue()->Status() & flags; }
+
 void PostQuitMessage(int exitCode) { CurrentThreadQueue()->PostQuit(exitCode); }
 
 LRESULT DispatchMessage(const Message& msg) {

@@ -32,6 +32,10 @@ bool PeekMessage(Message& msg, UINT removeFlag);
 // waits for something else, e.g. a reply that arrives as a message.
 bool MsgWaitForMessage(std::chrono::steady_clock::time_point deadline);
 
+// Which kinds of message wait in the calling thread's queue now, among
+// `flags`: QS_POSTMESSAGE, QS_TIMER (a timer is due), QS_SENDMESSAGE.
+[[nodiscard]] UINT GetQueueStatus(UINT flags);
+
 // Asks the calling thread's GetMessage to return false once its posted
 // messages are taken.
 void PostQuitMessage(int exitCode);

@@ -174,6 +174,12 @@ inline constexpr int SW_SHOW = 5;
 inline constexpr int LB_ERR = -1;
 inline constexpr int CB_ERR = -1;
 
+// GetQueueStatus flags.
+inline constexpr UINT QS_POSTMESSAGE = 0x0008;
+inline constexpr UINT QS_TIMER = 0x0010;
+inline constexpr UINT QS_SENDMESSAGE = 0x0040;
+inline constexpr UINT QS_ALLINPUT = 0x04FF;
+
 // PeekMessage flags.
 inline constexpr UINT PM_NOREMOVE = 0;
 inline constexpr UINT PM_REMOVE = 1;

@@ -12,6 +12,7 @@
 //   no lock held. They return at once; the renderer shows the box (modal in
 //   the way the request asks) and replies later, from any thread, through the
 //   answer object.
+// - A renderer outlives every Desktop made with it (and so every dialog).
 #pragma once
 
 #include "platform/window/control_state.h"

@@ -127,22 +127,25 @@ bool ThreadQueue::RunOneSent(std::unique_lock<std::mutex>& lock) {
   if (sent_.empty()) {
     return false;
   }
-  SentItem item = std::move(sent_.front());
-  sent_.pop_front();
-  lock.unlock();
-  // The reply is completed even when the handler throws, so that the sender
-  // never waits for an answer that cannot come.
-  struct Answer {
-    explicit Answer(Completion& c) : reply(c) {}
-    Completion& reply;
-    LRESULT result = 0;
-    Answer(const Answer&) = delete;
-    Answer& operator=(const Answer&) = delete;
-    Answer(Answer&&) = delete;
-    Answer& operator=(Answer&&) = delete;
-    ~Answer() { reply.Complete(result); }
-  } answer{*item.reply};
-  answer.result = item.handler();
+  {
+    SentItem item = std::move(sent_.front());
+    sent_.pop_front();
+    lock.unlock();
+    // The reply is completed even when the handler throws, so that the sender
+    // never waits for an answer that cannot come; and it is completed before
+    // this queue is locked again, since completing locks the sender's queue.
+    struct Answer {
+      explicit Answer(Completion& c) : reply(c) {}
+      Completion& reply;
+      LRESULT result = 0;
+      Answer(const Answer&) = delete;
+      Answer& operator=(const Answer&) = delete;
+      Answer(Answer&&) = delete;
+      Answer& operator=(Answer&&) = delete;
+      ~Answer() { reply.Complete(result); }
+    } answer{*item.reply};
+    answer.result = item.handler();
+  }
   lock.lock();
   return true;
 }
@@ -291,6 +294,22 @@ void ThreadQueue::Close() {
 bool ThreadQueue::Closed() const {
   const std::lock_guard lock(mutex_);
   return closed_;
+}
+
+UINT ThreadQueue::Status() const {
+  const std::lock_guard lock(mutex_);
+  UINT status = 0;
+  if (!posted_.empty()) {
+    status |= QS_POSTMESSAGE;
+  }
+  if (!sent_.empty()) {
+    status |= QS_SENDMESSAGE;
+  }
+  const auto now = Clock::now();
+  if (std::any_of(timers_.begin(), timers_.end(), [now](const Timer& t) { return t.due <= now; })) {
+    status |= QS_TIMER;
+  }
+  return status;
 }
 
 std::shared_ptr<ThreadQueue> CurrentThreadQueue() {

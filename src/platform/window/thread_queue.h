@@ -105,6 +105,9 @@ class ThreadQueue {
 
   [[nodiscard]] bool Closed() const;
 
+  // QS_POSTMESSAGE, QS_TIMER and QS_SENDMESSAGE for what waits now.
+  [[nodiscard]] UINT Status() const;
+
  private:
   friend class Completion;
 

@@ -281,6 +281,34 @@ bool Window::Destroyed() const {
   return destroyed_;
 }
 
+DisabledOwner::DisabledOwner(HWND owner) : owner_(owner) {
+  const auto window = LookupDialog(owner_);
+  if (window) {
+    disabled_ = window->Edit([](Window::Access& access) {
+      if (!access.window.enabled) {
+        return false;
+      }
+      access.window.enabled = false;
+      access.WindowChanged(WindowChange::kEnabled);
+      return true;
+    });
+  }
+}
+
+DisabledOwner::~DisabledOwner() {
+  if (!disabled_) {
+    return;
+  }
+  if (const auto window = LookupDialog(owner_)) {
+    window->Edit([](Window::Access& access) {
+      if (!access.window.enabled) {
+        access.window.enabled = true;
+        access.WindowChanged(WindowChange::kEnabled);
+      }
+    });
+  }
+}
+
 LRESULT CallWindowProcedure(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam,
                             LPARAM lParam) {
   if (!window || window->Destroyed() || !window->Proc()) {

@@ -138,6 +138,23 @@ class Window {
   bool destroyed_ = false;
 };
 
+// Disables an open, enabled dialog for as long as it lives (the owner of a
+// modal dialog, message box or file dialog takes no input meanwhile) and
+// enables it again afterwards; does nothing for any other handle.
+class DisabledOwner {
+ public:
+  explicit DisabledOwner(HWND owner);
+  DisabledOwner(const DisabledOwner&) = delete;
+  DisabledOwner& operator=(const DisabledOwner&) = delete;
+  DisabledOwner(DisabledOwner&&) = delete;
+  DisabledOwner& operator=(DisabledOwner&&) = delete;
+  ~DisabledOwner();
+
+ private:
+  HWND owner_{};
+  bool disabled_ = false;
+};
+
 // Whether the control kind can hold the keyboard focus.
 bool CanTakeFocus(ControlKind kind);
 
