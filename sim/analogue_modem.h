@@ -1,0 +1,55 @@
+// The family of the maker's analogue modems. A model of the family is data:
+// its speeds, identification texts, country commands and firmware revision.
+//
+// Commands beyond the standard ones (command_interpreter.h):
+//   In           identification text n; I5 is the current country
+//   D<string>    dial (see below)
+//   H, L, M, X, &C, &D, &K   hook, speaker and line options
+//   with "+GCI" support:  +GCI? +GCI=? +GCI=xx  +VOL? +VOL=n  +GMR?
+//   without it:           *NCnnn                #VOL? #VOL=n  #REV?
+//   *N+ / *N-    the maker's bracket around a country change
+//   *K0 / *K1    the maker's keyboard abort switch
+//
+// Example answers of a model with "+GCI" support (echo off):
+//   "AT+GCI?"  -> "\r\n+GCI: B5\r\n" "\r\nOK\r\n"
+//   "AT+GCI=?" -> "\r\n+GCI: (00,09,0A,...,B5)\r\n" "\r\nOK\r\n"
+//   "ATI5"     -> "\r\nB5\r\n" "\r\nOK\r\n"       (without +GCI: "\r\n003\r\n" ...)
+//   "AT+GMR?"  -> "\r\nV1.10 990312\r\n" "\r\nOK\r\n"  (version, date word YYMMDD)
+//
+// Dialling: there is never a modem at the other end. With a dial tone the
+// modem waits S7 seconds for a carrier and answers "NO CARRIER"; any byte
+// from the host ends the wait at once, also with "NO CARRIER". Without a dial
+// tone (ProductOptions::dialTone) a modem that listens for it (X2, X4)
+// answers "NO DIALTONE" after S6 seconds; X0, X1 and X3 dial blind and wait
+// for the carrier. A dial string ending in ';' answers OK once dialled and
+// stays in command mode.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/model.h"
+
+namespace norix::sim {
+
+struct AnalogueModemData {
+  std::vector<std::uint32_t> speeds;  // host bit rates the modem answers at
+  // ATIn texts by n. I5 is not listed: it reports the current country.
+  std::map<std::uint32_t, std::string> identification;
+  // A modem with "+GCI" support takes ITU-T T.35 country codes (two hex
+  // digits); one without takes the maker's "*NC" nationality codes (three
+  // decimal digits).
+  bool gci = true;
+  std::vector<std::uint16_t> countries;  // supported codes, in the order +GCI=? lists them
+  std::uint16_t country = 0;             // the country when the modem leaves the factory
+  std::string revision;                  // "+GMR?" / "#REV?": version, a blank, date YYMMDD
+  unsigned volume = 4;                   // factory loudspeaker volume, 0 to 9
+  std::size_t registerCount = 64;
+};
+
+[[nodiscard]] std::unique_ptr<Model> MakeAnalogueModem(AnalogueModemData data);
+
+}  // namespace norix::sim

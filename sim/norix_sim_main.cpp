@@ -1,0 +1,80 @@
+// norix-sim: serves simulated products on pseudo-terminals until it is told
+// to stop by SIGINT or SIGTERM.
+#include <csignal>
+#include <iostream>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include <pthread.h>
+
+#include "platform/comm/pty_line.h"
+#include "sim/model_registry.h"
+#include "sim/sim_arguments.h"
+#include "sim/simulated_product.h"
+
+namespace {
+
+using norix::sim::SimulatedProduct;
+
+int Serve(const norix::sim::SimArguments& arguments) {
+  // Block the stop signals before any product thread exists, so that every
+  // thread inherits the mask and sigwait() below is the only receiver.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  if (pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr) != 0) {
+    std::cerr << "norix-sim: cannot block the stop signals\n";
+    return 1;
+  }
+
+  std::vector<std::unique_ptr<SimulatedProduct>> products;
+  for (const std::string& name : arguments.models) {
+    norix::platform::comm::PtyLine pty = norix::platform::comm::OpenPtyLine();
+    if (!pty.device) {
+      std::cerr << "norix-sim: cannot open a pty for " << name << ": " << pty.message << '\n';
+      return 1;  // the products started so far stop as the vector goes
+    }
+    const auto* entry = norix::sim::FindModel(name);
+    products.push_back(std::make_unique<SimulatedProduct>(
+        name, entry->make(), std::move(pty.device), arguments.options));
+    products.back()->Start();
+    std::cout << name << ' ' << pty.slavePath << '\n';
+  }
+  std::cout << std::flush;
+
+  int signal = 0;
+  if (sigwait(&stopSignals, &signal) != 0) {
+    std::cerr << "norix-sim: waiting for a stop signal failed\n";
+  }
+  for (auto& product : products) {
+    product->Stop();
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string_view> args;
+  for (int i = 1; i < argc; ++i) {
+    args.emplace_back(argv[i]);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+  }
+  const auto arguments = norix::sim::ParseSimArguments(args);
+  if (arguments.help) {
+    std::cout << norix::sim::SimUsage();
+    return 0;
+  }
+  if (!arguments.error.empty()) {
+    std::cerr << "norix-sim: " << arguments.error << "\nTry norix-sim --help.\n";
+    return 2;
+  }
+  if (arguments.list) {
+    for (const auto& entry : norix::sim::Models()) {
+      std::cout << entry.name << "  " << entry.description << '\n';
+    }
+    return 0;
+  }
+  return Serve(arguments);
+}

@@ -1,0 +1,111 @@
+#include "sim/sim_arguments.h"
+
+#include <charconv>
+#include <chrono>
+#include <optional>
+
+#include "sim/model_registry.h"
+
+namespace norix::sim {
+namespace {
+
+constexpr std::uint32_t kMaxMilliseconds = 600'000;
+
+std::optional<std::uint32_t> WholeNumber(std::string_view text, std::uint32_t max) {
+  std::uint32_t value = 0;
+  const auto* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc{} || ptr != end || value > max) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace
+
+SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
+  SimArguments result;
+  for (std::size_t i = 0; i < arguments.size() && result.error.empty(); ++i) {
+    std::string_view arg = arguments[i];
+    if (arg == "--help" || arg == "-h") {
+      result.help = true;
+      continue;
+    }
+    if (arg == "--list") {
+      result.list = true;
+      continue;
+    }
+    if (arg == "--pace") {
+      result.options.pace = true;
+      continue;
+    }
+    if (arg == "--no-dialtone") {
+      result.options.dialTone = false;
+      continue;
+    }
+    if (arg.starts_with("-")) {
+      // Options with a value: "--delay 50" or "--delay=50".
+      std::string_view value;
+      bool hasValue = false;
+      if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+        value = arg.substr(eq + 1);
+        arg = arg.substr(0, eq);
+        hasValue = true;
+      }
+      if (arg != "--delay" && arg != "--pause" && arg != "--garble") {
+        result.error = "unknown option " + std::string(arg);
+        break;
+      }
+      if (!hasValue) {
+        if (i + 1 >= arguments.size()) {
+          result.error = std::string(arg) + " needs a value";
+          break;
+        }
+        value = arguments[++i];
+      }
+      const std::uint32_t max = arg == "--garble" ? 1'000'000U : kMaxMilliseconds;
+      const auto number = WholeNumber(value, max);
+      if (!number) {
+        result.error = std::string(arg) + " takes a whole number from 0 to " + std::to_string(max) +
+                       ", not \"" + std::string(value) + "\"";
+        break;
+      }
+      if (arg == "--delay") {
+        result.options.replyDelay = std::chrono::milliseconds(*number);
+      } else if (arg == "--pause") {
+        result.options.resultPause = std::chrono::milliseconds(*number);
+      } else {
+        result.options.garbleEvery = *number;
+      }
+      continue;
+    }
+    if (FindModel(arg) == nullptr) {
+      result.error = "unknown model \"" + std::string(arg) + "\" (norix-sim --list names them)";
+      break;
+    }
+    result.models.emplace_back(arg);
+  }
+  if (result.error.empty() && !result.help && !result.list && result.models.empty()) {
+    result.error = "no model given";
+  }
+  return result;
+}
+
+std::string SimUsage() {
+  return "Usage: norix-sim [options] MODEL...\n"
+         "       norix-sim --list\n"
+         "\n"
+         "Simulates NORIX products, one per MODEL, each on a pseudo-terminal of its own.\n"
+         "Prints \"<model> <pty path>\" per product, then runs until SIGINT or SIGTERM.\n"
+         "\n"
+         "Options:\n"
+         "  --list        name the models with a one-line description\n"
+         "  --pace        send every byte at the port speed's byte rate\n"
+         "  --delay MS    wait MS milliseconds before answering a command line\n"
+         "  --pause MS    wait MS milliseconds before a final result code\n"
+         "  --garble N    garble every N-th byte sent (0: never)\n"
+         "  --no-dialtone the telephone line gives no dial tone\n"
+         "  --help        show this text\n";
+}
+
+}  // namespace norix::sim

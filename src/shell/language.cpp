@@ -1,0 +1,40 @@
+#include "shell/language.h"
+
+#include <algorithm>
+
+namespace norix::shell {
+
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+}  // namespace
+
+std::optional<int> CountryCodeFromCommandLine(std::string_view command_line) {
+  for (const LanguageToken& row : LanguageTokenTable) {
+    if (EqualsNoCase(command_line, row.token)) return row.country_code;
+  }
+  return std::nullopt;
+}
+
+int ChooseCountryCode(std::string_view command_line,
+                      const platform::profile::UserProfile& profile) {
+  if (const auto code = CountryCodeFromCommandLine(command_line)) return *code;
+  return profile.GetProfileInt("Intl", "iCountry", platform::profile::kDefaultCountryCode);
+}
+
+std::string CommandLineFromArguments(int argc, const char* const* argv) {
+  std::string line;
+  for (int i = 1; i < argc && argv != nullptr; ++i) {
+    if (argv[i] == nullptr) break;
+    if (i > 1) line += ' ';
+    line += argv[i];
+  }
+  return line;
+}
+
+}  // namespace norix::shell

@@ -1,0 +1,127 @@
+#include "upgrade/upgrade_file_builder.h"
+
+#include <random>
+
+#include "upgrade/file_layout.h"
+#include "upgrade/image_checksum.h"
+#include "upgrade/section_search.h"
+#include "upgrade/upgrade_image.h"
+
+namespace norix::upgrade {
+namespace {
+
+FileWriteResult Fail(std::string error) {
+  FileWriteResult result;
+  result.error = std::move(error);
+  return result;
+}
+
+std::string OrChecksum(const std::string& given, const std::vector<std::uint8_t>& data) {
+  return given.empty() ? ChecksumText(data) : given;
+}
+
+FileWriteResult BuildModem(const UpgradeFileRecipe& recipe, UpgradeHeader header) {
+  if (recipe.loader.empty()) {
+    return Fail("a modem file needs a flash loader");
+  }
+  if (!recipe.bootCode.empty()) {
+    return Fail("a modem file has no boot code");
+  }
+  header.fileChecksum = ChecksumText(recipe.firmware);
+  header.modemChecksum = OrChecksum(recipe.modemChecksum, recipe.firmware);
+
+  std::vector<DataSection> sections{{kFileOne, recipe.loader}, {kFileTwo, recipe.firmware}};
+  if (!recipe.firmware2.empty()) {
+    sections.push_back({kFileThree, recipe.firmware2});
+  }
+  // The size decides whether the second keys are read; the checksum texts
+  // have a fixed length, so a first pass with them in place gives the size.
+  const auto& large = recipe.firmware2.empty() ? recipe.firmware : recipe.firmware2;
+  UpgradeHeader big = header;
+  big.fileChecksum2 = ChecksumText(large);
+  big.modemChecksum2 = OrChecksum(recipe.modemChecksum2, large);
+  FileWriteResult file = WriteUpgradeFile(big, sections);
+  if (!file.ok()) {
+    return file;
+  }
+  if (file.bytes.size() > kFileThreeThreshold) {
+    return file;
+  }
+  if (!recipe.firmware2.empty()) {
+    return Fail("a modem file with a second firmware must be larger than " +
+                std::to_string(kFileThreeThreshold) + " bytes, or \"[FileThree]\" is never read;" +
+                " this one has " + std::to_string(file.bytes.size()));
+  }
+  return WriteUpgradeFile(header, sections);
+}
+
+}  // namespace
+
+FileWriteResult BuildUpgradeFile(const UpgradeFileRecipe& recipe) {
+  if (recipe.version.empty()) {
+    return Fail("the file needs a version");
+  }
+  if (recipe.firmware.empty()) {
+    return Fail("the file needs firmware");
+  }
+  UpgradeHeader header;
+  header.name = recipe.name;
+  header.version = recipe.version;
+  if (recipe.family == UpgradeFamily::Modem) {
+    return BuildModem(recipe, header);
+  }
+  if (!recipe.loader.empty() || !recipe.firmware2.empty()) {
+    return Fail(std::string("a ") + std::string(FamilyName(recipe.family)) +
+                " file has no flash loader and no second firmware");
+  }
+  header.fileChecksum = ChecksumText(recipe.firmware);
+  header.modemChecksum = OrChecksum(recipe.modemChecksum, recipe.firmware);
+  std::vector<DataSection> sections{{kFileOne, recipe.firmware}};
+  if (recipe.family == UpgradeFamily::KometII) {
+    if (!recipe.bootCode.empty()) {
+      sections.push_back({kFileTwo, recipe.bootCode});
+    }
+  } else if (!recipe.bootCode.empty()) {
+    return Fail("a solano file has no boot code");
+  }
+  return WriteUpgradeFile(header, sections);
+}
+
+std::vector<std::uint8_t> SeededBytes(std::uint32_t seed, std::size_t count) {
+  std::mt19937 engine(seed);
+  std::vector<std::uint8_t> bytes(count);
+  for (std::size_t i = 0; i < count; i += 4) {
+    const auto word = static_cast<std::uint32_t>(engine());
+    for (std::size_t j = 0; j < 4 && i + j < count; ++j) {
+      bytes[i + j] = static_cast<std::uint8_t>(word >> (8 * j));
+    }
+  }
+  return bytes;
+}
+
+std::vector<std::uint8_t> MakeBootCode(std::uint16_t version, std::size_t size,
+                                       std::uint32_t seed) {
+  const std::size_t headerSize = kBootCodeMark.size() + 2;
+  std::vector<std::uint8_t> code(kBootCodeMark.begin(), kBootCodeMark.end());
+  code.push_back(static_cast<std::uint8_t>(version & 0xFFU));
+  code.push_back(static_cast<std::uint8_t>(version >> 8U));
+  if (size > headerSize) {
+    const auto rest = SeededBytes(seed, size - headerSize);
+    code.insert(code.end(), rest.begin(), rest.end());
+  }
+  return code;
+}
+
+std::string_view FamilyName(UpgradeFamily family) {
+  switch (family) {
+    case UpgradeFamily::Modem:
+      return "modem";
+    case UpgradeFamily::KometII:
+      return "KOMET II";
+    case UpgradeFamily::Solano:
+      return "solano";
+  }
+  return "unknown";
+}
+
+}  // namespace norix::upgrade

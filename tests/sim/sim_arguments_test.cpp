@@ -1,0 +1,64 @@
+#include "sim/sim_arguments.h"
+
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace norix::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+SimArguments Parse(std::vector<std::string_view> args) { return ParseSimArguments(args); }
+
+TEST(SimArgumentsTest, ModelsAndOptions) {
+  const auto args = Parse({"--pace", "netrunner56k", "--delay", "250", "silent", "--pause=40",
+                           "--garble=7", "netrunner56k"});
+  EXPECT_EQ(args.error, "");
+  EXPECT_EQ(args.models, (std::vector<std::string>{"netrunner56k", "silent", "netrunner56k"}));
+  EXPECT_TRUE(args.options.pace);
+  EXPECT_EQ(args.options.replyDelay, 250ms);
+  EXPECT_EQ(args.options.resultPause, 40ms);
+  EXPECT_EQ(args.options.garbleEvery, 7U);
+  EXPECT_TRUE(args.options.dialTone);
+  EXPECT_FALSE(Parse({"--no-dialtone", "netrunner56k"}).options.dialTone);
+}
+
+TEST(SimArgumentsTest, ListAndHelpNeedNoModel) {
+  EXPECT_TRUE(Parse({"--list"}).list);
+  EXPECT_EQ(Parse({"--list"}).error, "");
+  EXPECT_TRUE(Parse({"--help"}).help);
+  EXPECT_TRUE(Parse({"-h"}).help);
+  EXPECT_NE(SimUsage().find("--delay MS"), std::string::npos);
+}
+
+TEST(SimArgumentsTest, UnusableCommandLinesSayWhy) {
+  struct Case {
+    std::vector<std::string_view> args;
+    const char* error;
+  };
+  const std::vector<Case> cases = {
+      {{}, "no model given"},
+      {{"--pace"}, "no model given"},
+      {{"nosuchmodem"}, "unknown model \"nosuchmodem\" (norix-sim --list names them)"},
+      {{"netrunner56k", "--delay"}, "--delay needs a value"},
+      {{"--delay", "-5", "netrunner56k"},
+       "--delay takes a whole number from 0 to 600000, not \"-5\""},
+      {{"--delay=12ms", "netrunner56k"},
+       "--delay takes a whole number from 0 to 600000, not \"12ms\""},
+      {{"--delay=", "netrunner56k"}, "--delay takes a whole number from 0 to 600000, not \"\""},
+      {{"--pause", "600001", "netrunner56k"},
+       "--pause takes a whole number from 0 to 600000, not \"600001\""},
+      {{"--garble", "99999999999", "netrunner56k"},
+       "--garble takes a whole number from 0 to 1000000, not \"99999999999\""},
+      {{"--fast", "netrunner56k"}, "unknown option --fast"},
+      {{"--pace=1", "netrunner56k"}, "unknown option --pace"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Parse(c.args).error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace norix::sim
