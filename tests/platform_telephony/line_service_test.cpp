@@ -78,7 +78,7 @@ LINECALLPARAMS PassThrough() {
 
 // Three devices on ptys: a 1.3-1.4 one with a driver key, a 1.3-only one,
 // and one whose port does not exist.
-class LineService : public ::testing::Test {
+class LineCalls : public ::testing::Test {
  protected:
   void SetUp() override {
     for (auto& pty : ptys) {
@@ -128,7 +128,7 @@ class LineService : public ::testing::Test {
   HLINEAPP app = 0;
 };
 
-TEST_F(LineService, NegotiatesWithinEachDevicesVersions) {
+TEST_F(LineCalls, NegotiatesWithinEachDevicesVersions) {
   Initialise();
   DWORD version = 0;
   LINEEXTENSIONID extension;
@@ -150,7 +150,7 @@ TEST_F(LineService, NegotiatesWithinEachDevicesVersions) {
             LINEERR_INVALPOINTER);
 }
 
-TEST_F(LineService, InitialiseRefusesMissingPointers) {
+TEST_F(LineCalls, InitialiseRefusesMissingPointers) {
   DWORD count = 0;
   HLINEAPP handle = 0;
   EXPECT_EQ(lineInitialize(&handle, directory, nullptr, "test", &count), LINEERR_INVALPOINTER);
@@ -159,7 +159,7 @@ TEST_F(LineService, InitialiseRefusesMissingPointers) {
   EXPECT_EQ(lineShutdown(handle), LINEERR_INVALAPPHANDLE);
 }
 
-TEST_F(LineService, CapabilitiesReportTheSizeTheyNeed) {
+TEST_F(LineCalls, CapabilitiesReportTheSizeTheyNeed) {
   Initialise();
   LineDevCaps tiny(LineDevCaps::kFixedSize - 1);
   EXPECT_EQ(lineGetDevCaps(app, 0, kApiVersion14, 0, &tiny), LINEERR_STRUCTURETOOSMALL);
@@ -189,7 +189,7 @@ TEST_F(LineService, CapabilitiesReportTheSizeTheyNeed) {
   EXPECT_EQ(lineGetDevCaps(app, 0, kApiVersion14, 1, &noKey), LINEERR_INCOMPATIBLEEXTVERSION);
 }
 
-TEST_F(LineService, OpenFailsWithAllocatedWhileThePortIsHeld) {
+TEST_F(LineCalls, OpenFailsWithAllocatedWhileThePortIsHeld) {
   Initialise();
   {
     // Another program holds the port (the exclusive open is per tty).
@@ -213,7 +213,7 @@ TEST_F(LineService, OpenFailsWithAllocatedWhileThePortIsHeld) {
   EXPECT_EQ(TryOpen(3), LINEERR_BADDEVICEID);
 }
 
-TEST_F(LineService, CallRepliesComeThroughTheMessageQueueAndThePortIsHandedOver) {
+TEST_F(LineCalls, CallRepliesComeThroughTheMessageQueueAndThePortIsHandedOver) {
   Initialise();
   const HLINE line = Open(0);
   ASSERT_NE(line, 0U);
@@ -287,7 +287,7 @@ TEST_F(LineService, CallRepliesComeThroughTheMessageQueueAndThePortIsHandedOver)
   EXPECT_EQ(lineClose(line), 0);
 }
 
-TEST_F(LineService, UnclaimedHandleIsReleasedWithTheLine) {
+TEST_F(LineCalls, UnclaimedHandleIsReleasedWithTheLine) {
   Initialise();
   const HLINE line = Open(0);
   VarString id(200);
@@ -298,7 +298,7 @@ TEST_F(LineService, UnclaimedHandleIsReleasedWithTheLine) {
   EXPECT_NE(comm::OpenSerialPort(ptys[0].slavePath).port, nullptr);
 }
 
-TEST_F(LineService, ShutdownClosesLinesAndSilencesQueuedCallbacks) {
+TEST_F(LineCalls, ShutdownClosesLinesAndSilencesQueuedCallbacks) {
   Initialise();
   const HLINE line = Open(0);
   const LINECALLPARAMS params = PassThrough();
@@ -313,7 +313,7 @@ TEST_F(LineService, ShutdownClosesLinesAndSilencesQueuedCallbacks) {
   EXPECT_NE(comm::OpenSerialPort(ptys[0].slavePath).port, nullptr);
 }
 
-TEST_F(LineService, CallbacksRunOnTheInitialisingThreadWhatEverThreadCalls) {
+TEST_F(LineCalls, CallbacksRunOnTheInitialisingThreadWhatEverThreadCalls) {
   testing::MessageLoopThread main;
   main.Run([this] { Initialise(); });
   const HLINE line = Open(0);

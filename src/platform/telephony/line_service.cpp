@@ -2,6 +2,7 @@
 // comm handles, kept in one process-wide table (like the handle tables of the
 // window layer) so that handles work from any thread and an open line holds
 // its device against every other open in the process.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
