@@ -67,7 +67,7 @@ class ModemLoader final : public Model {
 std::uint8_t HalfSpeedByte(std::uint8_t byte) {
   unsigned sampled = 0;  // bit 0, the sender's start bit, stays 0
   for (unsigned bit = 1; bit < 8; ++bit) {
-    if (((byte >> ((bit - 1) / 2)) & 1U) != 0) {
+    if (((static_cast<unsigned>(byte) >> ((bit - 1) / 2)) & 1U) != 0) {
       sampled |= 1U << bit;
     }
   }
