@@ -23,7 +23,7 @@ struct PcCardSleep {
   std::size_t ignoredLines = 4;
   // Silence from the host after which the card sleeps again; 0: it stays awake
   // once woken.
-  std::chrono::milliseconds sleepAfter{std::chrono::seconds(30)};
+  std::chrono::milliseconds sleepAfter{std::chrono::seconds(60)};
 };
 
 [[nodiscard]] std::unique_ptr<Model> MakePcCardModem(AnalogueModemData data, PcCardSleep sleep);

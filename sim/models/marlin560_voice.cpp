@@ -23,8 +23,8 @@ AnalogueModemData Marlin560VoiceData() {
 
 ModelEntry Marlin560Voice() {
   return {"marlin560",
-          "NORIX Marlin 560 Voice V1.41, PC Card modem with +GCI: ignores the first 4 lines "
-          "after a pause",
+          "NORIX Marlin 560 Voice V1.41, PC Card modem with +GCI: ignores 4 lines at first and "
+          "after 60 s without traffic",
           [] { return MakePcCardModem(Marlin560VoiceData(), PcCardSleep{}); }};
 }
 

@@ -262,6 +262,18 @@ TEST_F(AdapterOnMemoryLineTest, InternalModemKeepsItsOwnSettings) {
   EXPECT_EQ(ReadFor(*line_.host, 50ms), "");
 }
 
+TEST_F(AdapterOnMemoryLineTest, RelayedDialIsEndedByTheModemPartsClock) {
+  Start("solano1280mi");
+  Expect("AT!MATS7=1", "AT!MATS7=1\r\r\nModem command: ATS7=1\r\n\r\nOK\r\nATS7=1\r\r\nOK\r\n");
+  std::string answer;
+  const auto took = Elapsed([&] {
+    Expect("AT!MATD123", "AT!MATD123\r\r\nModem command: ATD123\r\n\r\nOK\r\nATD123\r");
+    answer = ReadUntil(*line_.host, "NO CARRIER\r\n", 3s);
+  });
+  EXPECT_EQ(answer, "\r\nNO CARRIER\r\n");
+  EXPECT_GE(took, 900ms);  // S7 of the modem part: one second
+}
+
 TEST_F(AdapterOnMemoryLineTest, RelayWithoutInternalModemIsAnError) {
   Start("solano1280i-ab");
   Expect("AT!MATI3", "AT!MATI3\r\r\nERROR\r\n");
