@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/port_io.h"
 #include "link/telephony_devices.h"
 #include "platform/telephony/line_api.h"
 #include "products/identify_product.h"
@@ -65,13 +66,25 @@ std::string PortOf(const norix::link::ModemContext& context, tapi::DWORD device)
 }
 
 void Identify(norix::link::ModemContext& context) {
-  norix::platform::comm::Port* const port = norix::link::OpenDevicePort(context, kSpeed, false);
+  norix::platform::comm::Port* port = norix::link::OpenDevicePort(context, kSpeed, false);
   if (port == nullptr) {
+    // A product whose firmware is damaged answers only through its flash
+    // loader, which may not answer "AT" with OK at this speed: look anyway.
+    port = norix::link::OpenDevicePort(context, kSpeed, true);
+    if (port != nullptr) {
+      norix::link::ConfigurePort(port, kSpeed);
+    }
+  } else {
+    std::cout << "   answers \"AT\":    yes\n";
+  }
+  const std::string text =
+      port != nullptr ? norix::products::IdentifyProduct(port) : std::string("No Modem Detected");
+  if (text == "No Modem Detected") {
     std::cout << "   cannot be opened: the port is missing, in use by another program, or the\n"
                  "   product does not answer \"AT\"\n";
+    norix::link::CloseDevicePort(context);
     return;
   }
-  const std::string text = norix::products::IdentifyProduct(port);
   const auto kind = norix::products::LookupUpgradeKind(text);
   norix::products::ParseIdentification(text, context);
   std::cout << "   identification: " << text << '\n'
