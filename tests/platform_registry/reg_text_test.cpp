@@ -78,7 +78,7 @@ TEST(RegText, AnyTreeSurvivesARoundTrip) {
   odd.SetValue(RegValue::Bytes("short dword", REG_DWORD, "\x01\x02"));
   odd.SetValue(RegValue::Bytes("qword", REG_QWORD, std::string(8, '\xee')));
   odd.SetValue(RegValue::Bytes("sz as bytes", REG_SZ, std::string("h\0i\0\0\0", 6)));
-  odd.SetValue(RegValue::Bytes("big type", 0x12345678, "\x00"));
+  odd.SetValue(RegValue::Bytes("big type", 0x12345678, std::string(1, '\0')));
   root.AddSubkey("HKEY_CURRENT_USER").AddSubkey("Other hive");
 
   const std::string text = FormatRegText(root);

@@ -1,16 +1,13 @@
 #include "platform/registry/driver_key.h"
 
-#include <array>
-#include <cstdio>
-
 #include <sys/stat.h>
 
 namespace norix::platform::registry {
 
 std::string ModemDriverKey(unsigned instance) {
-  std::array<char, 16> number{};
-  std::snprintf(number.data(), number.size(), "%04u", instance);
-  return std::string(kModemClassKey) + '\\' + number.data();
+  std::string number = std::to_string(instance);
+  if (number.size() < 4) number.insert(0, 4 - number.size(), '0');
+  return std::string(kModemClassKey) + '\\' + number;
 }
 
 std::vector<std::string> DefaultInitStrings() { return {"AT<cr>", "AT&FE0V1&C1&D2S0=0<cr>"}; }

@@ -29,6 +29,7 @@
 // written (milliseconds).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -46,7 +47,7 @@
 namespace norix::platform::registry {
 
 // A store file larger than this is refused as a whole.
-inline constexpr std::size_t kStoreSizeLimit = 16 * 1024 * 1024;
+inline constexpr std::size_t kStoreSizeLimit = std::size_t{16} * 1024 * 1024;
 
 class Registry {
  public:

@@ -181,7 +181,7 @@ std::string WriteFileAtomically(const std::string& path, std::string_view conten
   const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return "cannot open the folder " + folder + " to flush it: " + ErrnoText(errno);
   if (fsync(dir) != 0 && errno != EINVAL) {
-    const std::string error = "cannot flush the folder " + folder + ": " + ErrnoText(errno);
+    std::string error = "cannot flush the folder " + folder + ": " + ErrnoText(errno);
     close(dir);
     return error;
   }
