@@ -138,7 +138,7 @@ TEST(RegistryStore, AFailedWriteLeavesTheOldFileIntact) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
+    if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) _exit(2);
     const rlimit limit{512, 512};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
     Registry registry(path);
