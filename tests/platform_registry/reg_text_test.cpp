@@ -114,6 +114,8 @@ TEST(RegText, AcceptsWhatHandEditedFilesHold) {
       "  \"B\"=DWORD:1F\r\n"
       "\"C\"=hex:01, 02,\\\r\n"
       "    03\r\n"
+      "\r\n"
+      "Windows Registry Editor Version 5.00\r\n"
       "[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n"
       "\"a\"=\"2\"\r\n"
       "\"\"=\"empty name is the default\"";

@@ -169,7 +169,8 @@ class Parser {
         Problem(index_ + 1, "the first line is not \"" + std::string(kRegFileHeader) + "\"");
         if (!line.starts_with('[')) continue;
       }
-      if (line.starts_with(';')) continue;
+      // Exports pasted one after another repeat the header.
+      if (line.starts_with(';') || line == kRegFileHeader) continue;
       if (line.starts_with('[')) {
         KeyLine(line);
       } else if (line.starts_with('"') || line.starts_with('@')) {

@@ -15,7 +15,8 @@
 // blank line. Strings escape "\\" and "\""; a carriage return or line feed
 // inside a string is written "\r" or "\n" so that a value never spans lines.
 // Long hex data continues on the next line after ",\" with two blanks of
-// indent. Lines starting with ";" are comments (they are not written back).
+// indent. Lines starting with ";" are comments (they are not written back);
+// a repeated header line, as in exports pasted together, is passed over.
 #pragma once
 
 #include <cstddef>
