@@ -12,7 +12,7 @@ namespace {
 namespace style = platform::window::ControlStyle;
 
 // Help texts under the pointer, across the page above the band.
-constexpr Rect kDescriptionArea = RectAt(kLeft, 128, kContentWidth, kContentBottom - 128);
+constexpr Rect kDescriptionArea = RectAt(kLeft, 126, kContentWidth, kContentBottom - 126);
 
 }  // namespace
 
