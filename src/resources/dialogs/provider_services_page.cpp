@@ -13,11 +13,11 @@ namespace style = platform::window::ControlStyle;
 
 // Inside the frame that holds the controls of the service group on display.
 // Only one group shows at a time, so the groups share the frame's area.
-constexpr Rect kFrame = RectAt(kLeft, 42, kContentWidth, 80);
+constexpr Rect kFrame = RectAt(kLeft, 42, kContentWidth, 70);
 constexpr int kInside = kLeft + 7;
-constexpr int kFirstLine = 56;
-constexpr int kSecondLine = 72;
-constexpr int kThirdLine = 90;
+constexpr int kFirstLine = 54;
+constexpr int kSecondLine = 70;
+constexpr int kThirdLine = 88;
 
 constexpr int kSymbolWidth = 24;   // a "*"/"#" drop-down list
 constexpr int kDigitsWidth = 32;   // four characters
@@ -118,7 +118,7 @@ DialogTemplate ProviderServicesTemplate() {
   AddKeySequence(page, 1192, kFirstLine + 1);
   AddKeySequence(page, 1197, kSecondLine + 1);
 
-  c.push_back(Paragraph(1146, RectAt(kLeft, 126, kContentWidth, kContentBottom - 126)));
+  c.push_back(Paragraph(1146, RectAt(kLeft, 118, kContentWidth, kContentBottom - 118)));
   c.push_back(Paragraph(1074, kStatusBand));
   c.push_back(ArrowButton(Arrow::kCancel));
   c.push_back(Hidden(ArrowButton(Arrow::kOk)));
