@@ -43,20 +43,6 @@ TEST(Pictures, EveryIdRendersAFinishedDrawingAtItsOwnSize) {
   }
 }
 
-TEST(Pictures, SizesFollowThePageUnitsAndTheControlSizes) {
-  EXPECT_EQ(PictureSize(kPagePicture), QSize(453, 327));
-  for (int id = kFirstFlagPicture; id <= kLastFlagPicture; ++id) {
-    EXPECT_EQ(PictureSize(id), QSize(32, 20)) << id;
-    EXPECT_FALSE(IsArrowImage(id)) << id;
-  }
-  for (int id : {kBackArrow, kBackArrowPressed, kNextArrow, kNextArrowPressed, kCancelArrow,
-                 kCancelArrowPressed, kOkArrow, kOkArrowPressed}) {
-    EXPECT_EQ(PictureSize(id), QSize(32, 32)) << id;
-    EXPECT_TRUE(IsArrowImage(id)) << id;
-  }
-  EXPECT_FALSE(IsArrowImage(kPagePicture));
-}
-
 TEST(Pictures, IdsWithoutAPictureAndBadSizesGiveNothing) {
   // The gaps between the arrow ids and the ends of the ranges.
   for (int id : {-1, 0, 119, 121, 122, 125, 127, 131, 137, 140, 300, 320, 2162}) {
