@@ -84,7 +84,7 @@ QWidget* OpenMessageBox(const w::MessageBoxRequest& request, w::MessageBoxAnswer
   }
   box->setWindowModality(request.taskModal || owner == nullptr ? Qt::ApplicationModal
                                                                : Qt::WindowModal);
-  box->open();
+  box->show();  // open() would make every box window-modal
   return box;
 }
 

@@ -43,12 +43,9 @@ void QtRenderer::WatchScreen(QScreen* screen) {
   if (screen == nullptr) {
     return;
   }
-  QObject::connect(
-      screen, &QScreen::geometryChanged, gui_.get(), [this] { ScreenChanged(); },
-      Qt::UniqueConnection);
-  QObject::connect(
-      screen, &QScreen::availableGeometryChanged, gui_.get(), [this] { ScreenChanged(); },
-      Qt::UniqueConnection);
+  QObject::connect(screen, &QScreen::geometryChanged, gui_.get(), [this] { ScreenChanged(); });
+  QObject::connect(screen, &QScreen::availableGeometryChanged, gui_.get(),
+                   [this] { ScreenChanged(); });
 }
 
 w::ScreenMetrics QtRenderer::Measure() const {
