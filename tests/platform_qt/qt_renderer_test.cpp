@@ -15,11 +15,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <array>
 
 #include "platform/qt/control_widgets.h"
 #include "platform/window/control_api.h"
 #include "platform/window/message_box.h"
 #include "platform_window/dialog_fixture.h"
+#include "resources/dialogs/dialog_templates.h"
 
 namespace norix::platform::qt {
 namespace {
@@ -350,6 +352,45 @@ TEST_F(QtRendererTest, DisplayChangeReachesEveryOpenPageAndClosingRemovesTheWidg
   EXPECT_EQ(page->WaitResult(), 7);
   EXPECT_TRUE(WaitGui([&] { return renderer_.DialogWidget(handle_) == nullptr; }));
   renderer_.AttachDesktop(nullptr);
+}
+
+// Every page of the program as the renderer shows it, saved as page-NN.png
+// (NN the page index) for a look; each must open, show and close cleanly.
+TEST_F(QtRendererTest, EveryProgramPageOpensShowsAndCloses) {
+  resources::dialogs::RegisterDialogTemplates(templates_);
+  constexpr std::array<int, 24> kPageTemplates = {102, 101, 105, 108, 106, 103, 109, 126,
+                                                  147, 128, 129, 143, 144, 148, 150, 152,
+                                                  111, 112, 131, 113, 115, 114, 116, 151};
+  for (std::size_t index = 0; index < kPageTemplates.size(); ++index) {
+    SCOPED_TRACE(index);
+    DialogThread page(desktop_, kPageTemplates[index],
+                      [](w::HWND hwnd, w::UINT message, w::WPARAM, w::LPARAM) -> w::LRESULT {
+                        if (message == w::WM_INITDIALOG) {
+                          // What the page set-up does with the header.
+                          w::FontDescription header;
+                          header.pixelHeight = 20;
+                          header.weight = 700;
+                          header.italic = true;
+                          w::SetControlFont(hwnd, resources::dialogs::kHeaderControl, header);
+                          w::SetDlgItemText(hwnd, resources::dialogs::kHeaderControl,
+                                            "solano 1280");
+                          return 1;
+                        }
+                        return 0;
+                      });
+    const w::HWND hwnd = page.WaitHandle();
+    ASSERT_NE(hwnd, w::kNullHwnd);
+    ASSERT_TRUE(WaitGui([&] {
+      QWidget* widget = renderer_.DialogWidget(hwnd);
+      return widget != nullptr && widget->isVisible();
+    }));
+    QWidget* widget = renderer_.DialogWidget(hwnd);
+    EXPECT_EQ(widget->size(), QSize(w::GetClientRect(hwnd).right, w::GetClientRect(hwnd).bottom));
+    SaveScreenshot(widget, QStringLiteral("page-%1").arg(index, 2, 10, QChar('0')));
+    w::EndDialog(hwnd, 0);
+    EXPECT_EQ(page.WaitResult(), 0);
+    EXPECT_TRUE(WaitGui([&] { return renderer_.DialogWidget(hwnd) == nullptr; }));
+  }
 }
 
 TEST(QtMaskArrowGrey, OnlyExactLightGreyBecomesTransparent) {

@@ -79,7 +79,13 @@ PageWidget::PageWidget(const w::WindowSnapshot& snapshot, const PictureSource& p
   for (const w::ControlState& control : snapshot.controls) {
     QWidget* widget = MakeControl(control);
     widget->setObjectName(QString::number(control.id));
-    widget->setGeometry(ToQt(control.rect));
+    QRect area = ToQt(control.rect);
+    if (control.kind == w::ControlKind::kDropDownList) {
+      // The template's height is that of the open list; closed, the box is
+      // one line high.
+      area.setHeight(std::min(area.height(), widget->sizeHint().height()));
+    }
+    widget->setGeometry(area);
     widget->installEventFilter(this);
     controls_[control.id] = {control.kind, widget, control.picture, control.pressedPicture};
     order_.push_back(control.id);
