@@ -23,6 +23,11 @@
 #include "platform_window/dialog_fixture.h"
 #include "resources/dialogs/dialog_templates.h"
 
+// The system's font configuration library keeps a cache for the life of the
+// process; the leak checker must not count it against the tests.
+extern "C" const char* __lsan_default_suppressions();
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace norix::platform::qt {
 namespace {
 
@@ -66,8 +71,12 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "platform_qt_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // no display needed
+  }
+  // Never destroyed: at exit Qt's own globals may already be gone.
+  static auto* const app = new QApplication(argc, argv);
+  return *app;
 }
 
 bool WaitGui(const std::function<bool()>& condition) {
