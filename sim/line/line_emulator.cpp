@@ -73,16 +73,17 @@ void LineEmulator::Relay(Direction& direction) {
   std::array<std::uint8_t, 4096> received{};
   std::vector<std::uint8_t> arrived;
 
-  while (!quit_.load()) {
+  bool sourceOpen = true;
+  while (!quit_.load() && (sourceOpen || !inFlight.empty())) {
     // Take what the source has sent, as long as the buffer has room; a full
     // buffer leaves the rest in the source, whose writer then waits.
     const std::size_t room = std::min(capacity - inFlight.size(), received.size());
-    if (room > 0) {
+    if (sourceOpen && room > 0) {
       const auto wait = inFlight.empty() ? kIdleWait : std::chrono::milliseconds(0);
       const std::ptrdiff_t n = direction.from->Receive(std::span(received.data(), room), wait);
-      if (n < 0) {
-        break;
-      }
+      // A source that has closed (a program that wrote its last byte and
+      // ended) still gets its last bytes across.
+      sourceOpen = n >= 0;
       const Clock::time_point now = Clock::now();
       for (std::ptrdiff_t i = 0; i < n; ++i) {
         inFlight.push_back({received[static_cast<std::size_t>(i)], pacer.Schedule(now)});

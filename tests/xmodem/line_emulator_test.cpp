@@ -129,6 +129,16 @@ TEST_F(LineEmulatorTest, NeverDeliversFasterThanTheLine) {
   EXPECT_GE(allAt, LinePacer::Duration(bytes.size(), 115200));
 }
 
+TEST_F(LineEmulatorTest, DeliversTheLastBytesOfASenderThatHasGone) {
+  // A program that writes its last answer and ends at once: the bytes it
+  // left on the line still arrive.
+  Join(9600);
+  const auto last = RandomBytes(100);  // about 100 ms of line
+  WriteAll(a_.host.get(), last);
+  a_.host.reset();
+  EXPECT_EQ(ReadAll(b_.host.get(), last.size()), last);
+}
+
 TEST_F(LineEmulatorTest, StopsPromptlyWithBytesStillOnASlowLine) {
   Join(300);
   WriteAll(a_.host.get(), RandomBytes(1000));  // half a minute of line

@@ -1,0 +1,255 @@
+// Sends one 512 KiB image to lrzsz's rx through the line emulator at 115200
+// bit/s twice: with our XmodemSender (1K blocks) and with lrzsz's sx -k. Both
+// runs are timed from the moment the line starts, when rx sends its first
+// 'C'. Prints both times, the ratio ours / lrzsz, and each run's efficiency
+// against the wire: (payload bytes / bytes per second of the line) / time.
+//
+//   xmodem_bench [--size BYTES] [--line BITRATE] [--keep]
+//
+// --keep leaves the working folder (images, rx and sx logs) in place.
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/port_io.h"
+#include "platform/comm/pty_line.h"
+#include "platform/comm/serial_port.h"
+#include "sim/line/line_emulator.h"
+#include "sim/line/line_pacer.h"
+#include "sim/line/tty_peer.h"
+#include "upgrade/xmodem_sender.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using norix::sim::line::FindProgram;
+using norix::sim::line::LineEmulator;
+using norix::sim::line::LineOptions;
+using norix::sim::line::TtyPeer;
+using Clock = std::chrono::steady_clock;
+
+struct RunResult {
+  bool ok = false;
+  double seconds = 0;      // line start to the sender's end
+  double dataSeconds = 0;  // line start to the last block's ACK (ours only)
+  std::string problem;
+};
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::vector<std::uint8_t> ReadFile(const fs::path& path) {
+  std::error_code error;
+  const auto size = fs::file_size(path, error);
+  if (error) {
+    return {};
+  }
+  std::vector<std::uint8_t> bytes(size);
+  std::ifstream in(path, std::ios::binary);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+bool WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+// rx stores whole blocks: the image, then up to 127 fill bytes.
+std::string CheckReceived(const fs::path& path, const std::vector<std::uint8_t>& image) {
+  const auto received = ReadFile(path);
+  if (received.size() < image.size() || received.size() - image.size() >= 128 ||
+      !std::equal(image.begin(), image.end(), received.begin())) {
+    return "rx stored " + std::to_string(received.size()) + " bytes that differ from the image";
+  }
+  return {};
+}
+
+TtyPeer::Started StartRx(const std::string& rx, const fs::path& dir, const std::string& name) {
+  return TtyPeer::Start({rx, "--binary", "--overwrite", "--with-crc", "--quiet", name},
+                        dir.string(), (dir / (name + ".log")).string());
+}
+
+// Notes when the last block was acknowledged.
+class LastStep final : public norix::upgrade::XmodemProgress {
+ public:
+  void SetRange(int blocks) override { blocks_ = blocks; }
+  void SetItemText(int, int) override {}
+  void SetText(int, std::string_view) override {}
+  void Step() override {
+    if (++steps_ == blocks_) {
+      at = Clock::now();
+    }
+  }
+  Clock::time_point at{};
+
+ private:
+  int blocks_ = 0;
+  int steps_ = 0;
+};
+
+RunResult RunOurs(const std::string& rx, const fs::path& dir, std::uint32_t bitRate,
+                  const std::vector<std::uint8_t>& image) {
+  RunResult result;
+  auto ours = norix::platform::comm::OpenPtyLine();
+  if (!ours.device) {
+    result.problem = ours.message;
+    return result;
+  }
+  auto opened = norix::platform::comm::OpenSerialPort(ours.slavePath);
+  if (!opened.port) {
+    result.problem = opened.message;
+    return result;
+  }
+  norix::link::ConfigurePort(opened.port.get(), bitRate);
+  auto receiver = StartRx(rx, dir, "ours.bin");
+  if (!receiver.peer) {
+    result.problem = receiver.message;
+    return result;
+  }
+  LineEmulator line(std::move(ours.device), std::move(receiver.line), LineOptions{bitRate, 4096});
+  norix::upgrade::XmodemSender sender;
+  LastStep lastStep;
+  const Clock::time_point start = Clock::now();
+  line.Start();
+  const bool sent = sender.Send(&lastStep, opened.port.get(), image, true);
+  result.seconds = SecondsSince(start);
+  result.dataSeconds = std::chrono::duration<double>(lastStep.at - start).count();
+  const auto status = receiver.peer->Wait(std::chrono::seconds(30));
+  if (!sent) {
+    result.problem = std::string("our sender failed: ") +
+                     norix::upgrade::XmodemFailureText(sender.LastFailure());
+  } else if (status != 0) {
+    result.problem = "rx did not end well";
+  } else {
+    result.problem = CheckReceived(dir / "ours.bin", image);
+  }
+  result.ok = result.problem.empty();
+  return result;
+}
+
+RunResult RunLrzsz(const std::string& sx, const std::string& rx, const fs::path& dir,
+                   std::uint32_t bitRate) {
+  RunResult result;
+  auto sender = TtyPeer::Start({sx, "--xmodem", "--1k", "--binary", "--quiet", "image.bin"},
+                               dir.string(), (dir / "sx.log").string());
+  if (!sender.peer) {
+    result.problem = sender.message;
+    return result;
+  }
+  auto receiver = StartRx(rx, dir, "lrzsz.bin");
+  if (!receiver.peer) {
+    result.problem = receiver.message;
+    return result;
+  }
+  LineEmulator line(std::move(sender.line), std::move(receiver.line), LineOptions{bitRate, 4096});
+  const Clock::time_point start = Clock::now();
+  line.Start();
+  const auto status = sender.peer->Wait(std::chrono::seconds(600));
+  result.seconds = SecondsSince(start);
+  const auto rxStatus = receiver.peer->Wait(std::chrono::seconds(30));
+  if (status != 0 || rxStatus != 0) {
+    result.problem = "sx or rx did not end well";
+  } else {
+    result.problem = CheckReceived(dir / "lrzsz.bin", ReadFile(dir / "image.bin"));
+  }
+  result.ok = result.problem.empty();
+  return result;
+}
+
+bool ParseNumber(std::string_view text, std::uint32_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && ptr == end && value > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::uint32_t size = 512 * 1024;
+  std::uint32_t bitRate = 115200;
+  bool keep = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--keep") {
+      keep = true;
+    } else if (i + 1 < argc && arg == "--size" && ParseNumber(argv[i + 1], size)) {
+      ++i;
+    } else if (i + 1 < argc && arg == "--line" && ParseNumber(argv[i + 1], bitRate)) {
+      ++i;
+    } else {
+      std::fprintf(stderr, "usage: xmodem_bench [--size BYTES] [--line BITRATE] [--keep]\n");
+      return 2;
+    }
+  }
+  const std::string rx = FindProgram("rx");
+  const std::string sx = FindProgram("sx");
+  if (rx.empty() || sx.empty()) {
+    std::printf("xmodem_bench: skipped, lrzsz's rx and sx are not installed\n");
+    return 0;
+  }
+
+  std::string dirTemplate = (fs::temp_directory_path() / "norix-xmodem-bench-XXXXXX").string();
+  if (mkdtemp(dirTemplate.data()) == nullptr) {
+    std::perror("xmodem_bench: cannot make a working folder");
+    return 1;
+  }
+  const fs::path dir = dirTemplate;
+  std::vector<std::uint8_t> image(size);
+  std::mt19937 random(2024);
+  for (auto& byte : image) {
+    byte = static_cast<std::uint8_t>(random());
+  }
+  if (!WriteFile(dir / "image.bin", image)) {
+    std::fprintf(stderr, "xmodem_bench: cannot write the image\n");
+    return 1;
+  }
+
+  const double wireSeconds =
+      std::chrono::duration<double>(norix::sim::line::LinePacer::Duration(size, bitRate)).count();
+  std::printf("line %u bit/s (%u bytes/s), image %u bytes: %.3f s of payload on the wire\n",
+              bitRate, bitRate / 10, size, wireSeconds);
+  std::fflush(stdout);
+
+  const RunResult ours = RunOurs(rx, dir, bitRate, image);
+  const RunResult theirs = RunLrzsz(sx, rx, dir, bitRate);
+  if (keep) {
+    std::printf("working folder kept: %s\n", dir.c_str());
+  } else {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+
+  for (const auto& [name, run] :
+       {std::pair{"ours (XmodemSender, 1K)", &ours}, std::pair{"lrzsz sx -k", &theirs}}) {
+    if (!run->ok) {
+      std::printf("%-24s failed: %s\n", name, run->problem.c_str());
+      continue;
+    }
+    std::printf("%-24s %8.3f s  efficiency %.2f %%\n", name, run->seconds,
+                100.0 * wireSeconds / run->seconds);
+  }
+  if (ours.ok) {
+    std::printf("%-24s %8.3f s  efficiency %.2f %% (line start to the last block's ACK)\n",
+                "ours, data phase", ours.dataSeconds, 100.0 * wireSeconds / ours.dataSeconds);
+    std::printf("%-24s %8.3f s  (rx answers EOT only after a second of silence)\n",
+                "ours, EOT to its ACK", ours.seconds - ours.dataSeconds);
+  }
+  if (!ours.ok || !theirs.ok) {
+    return 1;
+  }
+  std::printf("ratio ours / lrzsz: %.4f\n", ours.seconds / theirs.seconds);
+  return 0;
+}
