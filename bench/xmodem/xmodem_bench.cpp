@@ -183,27 +183,29 @@ int main(int argc, char** argv) {
   bool keep = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    const bool valueFollows = i + 1 < argc;
     if (arg == "--keep") {
       keep = true;
-    } else if (i + 1 < argc && arg == "--size" && ParseNumber(argv[i + 1], size)) {
-      ++i;
-    } else if (i + 1 < argc && arg == "--line" && ParseNumber(argv[i + 1], bitRate)) {
+      continue;
+    }
+    std::uint32_t* target = arg == "--size" ? &size : arg == "--line" ? &bitRate : nullptr;
+    if (target != nullptr && valueFollows && ParseNumber(argv[i + 1], *target)) {
       ++i;
     } else {
-      std::fprintf(stderr, "usage: xmodem_bench [--size BYTES] [--line BITRATE] [--keep]\n");
+      (void)std::fprintf(stderr, "usage: xmodem_bench [--size BYTES] [--line BITRATE] [--keep]\n");
       return 2;
     }
   }
   const std::string rx = FindProgram("rx");
   const std::string sx = FindProgram("sx");
   if (rx.empty() || sx.empty()) {
-    std::printf("xmodem_bench: skipped, lrzsz's rx and sx are not installed\n");
+    (void)std::printf("xmodem_bench: skipped, lrzsz's rx and sx are not installed\n");
     return 0;
   }
 
   std::string dirTemplate = (fs::temp_directory_path() / "norix-xmodem-bench-XXXXXX").string();
   if (mkdtemp(dirTemplate.data()) == nullptr) {
-    std::perror("xmodem_bench: cannot make a working folder");
+    (void)std::perror("xmodem_bench: cannot make a working folder");
     return 1;
   }
   const fs::path dir = dirTemplate;
@@ -213,20 +215,20 @@ int main(int argc, char** argv) {
     byte = static_cast<std::uint8_t>(random());
   }
   if (!WriteFile(dir / "image.bin", image)) {
-    std::fprintf(stderr, "xmodem_bench: cannot write the image\n");
+    (void)std::fprintf(stderr, "xmodem_bench: cannot write the image\n");
     return 1;
   }
 
   const double wireSeconds =
       std::chrono::duration<double>(norix::sim::line::LinePacer::Duration(size, bitRate)).count();
-  std::printf("line %u bit/s (%u bytes/s), image %u bytes: %.3f s of payload on the wire\n",
-              bitRate, bitRate / 10, size, wireSeconds);
-  std::fflush(stdout);
+  (void)std::printf("line %u bit/s (%u bytes/s), image %u bytes: %.3f s of payload on the wire\n",
+                    bitRate, bitRate / 10, size, wireSeconds);
+  (void)std::fflush(stdout);
 
   const RunResult ours = RunOurs(rx, dir, bitRate, image);
   const RunResult theirs = RunLrzsz(sx, rx, dir, bitRate);
   if (keep) {
-    std::printf("working folder kept: %s\n", dir.c_str());
+    (void)std::printf("working folder kept: %s\n", dir.c_str());
   } else {
     std::error_code ignored;
     fs::remove_all(dir, ignored);
@@ -235,21 +237,21 @@ int main(int argc, char** argv) {
   for (const auto& [name, run] :
        {std::pair{"ours (XmodemSender, 1K)", &ours}, std::pair{"lrzsz sx -k", &theirs}}) {
     if (!run->ok) {
-      std::printf("%-24s failed: %s\n", name, run->problem.c_str());
+      (void)std::printf("%-24s failed: %s\n", name, run->problem.c_str());
       continue;
     }
-    std::printf("%-24s %8.3f s  efficiency %.2f %%\n", name, run->seconds,
-                100.0 * wireSeconds / run->seconds);
+    (void)std::printf("%-24s %8.3f s  efficiency %.2f %%\n", name, run->seconds,
+                      100.0 * wireSeconds / run->seconds);
   }
   if (ours.ok) {
-    std::printf("%-24s %8.3f s  efficiency %.2f %% (line start to the last block's ACK)\n",
-                "ours, data phase", ours.dataSeconds, 100.0 * wireSeconds / ours.dataSeconds);
-    std::printf("%-24s %8.3f s  (rx answers EOT only after a second of silence)\n",
-                "ours, EOT to its ACK", ours.seconds - ours.dataSeconds);
+    (void)std::printf("%-24s %8.3f s  efficiency %.2f %% (line start to the last block's ACK)\n",
+                      "ours, data phase", ours.dataSeconds, 100.0 * wireSeconds / ours.dataSeconds);
+    (void)std::printf("%-24s %8.3f s  (rx answers EOT only after a second of silence)\n",
+                      "ours, EOT to its ACK", ours.seconds - ours.dataSeconds);
   }
   if (!ours.ok || !theirs.ok) {
     return 1;
   }
-  std::printf("ratio ours / lrzsz: %.4f\n", ours.seconds / theirs.seconds);
+  (void)std::printf("ratio ours / lrzsz: %.4f\n", ours.seconds / theirs.seconds);
   return 0;
 }

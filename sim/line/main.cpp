@@ -25,7 +25,7 @@ namespace {
 constexpr int kUsageError = 2;
 
 void PrintUsage(std::FILE* out) {
-  std::fputs(
+  (void)std::fputs(
       "usage: norix-line --line BITRATE\n"
       "  Opens two pseudo-terminals, prints their paths (one a line) and relays\n"
       "  bytes between them at BITRATE bit/s, 10 bits per byte; 0 relays\n"
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
       ++i;
       continue;
     }
-    std::fprintf(stderr, "norix-line: bad argument \"%s\"\n", argv[i]);
+    (void)std::fprintf(stderr, "norix-line: bad argument \"%s\"\n", argv[i]);
     PrintUsage(stderr);
     return kUsageError;
   }
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
   if (pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr) != 0) {
-    std::fputs("norix-line: cannot block signals\n", stderr);
+    (void)std::fputs("norix-line: cannot block signals\n", stderr);
     return 1;
   }
 
@@ -78,15 +78,15 @@ int main(int argc, char** argv) {
   auto b = norix::platform::comm::OpenPtyLine();
   for (const auto* pty : {&a, &b}) {
     if (!pty->device) {
-      std::fprintf(stderr, "norix-line: %s\n", pty->message.c_str());
+      (void)std::fprintf(stderr, "norix-line: %s\n", pty->message.c_str());
       return 1;
     }
   }
   norix::sim::line::LineEmulator line(std::move(a.device), std::move(b.device),
                                       {.bitRate = bitRate, .bufferBytes = 4096});
   line.Start();
-  std::printf("%s\n%s\n", a.slavePath.c_str(), b.slavePath.c_str());
-  std::fflush(stdout);
+  (void)std::printf("%s\n%s\n", a.slavePath.c_str(), b.slavePath.c_str());
+  (void)std::fflush(stdout);
 
   int received = 0;
   while (sigwait(&stopSignals, &received) != 0) {

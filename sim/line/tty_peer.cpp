@@ -98,9 +98,7 @@ class PeerLineEnd final : public comm::DeviceEnd {
           return 0;
         case comm::FdWait::Ready:
         case comm::FdWait::Woken:
-          break;
-        case comm::FdWait::Broken:
-          // A pipe whose writer has gone reads as hang-up: read the rest.
+        case comm::FdWait::Broken:  // a pipe whose writer has gone: read the rest
           break;
       }
     }
@@ -208,7 +206,7 @@ std::string FindProgram(const std::string& name) {
   while (begin <= dirs.size()) {
     const std::size_t end = std::min(dirs.find(':', begin), dirs.size());
     const std::string dir = dirs.substr(begin, end - begin);
-    const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
     if (access(candidate.c_str(), X_OK) == 0) {
       return candidate;
     }

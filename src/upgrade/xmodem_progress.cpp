@@ -20,8 +20,9 @@ std::optional<std::string> UpdateRemainingTime(std::int64_t blocks, std::int64_t
     return std::string("--:--");
   }
   std::array<char, 48> text{};
-  std::snprintf(text.data(), text.size(), "%02lld:%02lld", static_cast<long long>(remaining / 60),
-                static_cast<long long>(remaining % 60));
+  (void)std::snprintf(text.data(), text.size(), "%02lld:%02lld",
+                      static_cast<long long>(remaining / 60),
+                      static_cast<long long>(remaining % 60));
   return std::string(text.data());
 }
 

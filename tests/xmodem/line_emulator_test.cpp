@@ -38,7 +38,7 @@ TEST(LinePacer, DoesNotDriftOverLongBursts) {
   for (const std::uint32_t rate : {300U, 9600U, 14400U, 115200U, 921600U}) {
     LinePacer pacer(rate);
     LinePacer::Clock::time_point last;
-    const std::uint64_t bytes = rate / 10 * 30;  // 30 seconds of line
+    const std::uint64_t bytes = std::uint64_t{rate} / 10 * 30;  // 30 seconds of line
     for (std::uint64_t i = 0; i < bytes; ++i) {
       last = pacer.Schedule(t0);
     }

@@ -117,12 +117,12 @@ class LrzszInterop : public ::testing::Test {
 };
 
 TEST_F(LrzszInterop, CrcModeWithLongBlocks) {
-  const auto data = RandomBytes(3 * 1024 + 300, 21);
+  const auto data = RandomBytes(3 * kLong + 300, 21);
   EXPECT_EQ(SendToRx(data, true, true), Padded(data));
 }
 
 TEST_F(LrzszInterop, CrcModeWithShortBlocksPastBlock255) {
-  const auto data = RandomBytes(300 * 128 - 5, 22);
+  const auto data = RandomBytes(300 * kShort - 5, 22);
   EXPECT_EQ(SendToRx(data, true, false), Padded(data));
 }
 
@@ -132,7 +132,7 @@ TEST_F(LrzszInterop, ChecksumModeWithShortBlocks) {
 }
 
 TEST_F(LrzszInterop, ChecksumModeWithLongBlocks) {
-  const auto data = RandomBytes(2 * 1024, 24);
+  const auto data = RandomBytes(2 * kLong, 24);
   EXPECT_EQ(SendToRx(data, false, true), data);
 }
 

@@ -19,6 +19,9 @@
 
 namespace norix::testing {
 
+inline constexpr std::size_t kShort = upgrade::kXmodemShortBlock;
+inline constexpr std::size_t kLong = upgrade::kXmodemLongBlock;
+
 // Waits short enough that silent receivers cost little, long enough that a
 // slow sanitizer build never misses an answer that was sent.
 inline constexpr upgrade::XmodemTimings kQuickTimings{

@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
 using XmodemSender = XmodemLine;
 
 TEST_F(XmodemSender, NumbersBlocksPast255) {
-  const auto data = RandomBytes(300 * 128, 11);
+  const auto data = RandomBytes(300 * kShort, 11);
   const TransferOutcome outcome = Transfer(data, false, QuickReceiver(XmodemCheck::Checksum));
   ASSERT_TRUE(outcome.sent) << upgrade::XmodemFailureText(outcome.failure);
   ASSERT_EQ(outcome.received.frames.size(), 300U);
@@ -91,7 +91,7 @@ TEST_F(XmodemSender, NumbersBlocksPast255) {
 TEST_F(XmodemSender, SendsARefusedBlockUpToFiveTimes) {
   auto options = QuickReceiver();
   options.refuse = {BlockFault{2, 4}};
-  const auto data = RandomBytes(3 * 128);
+  const auto data = RandomBytes(3 * kShort);
   TransferOutcome outcome = Transfer(data, false, options);
   ASSERT_TRUE(outcome.sent) << upgrade::XmodemFailureText(outcome.failure);
   EXPECT_EQ(outcome.stats.frameWrites, 3U + 4U);
@@ -105,7 +105,7 @@ TEST_F(XmodemSender, SendsARefusedBlockUpToFiveTimes) {
 TEST_F(XmodemSender, GivesUpAfterTheFifthRefusalWithoutEot) {
   auto options = QuickReceiver();
   options.refuse = {BlockFault{1, 5}};
-  const TransferOutcome outcome = Transfer(RandomBytes(3 * 128), false, options);
+  const TransferOutcome outcome = Transfer(RandomBytes(3 * kShort), false, options);
   EXPECT_FALSE(outcome.sent);
   EXPECT_EQ(outcome.failure, XmodemFailure::BlockRefused);
   EXPECT_EQ(outcome.stats.frameWrites, 5U);
@@ -119,7 +119,7 @@ TEST_F(XmodemSender, RepeatsBlocksCorruptedOnTheWay) {
     SetUp();
     auto options = QuickReceiver(check);
     options.corrupt = {BlockFault{1, 1}, BlockFault{3, 2}};
-    const auto data = RandomBytes(1024 + 2 * 128 + 5);
+    const auto data = RandomBytes(kLong + 2 * kShort + 5);
     const TransferOutcome outcome = Transfer(data, true, options);
     ASSERT_TRUE(outcome.sent) << upgrade::XmodemFailureText(outcome.failure);
     EXPECT_EQ(Verdicts(outcome.received),
@@ -136,7 +136,7 @@ TEST_F(XmodemSender, SurvivesThreeLostAnswersSpreadOverBlocks) {
   // The receiver takes each block but its ACK never arrives; the repeat is
   // then a duplicate, which must be acknowledged and not stored twice.
   options.dropReply = {BlockFault{1, 1}, BlockFault{3, 1}, BlockFault{4, 1}};
-  const auto data = RandomBytes(5 * 128, 3);
+  const auto data = RandomBytes(5 * kShort, 3);
   const TransferOutcome outcome = Transfer(data, false, options);
   ASSERT_TRUE(outcome.sent) << upgrade::XmodemFailureText(outcome.failure);
   EXPECT_EQ(outcome.stats.replyTimeouts, 3U);
@@ -150,7 +150,7 @@ TEST_F(XmodemSender, SurvivesThreeLostAnswersSpreadOverBlocks) {
 TEST_F(XmodemSender, FailsOnTheFourthLostAnswerOfTheTransfer) {
   auto options = QuickReceiver();
   options.dropReply = {BlockFault{1, 1}, BlockFault{2, 1}, BlockFault{4, 1}, BlockFault{6, 1}};
-  const TransferOutcome outcome = Transfer(RandomBytes(8 * 128), false, options);
+  const TransferOutcome outcome = Transfer(RandomBytes(8 * kShort), false, options);
   EXPECT_FALSE(outcome.sent);
   EXPECT_EQ(outcome.failure, XmodemFailure::ReplyTimeouts);
   EXPECT_EQ(outcome.stats.replyTimeouts, 4U);
@@ -161,7 +161,7 @@ TEST_F(XmodemSender, FailsOnTheFourthLostAnswerOfTheTransfer) {
 TEST_F(XmodemSender, StopsWhenTheReceiverCancels) {
   auto options = QuickReceiver();
   options.cancelAt = 2;
-  const TransferOutcome outcome = Transfer(RandomBytes(4 * 128), false, options);
+  const TransferOutcome outcome = Transfer(RandomBytes(4 * kShort), false, options);
   EXPECT_FALSE(outcome.sent);
   EXPECT_EQ(outcome.failure, XmodemFailure::Cancelled);
   EXPECT_EQ(outcome.stats.frameWrites, 2U);
@@ -254,7 +254,7 @@ class RecordedProgress final : public upgrade::XmodemProgress {
 TEST_F(XmodemSender, DrivesTheProgressPage) {
   RecordedProgress progress;
   const TransferOutcome outcome =
-      Transfer(RandomBytes(20 * 128), false, QuickReceiver(), &progress);
+      Transfer(RandomBytes(20 * kShort), false, QuickReceiver(), &progress);
   ASSERT_TRUE(outcome.sent) << upgrade::XmodemFailureText(outcome.failure);
   // The first estimate always shows, as dashes within the first tenth of the
   // blocks; later ones only when they change enough (the rule has its own
