@@ -21,8 +21,8 @@ std::uint16_t BitwiseCrc(std::span<const std::uint8_t> data) {
   for (const std::uint8_t byte : data) {
     crc = static_cast<std::uint16_t>(crc ^ (byte << 8));
     for (int bit = 0; bit < 8; ++bit) {
-      crc = (crc & 0x8000U) != 0 ? static_cast<std::uint16_t>((crc << 1) ^ 0x1021U)
-                                 : static_cast<std::uint16_t>(crc << 1);
+      const unsigned shifted = static_cast<unsigned>(crc) << 1U;
+      crc = static_cast<std::uint16_t>((crc & 0x8000U) != 0 ? shifted ^ 0x1021U : shifted);
     }
   }
   return crc;
