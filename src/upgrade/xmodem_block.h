@@ -5,7 +5,7 @@
 //   CRC-16/XMODEM high byte first (CRC mode) or the 8-bit sum (checksum mode)
 //
 // e.g. block 1 holding "A" in CRC mode, 128-byte form:
-//   01 01 FE 41 00 00 ... 00 (127 zeros) 58 E5
+//   01 01 FE 41 00 00 ... 00 (127 zeros) 53 33
 #pragma once
 
 #include <array>

@@ -80,6 +80,14 @@ TEST(XmodemFrame, LayoutInChecksumModeWithLongBlock) {
   EXPECT_EQ(frame.bytes[1027], sum & 0xFF);
 }
 
+TEST(XmodemFrame, ShortBlockWithOneByte) {
+  const std::uint8_t a = 'A';
+  const auto frame = BuildXmodemFrame(1, std::span(&a, 1), 128, XmodemCheck::Crc);
+  ASSERT_EQ(frame.size, 133U);
+  EXPECT_EQ(frame.bytes[131], 0x53);
+  EXPECT_EQ(frame.bytes[132], 0x33);
+}
+
 TEST(XmodemFrame, NumbersWrapAfter255) {
   const std::uint8_t one = 0x5A;
   for (const auto& [sequence, number] :
