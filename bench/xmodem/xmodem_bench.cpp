@@ -1,8 +1,10 @@
 // Sends one 512 KiB image to lrzsz's rx through the line emulator at 115200
-// bit/s twice: with our XmodemSender (1K blocks) and with lrzsz's sx -k. Both
-// runs are timed from the moment the line starts, when rx sends its first
-// 'C'. Prints both times, the ratio ours / lrzsz, and each run's efficiency
-// against the wire: (payload bytes / bytes per second of the line) / time.
+// bit/s twice: with our XmodemSender (1K blocks) on a pty and with lrzsz's
+// sx -k on a pty of its own. Both runs are timed from the moment the line
+// starts, when rx sends its first 'C'. (rx's answers come through a pipe:
+// it flushes its terminal right after its last ACK, which on a pty would
+// discard the ACK; see tty_peer.h.) Prints both times, the ratio ours / lrzsz, and each run's
+// efficiency against the wire: (payload bytes / bytes per second of the line) / time.
 //
 //   xmodem_bench [--size BYTES] [--line BITRATE] [--keep]
 //
@@ -143,8 +145,9 @@ RunResult RunOurs(const std::string& rx, const fs::path& dir, std::uint32_t bitR
 RunResult RunLrzsz(const std::string& sx, const std::string& rx, const fs::path& dir,
                    std::uint32_t bitRate) {
   RunResult result;
+  // sx talks through its terminal both ways, as our sender through its port.
   auto sender = TtyPeer::Start({sx, "--xmodem", "--1k", "--binary", "--quiet", "image.bin"},
-                               dir.string(), (dir / "sx.log").string());
+                               dir.string(), (dir / "sx.log").string(), TtyPeer::Output::Terminal);
   if (!sender.peer) {
     result.problem = sender.message;
     return result;

@@ -63,8 +63,8 @@ class Fd {
   int fd_ = -1;
 };
 
-// The program's side of the line as the emulator sees it: its output pipe
-// to read from, its terminal's master to type into.
+// The program's side of the line as the emulator sees it: its output (a pipe,
+// or its terminal's master) to read from, its terminal's master to type into.
 class PeerLineEnd final : public comm::DeviceEnd {
  public:
   PeerLineEnd(Fd output, Fd master) : output_(std::move(output)), master_(std::move(master)) {}
@@ -98,7 +98,7 @@ class PeerLineEnd final : public comm::DeviceEnd {
           return 0;
         case comm::FdWait::Ready:
         case comm::FdWait::Woken:
-        case comm::FdWait::Broken:  // a pipe whose writer has gone: read the rest
+        case comm::FdWait::Broken:  // the writer has gone: read the rest
           break;
       }
     }
@@ -230,7 +230,7 @@ TtyPeer& TtyPeer::operator=(TtyPeer&& other) noexcept {
 TtyPeer::~TtyPeer() { Kill(); }
 
 TtyPeer::Started TtyPeer::Start(const std::vector<std::string>& argv, const std::string& workDir,
-                                const std::string& errorLog) {
+                                const std::string& errorLog, Output output) {
   Started started;
   if (argv.empty()) {
     started.message = "no program given";
@@ -241,16 +241,27 @@ TtyPeer::Started TtyPeer::Start(const std::vector<std::string>& argv, const std:
   if (!OpenTerminal(master, slave, started.message)) {
     return started;
   }
-  std::array<int, 2> pipeFds{-1, -1};
-  if (pipe2(pipeFds.data(), O_CLOEXEC) != 0) {
-    started.message = Failure("cannot make a pipe", errno);
-    return started;
-  }
-  Fd outputRead(pipeFds[0]);
-  Fd outputWrite(pipeFds[1]);
-  if (fcntl(outputRead.Get(), F_SETFL, O_NONBLOCK) != 0) {
-    started.message = Failure("cannot set up the pipe", errno);
-    return started;
+  Fd outputRead;
+  Fd outputWrite;  // only for the pipe; else the program writes to its terminal
+  if (output == Output::Pipe) {
+    std::array<int, 2> pipeFds{-1, -1};
+    if (pipe2(pipeFds.data(), O_CLOEXEC) != 0) {
+      started.message = Failure("cannot make a pipe", errno);
+      return started;
+    }
+    outputRead.Reset(pipeFds[0]);
+    outputWrite.Reset(pipeFds[1]);
+    if (fcntl(outputRead.Get(), F_SETFL, O_NONBLOCK) != 0) {
+      started.message = Failure("cannot set up the pipe", errno);
+      return started;
+    }
+  } else {
+    // A second descriptor of the (non-blocking) master to read the output.
+    outputRead.Reset(fcntl(master.Get(), F_DUPFD_CLOEXEC, 0));
+    if (outputRead.Get() < 0) {
+      started.message = Failure("cannot set up the terminal", errno);
+      return started;
+    }
   }
 
   SpawnActions actions;
@@ -261,7 +272,8 @@ TtyPeer::Started TtyPeer::Start(const std::vector<std::string>& argv, const std:
     error = posix_spawn_file_actions_adddup2(actions.Get(), slave.Get(), 0);
   }
   if (error == 0) {
-    error = posix_spawn_file_actions_adddup2(actions.Get(), outputWrite.Get(), 1);
+    error = posix_spawn_file_actions_adddup2(
+        actions.Get(), output == Output::Pipe ? outputWrite.Get() : slave.Get(), 1);
   }
   if (error == 0) {
     error = posix_spawn_file_actions_addopen(actions.Get(), 2, log.c_str(),

@@ -3,15 +3,16 @@
 // everything it writes to its standard output comes out of the peer's line
 // end, a DeviceEnd that a LineEmulator joins to the other side.
 //
-// The output goes through a pipe rather than back through the pty: programs
-// like rx write their last ACK and then flush their terminal before they
-// exit. On a serial port tcdrain() has put the byte on the wire by then; on
-// a pty the flush also discards bytes the master has not read yet, and the
-// ACK would be lost. What the program writes to its terminal itself is not
-// carried.
+// The output may go through a pipe rather than back through the pty:
+// programs like rx write their last ACK and then flush their terminal before
+// they exit. On a serial port tcdrain() has put the byte on the wire by then;
+// on a pty the flush also discards bytes the master has not read yet, and
+// the ACK would be lost. With the pipe, what the program writes to its
+// terminal itself is not carried.
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,11 +38,18 @@ class TtyPeer {
 
   struct Started;
 
+  // Where the program's standard output goes.
+  enum class Output : std::uint8_t {
+    Pipe,      // safe for programs that flush their terminal on exit
+    Terminal,  // back through the pty, as on a serial port
+  };
+
   // Starts `argv` (argv[0] a path) in `workDir` (the current one when
   // empty), stderr appended to `errorLog` (/dev/null when empty). Does not
   // wait for it. On failure `peer` is empty and `message` says why.
   [[nodiscard]] static Started Start(const std::vector<std::string>& argv,
-                                     const std::string& workDir, const std::string& errorLog);
+                                     const std::string& workDir, const std::string& errorLog,
+                                     Output output = Output::Pipe);
 
   // Waits up to `timeout` for the program to end. Its exit status (0-255),
   // 128 + the signal when a signal ended it; nullopt while it still runs.
