@@ -10,7 +10,8 @@
 //
 // --runs N alternates the two senders N times and reports the best run of
 // each, so that a moment of load on the machine does not decide the ratio.
-// --keep leaves the working folder (images, rx and sx logs) in place.
+// --keep leaves the working folder (images, rx and sx logs) in place, and
+// has rx and sx log every block.
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -39,6 +40,15 @@ using norix::sim::line::LineEmulator;
 using norix::sim::line::LineOptions;
 using norix::sim::line::TtyPeer;
 using Clock = std::chrono::steady_clock;
+
+// What both runs share.
+struct Setup {
+  std::string rx;
+  std::string sx;
+  fs::path dir;  // working folder
+  std::uint32_t bitRate = 115200;
+  bool verbose = false;  // rx and sx log every block (with --keep)
+};
 
 struct RunResult {
   bool ok = false;
@@ -81,9 +91,10 @@ std::string CheckReceived(const fs::path& path, const std::vector<std::uint8_t>&
   return {};
 }
 
-TtyPeer::Started StartRx(const std::string& rx, const fs::path& dir, const std::string& name) {
-  return TtyPeer::Start({rx, "--binary", "--overwrite", "--with-crc", "--quiet", name},
-                        dir.string(), (dir / (name + ".log")).string());
+TtyPeer::Started StartRx(const Setup& setup, const std::string& name) {
+  return TtyPeer::Start(
+      {setup.rx, "--binary", "--overwrite", "--with-crc", setup.verbose ? "-vv" : "--quiet", name},
+      setup.dir.string(), (setup.dir / (name + ".log")).string());
 }
 
 // Notes when the last block was acknowledged.
@@ -104,8 +115,8 @@ class LastStep final : public norix::upgrade::XmodemProgress {
   int steps_ = 0;
 };
 
-RunResult RunOurs(const std::string& rx, const fs::path& dir, std::uint32_t bitRate,
-                  const std::vector<std::uint8_t>& image) {
+RunResult RunOurs(const Setup& setup, const std::vector<std::uint8_t>& image) {
+  const std::uint32_t bitRate = setup.bitRate;
   RunResult result;
   auto ours = norix::platform::comm::OpenPtyLine();
   if (!ours.device) {
@@ -118,7 +129,7 @@ RunResult RunOurs(const std::string& rx, const fs::path& dir, std::uint32_t bitR
     return result;
   }
   norix::link::ConfigurePort(opened.port.get(), bitRate);
-  auto receiver = StartRx(rx, dir, "ours.bin");
+  auto receiver = StartRx(setup, "ours.bin");
   if (!receiver.peer) {
     result.problem = receiver.message;
     return result;
@@ -133,33 +144,38 @@ RunResult RunOurs(const std::string& rx, const fs::path& dir, std::uint32_t bitR
   result.dataSeconds = std::chrono::duration<double>(lastStep.at - start).count();
   const auto status = receiver.peer->Wait(std::chrono::seconds(30));
   if (!sent) {
+    const auto& stats = sender.LastStats();
     result.problem = std::string("our sender failed: ") +
-                     norix::upgrade::XmodemFailureText(sender.LastFailure());
+                     norix::upgrade::XmodemFailureText(sender.LastFailure()) + " at block " +
+                     std::to_string(stats.blocksAcked + 1) + " of " + std::to_string(stats.blocks) +
+                     ", " + std::to_string(stats.frameWrites) + " frames written, " +
+                     std::to_string(stats.replyTimeouts) + " reply time-outs";
   } else if (status != 0) {
     result.problem = "rx did not end well";
   } else {
-    result.problem = CheckReceived(dir / "ours.bin", image);
+    result.problem = CheckReceived(setup.dir / "ours.bin", image);
   }
   result.ok = result.problem.empty();
   return result;
 }
 
-RunResult RunLrzsz(const std::string& sx, const std::string& rx, const fs::path& dir,
-                   std::uint32_t bitRate) {
+RunResult RunLrzsz(const Setup& setup) {
   RunResult result;
   // sx talks through its terminal both ways, as our sender through its port.
-  auto sender = TtyPeer::Start({sx, "--xmodem", "--1k", "--binary", "--quiet", "image.bin"},
-                               dir.string(), (dir / "sx.log").string(), TtyPeer::Output::Terminal);
+  auto sender = TtyPeer::Start(
+      {setup.sx, "--xmodem", "--1k", "--binary", setup.verbose ? "-vv" : "--quiet", "image.bin"},
+      setup.dir.string(), (setup.dir / "sx.log").string(), TtyPeer::Output::Terminal);
   if (!sender.peer) {
     result.problem = sender.message;
     return result;
   }
-  auto receiver = StartRx(rx, dir, "lrzsz.bin");
+  auto receiver = StartRx(setup, "lrzsz.bin");
   if (!receiver.peer) {
     result.problem = receiver.message;
     return result;
   }
-  LineEmulator line(std::move(sender.line), std::move(receiver.line), LineOptions{bitRate, 4096});
+  LineEmulator line(std::move(sender.line), std::move(receiver.line),
+                    LineOptions{setup.bitRate, 4096});
   const Clock::time_point start = Clock::now();
   line.Start();
   const auto status = sender.peer->Wait(std::chrono::seconds(600));
@@ -168,7 +184,7 @@ RunResult RunLrzsz(const std::string& sx, const std::string& rx, const fs::path&
   if (status != 0 || rxStatus != 0) {
     result.problem = "sx or rx did not end well";
   } else {
-    result.problem = CheckReceived(dir / "lrzsz.bin", ReadFile(dir / "image.bin"));
+    result.problem = CheckReceived(setup.dir / "lrzsz.bin", ReadFile(setup.dir / "image.bin"));
   }
   result.ok = result.problem.empty();
   return result;
@@ -219,6 +235,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const fs::path dir = dirTemplate;
+  const Setup setup{rx, sx, dir, bitRate, keep};
   std::vector<std::uint8_t> image(size);
   std::mt19937 random(2024);
   for (auto& byte : image) {
@@ -238,8 +255,8 @@ int main(int argc, char** argv) {
   RunResult ours;
   RunResult theirs;
   for (std::uint32_t run = 0; run < runs; ++run) {
-    const RunResult oursNow = RunOurs(rx, dir, bitRate, image);
-    const RunResult theirsNow = RunLrzsz(sx, rx, dir, bitRate);
+    const RunResult oursNow = RunOurs(setup, image);
+    const RunResult theirsNow = RunLrzsz(setup);
     if (run == 0 || !oursNow.ok || (ours.ok && oursNow.seconds < ours.seconds)) {
       ours = oursNow;
     }
