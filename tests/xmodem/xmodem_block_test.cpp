@@ -1,6 +1,7 @@
 #include "upgrade/xmodem_block.h"
 
 #include <numeric>
+#include <ostream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,11 @@ struct PlanCase {
   std::size_t longBlocks;
   std::size_t shortBlocks;
 };
+
+// Names the case in test output instead of a byte dump.
+void PrintTo(const PlanCase& c, std::ostream* out) {
+  *out << c.length << (c.use1K ? " bytes, 1K blocks" : " bytes, 128-byte blocks");
+}
 
 class XmodemBlockPlan : public ::testing::TestWithParam<PlanCase> {};
 

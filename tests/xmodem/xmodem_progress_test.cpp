@@ -1,6 +1,7 @@
 #include "upgrade/xmodem_progress.h"
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,11 @@ struct RemainingCase {
   std::optional<std::string> text;
   std::int64_t lastShownAfter;
 };
+
+// Names the case in test output instead of a byte dump.
+void PrintTo(const RemainingCase& c, std::ostream* out) {
+  *out << c.done << " of " << c.blocks << " blocks after " << c.elapsed << " s";
+}
 
 class RemainingTime : public ::testing::TestWithParam<RemainingCase> {};
 

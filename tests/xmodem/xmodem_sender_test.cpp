@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,12 @@ struct PlanOnWire {
   XmodemCheck check;
   std::vector<std::uint8_t> headers;
 };
+
+// Names the case in test output instead of a byte dump.
+void PrintTo(const PlanOnWire& c, std::ostream* out) {
+  *out << c.length << (c.use1K ? " bytes, 1K blocks" : " bytes, 128-byte blocks")
+       << (c.check == XmodemCheck::Crc ? ", CRC" : ", checksum");
+}
 
 class XmodemBlocksOnTheWire : public XmodemLine,
                               public ::testing::WithParamInterface<PlanOnWire> {};
