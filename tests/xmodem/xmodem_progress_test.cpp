@@ -23,7 +23,8 @@ struct RemainingCase {
 
 // Names the case in test output instead of a byte dump.
 void PrintTo(const RemainingCase& c, std::ostream* out) {
-  *out << c.done << " of " << c.blocks << " blocks after " << c.elapsed << " s";
+  *out << c.done << " of " << c.blocks << " blocks after " << c.elapsed << " s, last shown "
+       << c.lastShown;
 }
 
 class RemainingTime : public ::testing::TestWithParam<RemainingCase> {};
