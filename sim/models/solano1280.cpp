@@ -88,13 +88,14 @@ ModelEntry Solano1280mi() {
 }
 
 ModelEntry Solano1280iOld() {
-  return {"solano1280i-old", "NORIX solano 1280i V1.30, old firmware: ATI7 answers ERROR",
+  return {"solano1280i-old", "NORIX solano 1280i V1.30, old firmware: ATI7 and ATI5 answer ERROR",
           [] { return MakeIsdnAdapter(Solano1280iOldData()); }};
 }
 
 ModelEntry Solano1280miOld() {
   return {"solano1280mi-old",
-          "NORIX solano 1280mi V1.30, old firmware: ATI7 answers ERROR, internal modem behind AT!M",
+          "NORIX solano 1280mi V1.30, old firmware: ATI7 and ATI5 answer ERROR, internal "
+          "modem behind AT!M",
           [] { return MakeIsdnAdapter(Solano1280miOldData()); }};
 }
 
