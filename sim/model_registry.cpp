@@ -6,8 +6,13 @@ namespace norix::sim {
 
 const std::vector<ModelEntry>& Models() {
   static const std::vector<ModelEntry> models = {
-      models::Netrunner56k(),
-      models::Netrunner33k6(),
+      models::Netrunner56k(),    models::Netrunner33k6(),  models::Corvid336Voice(),
+      models::Corvid560Voice(),  models::Marlin560Voice(), models::Marlin560VoiceDeepSleep(),
+      models::Modem560Int(),     models::Corvid560Usb(),   models::Solano1280iAnalogue(),
+      models::Solano1280i(),     models::Solano1280mi(),   models::Solano1280iOld(),
+      models::Solano1280miOld(), models::Solano640i(),     models::KometII(),
+      models::KometIIEarly(),    models::ModemRescue(),    models::ModemRescue115200(),
+      models::SolanoRescue(),    models::KometIIRescue(),  models::ForeignModem(),
       models::SilentPort(),
   };
   return models;

@@ -1,0 +1,26 @@
+// Feeds arbitrary identification texts to the parser and the catalogue: no
+// crash, no out-of-range read, and the results stay within their limits.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "link/modem_context.h"
+#include "products/contains_no_case.h"
+#include "products/parse_identification.h"
+#include "products/product_catalogue.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  // No port: a "solano" name's extra query fails at once instead of waiting.
+  norix::link::ModemContext context;
+  norix::products::ParseIdentification(text, context);
+  if (context.productName.size() > 49 || context.firmwareVersion.size() > 295) {
+    std::abort();
+  }
+  (void)norix::products::LookupUpgradeKind(text);
+  (void)norix::products::LookupUpgradeKind(context.productName);
+  (void)norix::products::ContainsNoCase(text, "NORIX");
+  return 0;
+}

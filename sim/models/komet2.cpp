@@ -1,0 +1,47 @@
+#include "sim/models/models.h"
+#include "sim/models/standard_speeds.h"
+
+namespace norix::sim::models {
+
+namespace {
+
+// PPP over one or two channels with bandwidth on demand and call bumping,
+// HDLC, X.75 and X.75 Multilink, V.120, V.110, and Auto Mode for incoming
+// calls.
+constexpr std::uint32_t kKometFeatureWord = 0x1FBC;
+
+}  // namespace
+
+IsdnAdapterData KometIIData() {
+  IsdnAdapterData data;
+  data.speeds = StandardSpeeds();
+  data.identification = {
+      {0, "2B"},
+      {1, "E3A0"},
+      {3, "NORIX KOMET II V2.05"},
+      {4, "NORIX ISDN KOMET II terminal adapter"},
+      {6, "0101"},  // boot code version
+  };
+  data.featureWord = kKometFeatureWord;
+  return data;
+}
+
+IsdnAdapterData KometIIEarlyData() {
+  IsdnAdapterData data = KometIIData();
+  data.identification[3] = "NORIX KOMET II V2.01";
+  data.identification[6] = "0100";
+  data.featureWord.reset();
+  return data;
+}
+
+ModelEntry KometII() {
+  return {"komet2", "NORIX KOMET II V2.05, ISDN adapter reporting feature word 1FBC to AT!P0",
+          [] { return MakeIsdnAdapter(KometIIData()); }};
+}
+
+ModelEntry KometIIEarly() {
+  return {"komet2-early", "NORIX KOMET II V2.01, early firmware: AT!P0 answers ERROR",
+          [] { return MakeIsdnAdapter(KometIIEarlyData()); }};
+}
+
+}  // namespace norix::sim::models

@@ -1,0 +1,77 @@
+// The telephony context: the maker's line devices, and the port of the chosen
+// one obtained from the line service (open the line, place a pass-through
+// data call, ask for the "comm/datamodem" handle), configured and checked with
+// "AT".
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "link/modem_context.h"
+#include "platform/comm/port.h"
+#include "platform/telephony/line_directory.h"
+
+namespace norix::link {
+
+// How long WaitForReply waits for a LINE_REPLY.
+inline constexpr std::chrono::milliseconds kReplyWaitLimit{2000};
+// The read constant a checked port keeps after the "AT" check.
+inline constexpr std::uint32_t kOpenPortReadConstant = 2000;
+// "AT" attempts when a port is checked: PC Card modems ("marlin" in the line
+// name) take longer to wake up than the others.
+inline constexpr int kAtAttemptsMarlin = 5;
+inline constexpr int kAtAttempts = 2;
+// Bounds on retries after errors the line service should not give: the
+// exact version negotiation, lineOpen (with a tenth of a second between
+// attempts) and lineGetID.
+inline constexpr int kNegotiateAttempts = 3;
+inline constexpr int kLineOpenAttempts = 3;
+inline constexpr int kGetIdAttempts = 3;
+
+// Runs on the thread whose message loop will run the line callbacks (the
+// main thread): initialises the line service with `lines` and lists the
+// devices whose names mark them as the maker's and that support API version
+// 1.4. Null when the service cannot be initialised or lists no such device.
+[[nodiscard]] std::unique_ptr<ModemContext> OpenContext(
+    const platform::telephony::LineDirectory& lines);
+
+// Closes a port that is still open, shuts the line service down and frees
+// the context. Null is accepted.
+void CloseContext(std::unique_ptr<ModemContext> context);
+
+// Opens the port of context.currentDeviceId (closing one that is still
+// open). The caller sets currentDeviceId and, for the "AT" attempts,
+// selectedIndex first. Quick mode stops once the port is obtained; otherwise
+// the port is configured at `speed`, checked with "AT" (each attempt waits
+// the 1000 ms read constant), given the 2000 ms read constant and asked for
+// "AT+GCI?" support. Returns the port, or null after undoing everything when
+// any step failed. Blocks the calling thread: up to 2 s for the call reply,
+// and about 2 s (5 s for a PC Card modem) for a silent product.
+platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick);
+
+// Drops and frees the call, closes the line, forgets the driver key and
+// closes the port; clears the GCI and port-from-telephony flags. Waits up to
+// 2 s for the drop's reply.
+void CloseDevicePort(ModemContext& context);
+
+// Waits up to kReplyWaitLimit for the LINE_REPLY of request `requestId`
+// while it runs the calling thread's messages (window messages are
+// dispatched; thread messages are kept and posted again when the wait ends).
+// Returns the reply's result, LINEERR_OPERATIONFAILED after the time limit,
+// or `requestId` itself when it is not positive (an error code or 0).
+std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId);
+
+// The line name from its bytes in the capabilities record. A name whose last
+// byte is not its terminator loses that byte; a properly terminated one gets
+// the first "corvid" written "Corvid".
+[[nodiscard]] std::string TakeLineName(std::span<const std::byte> nameBytes);
+
+// A maker's device: the name begins with "NORIX" or "solano 1280", in any case.
+[[nodiscard]] bool IsMakersDevice(std::string_view name);
+
+}  // namespace norix::link

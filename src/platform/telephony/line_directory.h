@@ -1,0 +1,54 @@
+// Where the line service finds its line devices, in this order: the
+// lines.conf files, the USB serial devices under /dev/serial/by-id that carry
+// the maker's name, and the devices the program adds itself (simulated
+// products served on ptys).
+#pragma once
+
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/telephony/line_device.h"
+
+namespace norix::platform::telephony {
+
+struct LineSources {
+  std::vector<std::filesystem::path> linesFiles;  // read in order; missing ones are skipped
+  std::filesystem::path serialByIdDir;            // empty: no USB devices
+  std::string usbNameWord;                        // a by-id name must contain it
+
+  // $XDG_CONFIG_HOME/norix/lines.conf (default ~/.config), /etc/norix/lines.conf,
+  // /dev/serial/by-id, and the maker's name "NORIX".
+  [[nodiscard]] static LineSources FromEnvironment();
+};
+
+// $XDG_CONFIG_HOME/norix/lines.conf, or $HOME/.config/norix/lines.conf when
+// XDG_CONFIG_HOME is unset, empty or relative; empty when neither is usable.
+[[nodiscard]] std::filesystem::path UserLinesFile(const char* xdgConfigHome, const char* home);
+
+// Thread-safe.
+class LineDirectory {
+ public:
+  // Problems found in the files are written to `diagnostics`, one per line.
+  explicit LineDirectory(LineSources sources, std::ostream& diagnostics = std::cerr);
+
+  // Adds a device that the program serves itself; it is listed after all the
+  // others from the next lineInitialize on. Returns why it was refused, or
+  // an empty text.
+  std::string AddLine(LineDevice device);
+
+  // Reads the sources now and returns the devices in order. A device whose
+  // port resolves to the same file as an earlier one's is left out, and a
+  // USB device that would share an earlier name gets a number appended.
+  [[nodiscard]] std::vector<LineDevice> Collect() const;
+
+ private:
+  mutable std::mutex mutex_;
+  LineSources sources_;
+  std::ostream* diagnostics_;
+  std::vector<LineDevice> added_;
+};
+
+}  // namespace norix::platform::telephony
