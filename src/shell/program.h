@@ -10,10 +10,12 @@
 #include "platform/window/messages.h"
 #include "products/adapter_features.h"
 #include "products/ident_record.h"
+#include "products/selection_state.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_table.h"
 #include "shell/text_module.h"
+#include "utilities/settings_menus_state.h"
 
 namespace norix::platform::window {
 class Desktop;
@@ -34,6 +36,9 @@ struct Program {
   std::unique_ptr<link::ModemContext> context;  // null until the telephony context is open
   products::IdentRecord ident;
   products::AdapterFeatures features;
+  products::SelectionState selection;
+  products::RescueFlags rescue;
+  utilities::UtilityPagesState utilityPages;
 
   PageTable pages;
   NavigatorState navigator;
