@@ -38,16 +38,11 @@ TEST_F(NavigatorTest, TwoDevicesStartAtTheProductList) {
 }
 
 TEST_F(NavigatorTest, TheNewPageIsUpBeforeTheOldOneClosesAndTakesItsPlace) {
-  std::atomic<bool> oldOpenWhenReady{false};
-  std::atomic<W::HWND> menuHandle{W::kNullHwnd};
   program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6}));
-  program_.pages.Register(6, TestPage(log_, {.onReady = [&](W::HWND) {
-                                               oldOpenWhenReady = W::IsWindow(menuHandle.load());
-                                             }}));
+  program_.pages.Register(6, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
-  menuHandle = menu;
 
   // The first page is centred on the desktop.
   const W::Rect first = W::GetWindowRect(menu);
@@ -63,32 +58,54 @@ TEST_F(NavigatorTest, TheNewPageIsUpBeforeTheOldOneClosesAndTakesItsPlace) {
   ASSERT_TRUE(host_.WaitForDialogClosed(menu, kLong));
   EXPECT_EQ(W::GetWindowRect(settings).TopLeft(), (W::Point{37, 21}));
 
-  EXPECT_TRUE(host_.WaitUntil([&] { return log_.Find("109 ready") >= 0; }, kLong));
-  EXPECT_TRUE(oldOpenWhenReady.load()) << "the old page stays until the new one is ready";
-  EXPECT_LT(log_.Find("109 ready"), log_.Find("101 closed"));
+  ASSERT_TRUE(program_.navigator.WaitUntilNoPendingPage(kLong));
+  ASSERT_GE(log_.Find("109 ready"), 0);
+  EXPECT_LT(log_.Find("109 ready"), log_.Find("101 closed"))
+      << "the old page stays until the new one has reported that it is up";
   EXPECT_EQ(program_.navigator.CurrentIndex(), 6);
-  EXPECT_EQ(program_.navigator.PendingPage(), W::kNullHwnd);
 
+  ASSERT_TRUE(host_.PressEscape(settings));
+  ASSERT_TRUE(WaitReturned());
+}
+
+TEST_F(NavigatorTest, APageThatLeavesBeforeItsOwnPageReadyStaysUntilTheNextIsUp) {
+  // The menu asks for the next page during its set-up, so its own page
+  // ready reaches the main thread after its request: that must not close it.
+  program_.pages.Register(kMainMenuPage,
+                          TestPage(log_, {.onInit = [](W::HWND page) { GoToPage(page, 6); }}));
+  program_.pages.Register(6, TestPage(log_, {}));
+  Start();
+  const W::HWND settings = host_.WaitForDialog(109, kLong);
+  ASSERT_NE(settings, W::kNullHwnd);
+  ASSERT_TRUE(program_.navigator.WaitUntilNoPendingPage(kLong));
+  EXPECT_TRUE(host_.WaitUntil([&] { return log_.Find("101 closed") >= 0; }, kLong));
+  ASSERT_GE(log_.Find("109 ready"), 0);
+  EXPECT_LT(log_.Find("109 ready"), log_.Find("101 closed"));
   ASSERT_TRUE(host_.PressEscape(settings));
   ASSERT_TRUE(WaitReturned());
 }
 
 TEST_F(NavigatorTest, ASecondRequestWaitsUntilTheFirstIsComplete) {
   // The menu is slow to close, so the settings page asks for the next page
-  // while the menu is still the pending page.
+  // while the menu is still the pending page. The menu's close waits until
+  // the settings page is about to ask, then takes a while longer.
   std::atomic<W::HWND> menuHandle{W::kNullHwnd};
+  std::atomic<bool> menuClosed{false};
   std::atomic<bool> pendingWhenAsked{false};
-  std::atomic<bool> menuOpenAfterAsking{true};
-  program_.pages.Register(
-      kMainMenuPage,
-      TestPage(log_, {.next = 6, .onClose = [](W::HWND) { std::this_thread::sleep_for(150ms); }}));
+  std::atomic<bool> menuClosedWhenGoToPageReturned{false};
+  Signal asking;
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6, .onClose = [&](W::HWND) {
+                                                           asking.Wait(kLong);
+                                                           std::this_thread::sleep_for(60ms);
+                                                           menuClosed = true;
+                                                         }}));
   program_.pages.Register(6, TestPage(log_, {.onReady = [&](W::HWND page) {
-                                               pendingWhenAsked =
-                                                   program_.navigator.PendingPage() ==
-                                                   menuHandle.load();
-                                               GoToPage(page, 7);
-                                               menuOpenAfterAsking = W::IsWindow(menuHandle.load());
-                                             }}));
+                                        pendingWhenAsked =
+                                            program_.navigator.PendingPage() == menuHandle.load();
+                                        asking.Set();
+                                        GoToPage(page, 7);
+                                        menuClosedWhenGoToPageReturned = menuClosed.load();
+                                      }}));
   program_.pages.Register(7, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
@@ -99,7 +116,8 @@ TEST_F(NavigatorTest, ASecondRequestWaitsUntilTheFirstIsComplete) {
   const W::HWND solano = host_.WaitForDialog(126, kLong);
   ASSERT_NE(solano, W::kNullHwnd);
   EXPECT_TRUE(pendingWhenAsked.load());
-  EXPECT_FALSE(menuOpenAfterAsking.load()) << "GoToPage returned before the menu was closed";
+  EXPECT_TRUE(menuClosedWhenGoToPageReturned.load())
+      << "GoToPage returned before the first change was complete";
   EXPECT_TRUE(host_.WaitUntil([&] { return host_.Dialogs().size() == 1; }, kLong));
   EXPECT_EQ(host_.Dialogs(), std::vector<W::HWND>{solano});
 

@@ -10,9 +10,9 @@ namespace norix::shell::testing {
 namespace {
 
 TEST_F(NavigatorTest, InitPageSetsCaptionHeaderTextsAndButtonLabels) {
-  program_.pages.Register(kMainMenuPage,
-                          TestPage(log_, {.texts = {{kStatusId, 2092}, {-1, 0}, {kDisabledId, 2003}},
-                                          .buttons = {{kSettingsId, 2086}}}));
+  program_.pages.Register(
+      kMainMenuPage, TestPage(log_, {.texts = {{kStatusId, 2092}, {-1, 0}, {kDisabledId, 2003}},
+                                     .buttons = {{kSettingsId, 2086}}}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -88,17 +89,38 @@ class PageLog {
   std::vector<std::string> lines_;
 };
 
+// A one-time signal between test threads.
+class Signal {
+ public:
+  void Set() {
+    const std::lock_guard lock(mutex_);
+    set_ = true;
+    cv_.notify_all();
+  }
+  bool Wait(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return cv_.wait_for(lock, timeout, [this] { return set_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool set_ = false;
+};
+
 // How a test page behaves beyond the frame.
 struct PageBehaviour {
   int next = kQuitPage;  // where '>' leads
-  std::vector<PageText> texts;
-  std::vector<PageText> buttons;
-  // Extra work on page ready (after the common handling), on close page
-  // (before it), and on a command; return true to claim the command.
-  std::function<void(W::HWND)> onReady;
-  std::function<void(W::HWND)> onClose;
-  std::function<bool(W::HWND, int, unsigned)> onCommand;
-  std::function<void(W::HWND, W::WPARAM, W::LPARAM)> onHover;
+  std::vector<PageText> texts{};
+  std::vector<PageText> buttons{};
+  // Extra work at the end of the set-up (before page ready is posted), on
+  // page ready (after the common handling), on close page (before it), and
+  // on a command; return true to claim the command.
+  std::function<void(W::HWND)> onInit{};
+  std::function<void(W::HWND)> onReady{};
+  std::function<void(W::HWND)> onClose{};
+  std::function<bool(W::HWND, int, unsigned)> onCommand{};
+  std::function<void(W::HWND, W::WPARAM, W::LPARAM)> onHover{};
 };
 
 inline W::DialogProc TestPage(PageLog& log, PageBehaviour behaviour) {
@@ -108,16 +130,21 @@ inline W::DialogProc TestPage(PageLog& log, PageBehaviour behaviour) {
     if (message == kClosePage && behaviour.onClose) {
       behaviour.onClose(page);
     }
+    if (message == kPageReady) {
+      log.Add(name + " ready");  // the moment it reports that it is up
+    }
     if (const W::LRESULT handled = HandleCommonPageMessage(page, message, wParam, lParam)) {
       return handled;
     }
     switch (message) {
       case W::WM_INITDIALOG:
         InitPage(page, behaviour.texts, behaviour.buttons);
+        if (behaviour.onInit) {
+          behaviour.onInit(page);
+        }
         W::PostMessage(page, kPageReady, 0, 0);
         return 1;
       case kPageReady:
-        log.Add(name + " ready");
         if (behaviour.onReady) {
           behaviour.onReady(page);
         }
