@@ -133,11 +133,20 @@ int WizardSession::CaptionId(const W::MessageBoxInfo& box) const {
 }
 
 bool WizardSession::Quit(Timeout timeout) {
-  const std::vector<W::HWND> open = host_.Dialogs();
-  if (!open.empty()) {
-    host_.PressEscape(open.back());
-  }
-  return WaitFinished(timeout);
+  // A page refuses input while it still owns a message box that was just
+  // answered, or before it is up: press again until the run ends. A page
+  // that already asked to quit ignores the further presses.
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  do {
+    const std::vector<W::HWND> open = host_.Dialogs();
+    if (!open.empty()) {
+      host_.PressEscape(open.back());
+    }
+    if (WaitFinished(100ms)) {
+      return true;
+    }
+  } while (std::chrono::steady_clock::now() < deadline);
+  return false;
 }
 
 bool WizardSession::WaitFinished(Timeout timeout) {

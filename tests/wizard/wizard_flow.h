@@ -8,6 +8,7 @@
 
 #include "platform/window/headless_host.h"
 #include "platform/window/messages.h"
+#include "platform/window/window_api.h"
 #include "shell/page_messages.h"
 #include "support/wizard_session.h"
 
@@ -38,6 +39,17 @@ inline W::HWND WaitForMainMenu(WizardSession& session) {
     ADD_FAILURE() << "the main menu never showed the product's name";
   }
   return menu;
+}
+
+// Waits until the page takes input again: a page is disabled while it owns
+// a message box, also for a moment after the box was answered.
+inline bool WaitForInput(WizardSession& session, W::HWND page) {
+  return session.Host().WaitUntil(
+      [&] {
+        const auto state = W::GetWindowState(page);
+        return state && state->enabled;
+      },
+      kPageWait);
 }
 
 // The text of string number `id` as the pages show it.
