@@ -78,6 +78,36 @@ TEST(ModemSettingsMenuTest, ShowsItsTextsAndLeadsToCountryAndDefaultSetting) {
   EXPECT_TRUE(session.Quit());
 }
 
+struct MenuTargetCase {
+  const char* name;
+  const char* model;
+  std::string line;
+  int button;
+  int page;
+};
+
+class MainMenuTargetTest : public ::testing::TestWithParam<MenuTargetCase> {};
+
+TEST_P(MainMenuTargetTest, ButtonLeadsToItsPage) {
+  WizardSession session{{GetParam().model, GetParam().line}};
+  session.Start();
+  const W::HWND menu = WaitForMainMenu(session);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(menu, GetParam().button));
+  EXPECT_NE(session.WaitForPage(GetParam().page), W::kNullHwnd);
+  EXPECT_TRUE(session.Quit());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainMenu, MainMenuTargetTest,
+    ::testing::Values(
+        MenuTargetCase{"ProductInformation", "netrunner56k", kNetrunnerLine, 1001, 16},
+        MenuTargetCase{"UpgradeModem", "netrunner56k", kNetrunnerLine, 1045, 17},
+        // An adapter with an internal modem first asks which part.
+        MenuTargetCase{"UpgradeAdapterWithModem", "solano1280mi", kSolanoModemLine, 1045, 18},
+        MenuTargetCase{"UpgradeAdapter", "solano1280i", kSolanoLine, 1045, 17}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
 struct MsnCase {
   const char* name;
   const char* model;
