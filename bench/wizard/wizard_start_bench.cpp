@@ -12,7 +12,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <iomanip>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ Reference MeasureReference(const std::string& path) {
   Reference reference;
   auto open = norix::platform::comm::OpenSerialPort(path);
   if (!open.port) {
-    std::fprintf(stderr, "cannot open %s: %s\n", path.c_str(), open.message.c_str());
+    std::cerr << "cannot open " << path << ": " << open.message << '\n';
     return reference;
   }
   auto* port = open.port.get();
@@ -67,7 +68,7 @@ Reference MeasureReference(const std::string& path) {
   if (norix::link::SendAtCommand(port, "AT", plain) != norix::link::AtResult::Ok ||
       norix::link::SendAtCommand(port, "AT+GCI?", gci) != norix::link::AtResult::Ok ||
       norix::link::SendAtCommand(port, "ATI3", ati3) != norix::link::AtResult::Ok) {
-    std::fprintf(stderr, "the product does not answer as expected\n");
+    std::cerr << "the product does not answer as expected\n";
     return reference;
   }
   const double interval = norix::link::kDefaultReadInterval;
@@ -89,6 +90,7 @@ Reference MeasureReference(const std::string& path) {
 }  // namespace
 
 int main() {
+  std::cout << std::fixed << std::setprecision(1);
   norix::sim::ProductOptions paced;
   paced.pace = true;
   double best = 0;
@@ -102,17 +104,17 @@ int main() {
     if (menu == W::kNullHwnd ||
         !host.WaitUntil([&] { return !host.Text(menu, norix::shell::kHeaderId).empty(); },
                         norix::testing::kPageWait)) {
-      std::fprintf(stderr, "run %d: the main menu never showed the product\n", run);
+      std::cerr << "run " << run << ": the main menu never showed the product\n";
       return 1;
     }
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     const std::vector<std::string> expected{"AT", "AT", "AT+GCI?", "ATI3"};
     if (session.Commands(0) != expected) {
-      std::fprintf(stderr, "run %d: unexpected start-up exchanges\n", run);
+      std::cerr << "run " << run << ": unexpected start-up exchanges\n";
       return 1;
     }
     if (!session.Quit()) {
-      std::fprintf(stderr, "run %d: the program did not quit\n", run);
+      std::cerr << "run " << run << ": the program did not quit\n";
       return 1;
     }
     // The reference from the same model, on a pty of its own.
@@ -125,10 +127,10 @@ int main() {
       total = measured.ms;
     }
     best = run == 0 ? ms : std::min(best, ms);
-    std::printf("run %d: %.1f ms to the main menu\n", run, ms);
+    std::cout << "run " << run << ": " << ms << " ms to the main menu\n";
   }
-  std::printf("inherent waits: %.1f ms\n", total);
-  std::printf("start to main menu, best of %d: %.1f ms, ratio %.2f (target <= 1.5)\n", kRuns, best,
-              best / total);
+  std::cout << "inherent waits: " << total << " ms\n";
+  std::cout << "start to main menu, best of " << kRuns << ": " << best << " ms, ratio "
+            << std::setprecision(2) << best / total << " (target <= 1.5)\n";
   return 0;
 }

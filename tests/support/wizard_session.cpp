@@ -35,11 +35,12 @@ int FindTextId(const shell::TextModule& texts, const std::string& text, int buff
 
 }  // namespace
 
-WizardSession::WizardSession(std::vector<SessionProduct> products) : directory_(NoOtherLines()) {
+WizardSession::WizardSession(const std::vector<SessionProduct>& products)
+    : directory_(NoOtherLines()) {
   resources::dialogs::RegisterDialogTemplates(templates_);
   program_.desktop = &desktop_;
   program_.countryCode = 44;  // the program's own English table
-  for (SessionProduct& wanted : products) {
+  for (const SessionProduct& wanted : products) {
     const sim::ModelEntry* model = sim::FindModel(wanted.model);
     if (model == nullptr) {
       ADD_FAILURE() << "no simulator model " << wanted.model;

@@ -57,7 +57,7 @@ class WizardSession {
   // Starts every product on a pty of its own and makes it a line device, in
   // order. An unknown model or a pty that cannot be made is a test failure
   // (the product is left out).
-  explicit WizardSession(std::vector<SessionProduct> products);
+  explicit WizardSession(const std::vector<SessionProduct>& products);
   WizardSession(std::initializer_list<SessionProduct> products)
       : WizardSession(std::vector<SessionProduct>(products)) {}
   WizardSession(const WizardSession&) = delete;
