@@ -1,5 +1,6 @@
 #include "products/product_list_page.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "link/port_io.h"
@@ -81,7 +82,11 @@ void CheckDevices(W::HWND page, shell::Program& program) {
     return;
   }
   link::WaitTenths(kShowListPauseTenths);
-  W::SetListSelection(page, kDeviceListControl, program.selection.listPosition);
+  // The remembered position may lie past the end when fewer devices can be
+  // opened than at the last visit; the list then shows its last line rather
+  // than no selection, which '>' would take as "nothing to identify".
+  W::SetListSelection(page, kDeviceListControl,
+                      std::clamp(program.selection.listPosition.load(), 0, offered - 1));
   W::ShowWindow(W::GetDlgItem(page, kListProgressControl), W::SW_HIDE);
   W::ShowWindow(W::GetDlgItem(page, kListStatusControl), W::SW_HIDE);
   W::ShowWindow(W::GetDlgItem(page, kListHelpControl), W::SW_SHOW);

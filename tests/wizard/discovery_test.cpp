@@ -150,6 +150,31 @@ TEST(ProductListTest, ThreeFreeDevicesAreOfferedAndTheChoiceIsRemembered) {
   EXPECT_TRUE(session.Quit());
 }
 
+TEST(ProductListTest, RememberedPositionPastTheEndShowsTheLastLine) {
+  WizardSession session{
+      {"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine}, {"komet2", kKometLine}};
+  session.Start();
+  auto& host = session.Host();
+  W::HWND list = session.WaitForPage(shell::kProductListPage);
+  ASSERT_NE(list, W::kNullHwnd);
+  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
+  ASSERT_TRUE(host.SelectItem(list, kDeviceList, 2));
+  ASSERT_TRUE(host.Click(list, shell::kNextArrowId));
+  const W::HWND menu = WaitForMainMenu(session);
+  ASSERT_NE(menu, W::kNullHwnd);
+
+  // Another program takes the first device meanwhile: two lines are left.
+  ASSERT_TRUE(session.HoldPort(0));
+  ASSERT_TRUE(host.Click(menu, shell::kBackArrowId));
+  list = session.WaitForPage(shell::kProductListPage);
+  ASSERT_NE(list, W::kNullHwnd);
+  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
+  EXPECT_EQ(host.Items(list, kDeviceList),
+            (std::vector<std::string>{"NORIX Corvid 560 Voice", "NORIX KOMET II"}));
+  EXPECT_EQ(host.Selection(list, kDeviceList), 1);
+  EXPECT_TRUE(session.Quit());
+}
+
 // Nothing usable on the selected line: message 2065, then the program ends.
 struct NotDetectedCase {
   const char* name;
