@@ -1,0 +1,49 @@
+// The program's own message numbers, the control ids every page shares, the
+// texts of the page frame and the page indexes that navigation names.
+#pragma once
+
+#include "platform/window/messages.h"
+
+namespace norix::shell {
+
+using platform::window::UINT;
+using platform::window::WM_APP;
+
+// Page messages (WM_APP range).
+inline constexpr UINT kPageReady = WM_APP + 0x0;    // posted by a page to itself after its set-up
+inline constexpr UINT kPageRequest = WM_APP + 0x1;  // to the main thread; lParam the next index
+inline constexpr UINT kNewPageUp =
+    WM_APP + 0x2;  // to the main thread: close the old page; wParam the new
+inline constexpr UINT kClosePage = WM_APP + 0x3;         // sent by the main thread: end the dialog
+inline constexpr UINT kDisplayChanged = WM_APP + 0x4;    // to the main thread: restart the page
+inline constexpr UINT kLineTestProgress = WM_APP + 0x6;  // private to the line test
+inline constexpr UINT kControlHover = WM_APP + 0x8;  // wParam the control's handle, lParam its id
+// Upgrade worker messages to the progress page.
+inline constexpr UINT kUpgradeFinished = WM_APP + 10;
+inline constexpr UINT kUpgradeFinishedToNationality = WM_APP + 11;
+inline constexpr UINT kUpgradePreparationFailed = WM_APP + 12;
+
+// Controls every page template may have.
+inline constexpr int kHeaderId = 1027;
+inline constexpr int kBackArrowId = 1014;    // '<'
+inline constexpr int kNextArrowId = 1002;    // '>'
+inline constexpr int kCancelArrowId = 1008;  // 'X'
+inline constexpr int kOkArrowId = 1006;      // 'V'
+
+// Texts of the frame.
+inline constexpr int kPageCaptionText = 2003;     // "NORIX Configuration program"
+inline constexpr int kMessageCaptionText = 2092;  // "NORIX message"
+inline constexpr int kNoDriverText = 2086;
+
+// Buffers the texts are loaded into, in characters with the terminator.
+inline constexpr int kTextBufferChars = 1024;
+inline constexpr int kMessageTextChars = 512;
+inline constexpr int kMessageCaptionChars = 256;
+
+// Page indexes.
+inline constexpr int kQuitPage = -1;
+inline constexpr int kProductListPage = 0;
+inline constexpr int kMainMenuPage = 1;
+inline constexpr int kPageCount = 24;
+
+}  // namespace norix::shell
