@@ -134,6 +134,7 @@ TEST_F(InstanceGuardTest, StartsAtTheSameMomentMakeExactlyOneFirst) {
   std::vector<InstanceGuard> guards;
   std::mutex mutex;
   std::latch ready(kStarts);
+  starts.reserve(kStarts);
   for (int i = 0; i < kStarts; ++i) {
     starts.emplace_back([&, i] {
       ready.arrive_and_wait();

@@ -117,6 +117,8 @@ class StartupTest : public ::testing::Test {
   StartupTest& operator=(const StartupTest&) = delete;
   StartupTest(StartupTest&&) = delete;
   StartupTest& operator=(StartupTest&&) = delete;
+
+ public:
   ~StartupTest() override {
     // A test that failed half-way: quit whatever page is open.
     for (const W::HWND page : host_.Dialogs()) {
@@ -129,6 +131,7 @@ class StartupTest : public ::testing::Test {
     }
   }
 
+ protected:
   // Adds a product line (a pty that nobody answers on: start-up only lists
   // the devices) and returns its name.
   void AddDevice(const std::string& name) {
