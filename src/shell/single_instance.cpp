@@ -26,6 +26,8 @@ constexpr std::string_view kRequest = "raise\n";
 constexpr std::string_view kAnswer = "ok\n";
 // How long the listener waits for a connected start to say what it wants.
 constexpr int kRequestWaitMs = 1000;
+// How long the listener rests when it cannot accept for lack of resources.
+constexpr int kRetryAfterMs = 100;
 
 std::string ErrorText(int error) { return std::strerror(error); }  // NOLINT(concurrency-mt-unsafe)
 
@@ -166,7 +168,15 @@ struct InstanceGuard::State {
         continue;
       }
       const Fd client(::accept4(socket.Get(), nullptr, nullptr, SOCK_CLOEXEC));
-      if (!client.Valid() || !PeerIsThisUser(client.Get())) {
+      if (!client.Valid()) {
+        if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+          // Out of descriptors or memory: the connection stays queued, so
+          // give the process a moment instead of spinning on it.
+          static_cast<void>(WaitReadable(wakeRead.Get(), kRetryAfterMs));
+        }
+        continue;
+      }
+      if (!PeerIsThisUser(client.Get())) {
         continue;  // another user's program has no say over this one
       }
       if (ReadShortLine(client.Get(), kRequestWaitMs, wakeRead.Get()) == kRequest) {
