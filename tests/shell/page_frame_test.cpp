@@ -35,6 +35,7 @@ TEST_F(NavigatorTest, InitPageSetsCaptionHeaderTextsAndButtonLabels) {
 
 TEST_F(NavigatorTest, ShowMessageShowsTextAndCaptionTaskModal) {
   std::atomic<int> answer{-1};
+  Signal answered;
   program_.pages.Register(kMainMenuPage,
                           TestPage(log_, {.onCommand = [&](W::HWND page, int id, unsigned code) {
                                      if (id != kSettingsId || code != W::BN_CLICKED) {
@@ -42,6 +43,7 @@ TEST_F(NavigatorTest, ShowMessageShowsTextAndCaptionTaskModal) {
                                      }
                                      answer = ShowMessage(page, 2086, kMessageCaptionText,
                                                           W::MB_YESNO | W::MB_ICONQUESTION);
+                                     answered.Set();
                                      return true;
                                    }}));
   Start();
@@ -54,7 +56,8 @@ TEST_F(NavigatorTest, ShowMessageShowsTextAndCaptionTaskModal) {
   EXPECT_EQ(box->caption, "NORIX message");
   EXPECT_EQ(box->style, 0x24U | W::MB_TASKMODAL);
   EXPECT_EQ(box->owner, menu);
-  EXPECT_TRUE(host_.WaitUntil([&] { return answer.load() == W::IDNO; }, kLong));
+  ASSERT_TRUE(answered.Wait(kLong));
+  EXPECT_EQ(answer.load(), W::IDNO);
 
   // Start-up's form needs no owner.
   std::thread noOwner([this] { ShowMessage(program_, W::kNullHwnd, 2086, 2092, 0x30); });

@@ -194,6 +194,7 @@ class NavigatorTest : public ::testing::Test {
   NavigatorTest(NavigatorTest&&) = delete;
   NavigatorTest& operator=(NavigatorTest&&) = delete;
 
+ public:
   ~NavigatorTest() override {
     if (main_.joinable()) {
       // A test that failed half-way: end the run the way a page would.
@@ -202,6 +203,7 @@ class NavigatorTest : public ::testing::Test {
     }
   }
 
+ protected:
   void Start() {
     BuildGraphics(program_.chrome, program_.texts);
     main_ = std::thread([this] {
