@@ -7,6 +7,7 @@
 #include <string>
 
 #include "link/modem_context.h"
+#include "platform/profile/user_profile.h"
 #include "platform/window/messages.h"
 #include "products/adapter_features.h"
 #include "products/ident_record.h"
@@ -14,9 +15,14 @@
 #include "shell/page_chrome.h"
 #include "shell/page_table.h"
 #include "shell/text_module.h"
+#include "utilities/nationality_state.h"
+#include "utilities/product_info_record.h"
 
 namespace norix::platform::window {
 class Desktop;
+}
+namespace norix::platform::registry {
+class Registry;
 }
 
 namespace norix::shell {
@@ -34,6 +40,14 @@ struct Program {
   std::unique_ptr<link::ModemContext> context;  // null until the telephony context is open
   products::IdentRecord ident;
   products::AdapterFeatures features;
+
+  // The user's regional settings (date orders for the product information).
+  platform::profile::UserProfile profile;
+  // Where the modem drivers' keys live; must outlive the navigator run.
+  // Null: no registry, so no driver information.
+  platform::registry::Registry* registry = nullptr;
+  utilities::ProductInformation productInfo;
+  utilities::NationalityState nationality;
 
   PageTable pages;
   NavigatorState navigator;

@@ -1,0 +1,134 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "sim/analogue_modem.h"
+#include "sim/models/models.h"
+#include "utilities/nationality_table.h"
+#include "utilities_session.h"
+
+namespace norix::utilities::testing {
+namespace {
+
+class NationalityPageTest : public UtilitiesSession {
+ protected:
+  // Opens the nationality page and waits until its list is filled.
+  W::HWND OpenPage() {
+    Run(kNationalityPage);
+    return AwaitList();
+  }
+  W::HWND AwaitList() {
+    const W::HWND page = WaitPage(kNationalityTemplate);
+    EXPECT_NE(page, W::kNullHwnd);
+    EXPECT_TRUE(host_.WaitUntil([&] { return !host_.Items(page, kCountryListId).empty(); }, kWait));
+    return page;
+  }
+  [[nodiscard]] int Flag(W::HWND page) const {
+    const auto control = host_.Control(page, kFlagPictureId);
+    return control ? control->picture : -1;
+  }
+  [[nodiscard]] std::string Selected(W::HWND page) const {
+    const int line = host_.Selection(page, kCountryListId);
+    const auto items = host_.Items(page, kCountryListId);
+    return line >= 0 && static_cast<std::size_t>(line) < items.size()
+               ? items[static_cast<std::size_t>(line)]
+               : "";
+  }
+};
+
+// The typical road: a +GCI modem set to the U.S.A. is set to Germany, and
+// the wizard goes back to the modem settings menu.
+TEST_F(NationalityPageTest, GciModemChangesCountryAndReturnsToTheSettingsMenu) {
+  Attach("netrunner56k");
+  const std::size_t before = CommandCount();
+  const W::HWND page = OpenPage();
+  EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"AT+GCI=?", "ATI5"}));
+  EXPECT_EQ(host_.Text(page, kNationalityTextId), Text(2023));
+  EXPECT_EQ(host_.Items(page, kCountryListId).size(), kNationalityCount);
+  EXPECT_EQ(Selected(page), "U.S.A. (1)");
+  EXPECT_EQ(Flag(page), 319);
+
+  ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Germany (49)"));
+  EXPECT_TRUE(host_.WaitUntil([&] { return Flag(page) == 307; }, kWait));
+  const std::size_t beforeOk = CommandCount();
+  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  EXPECT_EQ(AnswerBox(), Text(2024));
+  EXPECT_NE(WaitPage(kModemSettingsTemplate), W::kNullHwnd);
+  EXPECT_EQ(CommandsFrom(beforeOk), (std::vector<std::string>{"AT*N-", "ATI5+GCI=42", "AT*N+"}));
+  Quit();
+}
+
+TEST_F(NationalityPageTest, NcModemPreselectsItsCountryAndSendsTheNcCommand) {
+  Attach("netrunner33k6");
+  const std::size_t before = CommandCount();
+  const W::HWND page = OpenPage();
+  EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"ATI5"}));
+  EXPECT_EQ(Selected(page), "Germany (49)");
+  ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Sweden (46)"));
+  const std::size_t beforeOk = CommandCount();
+  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  EXPECT_EQ(AnswerBox(), Text(2024));
+  EXPECT_NE(WaitPage(kModemSettingsTemplate), W::kNullHwnd);
+  EXPECT_EQ(CommandsFrom(beforeOk), (std::vector<std::string>{"AT*N-", "ATI5*NC014Z", "AT*N+"}));
+  EXPECT_EQ(program_.nationality.current, 49);
+  Quit();
+}
+
+TEST_F(NationalityPageTest, RefusedCountryIsReportedAndThePageReadsTheProductAgain) {
+  sim::AnalogueModemData data = sim::models::Netrunner33k6Data();
+  std::erase(data.countries, std::uint16_t{14});  // no Sweden
+  Attach(sim::MakeAnalogueModem(data));
+  const std::size_t before = CommandCount();
+  const W::HWND page = OpenPage();
+  ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Sweden (46)"));
+  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  EXPECT_EQ(AnswerBox(), Text(2090));
+  const W::HWND again = AwaitList();
+  EXPECT_NE(again, page);
+  EXPECT_TRUE(host_.WaitUntil([&] { return CommandCount() >= before + 5; }, kWait));
+  EXPECT_EQ(CommandsFrom(before),
+            (std::vector<std::string>{"ATI5", "AT*N-", "ATI5*NC014Z", "AT*N+", "ATI5"}));
+  EXPECT_EQ(Selected(again), "Germany (49)");
+  Quit();
+}
+
+TEST_F(NationalityPageTest, CurrentCountrySendsNothingAndAfterUpgradeGoesToTheMainMenu) {
+  Attach("netrunner56k");
+  program_.nationality.afterUpgrade = true;
+  const W::HWND page = OpenPage();
+  const std::size_t beforeOk = CommandCount();
+  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  EXPECT_EQ(AnswerBox(), Text(2024));
+  EXPECT_NE(WaitPage(kMainMenuTemplate), W::kNullHwnd);
+  EXPECT_EQ(CommandCount(), beforeOk);
+  EXPECT_FALSE(program_.nationality.afterUpgrade);
+  Quit();
+}
+
+TEST_F(NationalityPageTest, UnansweredIdentificationListsAllAndCancelGoesToTheAdapterMenu) {
+  Attach("solano1280i");  // answers "ATI5" with ERROR
+  ASSERT_TRUE(program_.features.isdnAdapter);
+  const W::HWND page = OpenPage();
+  EXPECT_EQ(host_.Items(page, kCountryListId).size(), kNationalityCount);
+  EXPECT_EQ(host_.Selection(page, kCountryListId), 0);
+  EXPECT_EQ(Flag(page), 0);
+  const std::size_t beforeCancel = CommandCount();
+  ASSERT_TRUE(host_.Click(page, shell::kCancelArrowId));
+  EXPECT_NE(WaitPage(kSolanoSettingsTemplate), W::kNullHwnd);
+  EXPECT_EQ(CommandCount(), beforeCancel);
+  Quit();
+}
+
+TEST(SettingsMenuPageTest, ByProductKind) {
+  products::AdapterFeatures features;
+  EXPECT_EQ(SettingsMenuPageOf(features), 6);
+  features.isdnAdapter = true;
+  EXPECT_EQ(SettingsMenuPageOf(features), 7);
+  features.komet = true;
+  EXPECT_EQ(SettingsMenuPageOf(features), 8);
+}
+
+}  // namespace
+}  // namespace norix::utilities::testing
