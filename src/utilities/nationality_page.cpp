@@ -36,7 +36,6 @@ void OnPageReady(shell::Program& program, W::HWND page) {
   W::SetWaitCursor(page, true);
   state.current = ReadCurrentNationality(context != nullptr ? context->Port() : nullptr,
                                          context != nullptr && context->gciSupport, state.offered);
-  W::SetWaitCursor(page, false);
 
   W::ResetList(page, kCountryListId);
   for (std::size_t i = 0; i < kNationalityCount; ++i) {
@@ -58,6 +57,7 @@ void OnPageReady(shell::Program& program, W::HWND page) {
   ShowFlag(page, state, state.current);
   W::SetListSelection(page, kCountryListId, state.preselectIndex);
   W::SetFocus(W::GetDlgItem(page, kCountryListId));
+  W::SetWaitCursor(page, false);
 }
 
 void OnSelectionChange(shell::Program& program, W::HWND page) {

@@ -14,17 +14,31 @@ namespace {
 
 class NationalityPageTest : public UtilitiesSession {
  protected:
-  // Opens the nationality page and waits until its list is filled.
+  // Opens the nationality page and waits until its list is filled and selected.
   W::HWND OpenPage() {
     Run(kNationalityPage);
     return AwaitList();
   }
+  // The page asks "ATI5" once per opening and ends its set-up with the
+  // wait cursor off.
   W::HWND AwaitList() {
     const W::HWND page = WaitPage(kNationalityTemplate);
     EXPECT_NE(page, W::kNullHwnd);
-    EXPECT_TRUE(host_.WaitUntil([&] { return !host_.Items(page, kCountryListId).empty(); }, kWait));
+    const long readings = ++readings_;
+    EXPECT_TRUE(host_.WaitUntil(
+        [&] {
+          const auto window = W::GetWindowState(page);
+          return Count("ATI5") >= readings && window && !window->waitCursor;
+        },
+        kWait));
     return page;
   }
+  [[nodiscard]] long Count(const std::string& command) const {
+    const std::vector<std::string> all = product_->Commands();
+    return std::count(all.begin(), all.end(), command);
+  }
+  long readings_ = 0;
+
   [[nodiscard]] int Flag(W::HWND page) const {
     const auto control = host_.Control(page, kFlagPictureId);
     return control ? control->picture : -1;
