@@ -1,0 +1,192 @@
+#include "support/wizard_session.h"
+
+#include <gtest/gtest.h>
+
+#include "link/telephony_devices.h"
+#include "platform/comm/pty_line.h"
+#include "platform/comm/serial_port.h"
+#include "platform/window/message_loop.h"
+#include "products/wizard_pages.h"
+#include "resources/dialogs/dialog_templates.h"
+#include "shell/navigator.h"
+#include "shell/page_chrome.h"
+#include "shell/page_messages.h"
+#include "sim/model_registry.h"
+
+namespace norix::testing {
+
+namespace W = platform::window;
+
+namespace {
+
+// Only the products the session serves: no lines.conf, no USB devices.
+platform::telephony::LineSources NoOtherLines() { return {}; }
+
+// Finds the text number whose text (as a message box loads it) is `text`.
+int FindTextId(const shell::TextModule& texts, const std::string& text, int bufferChars) {
+  for (int id = 2001; id <= 2328; ++id) {
+    if (!texts.Text(id).empty() &&
+        texts.LoadText(id, static_cast<std::size_t>(bufferChars)) == text) {
+      return id;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+WizardSession::WizardSession(std::vector<SessionProduct> products) : directory_(NoOtherLines()) {
+  resources::dialogs::RegisterDialogTemplates(templates_);
+  program_.desktop = &desktop_;
+  program_.countryCode = 44;  // the program's own English table
+  for (SessionProduct& wanted : products) {
+    const sim::ModelEntry* model = sim::FindModel(wanted.model);
+    if (model == nullptr) {
+      ADD_FAILURE() << "no simulator model " << wanted.model;
+      continue;
+    }
+    platform::comm::PtyLine pty = platform::comm::OpenPtyLine();
+    if (!pty.device) {
+      ADD_FAILURE() << "no pty for " << wanted.model << ": " << pty.message;
+      continue;
+    }
+    platform::telephony::LineDevice line;
+    line.name = wanted.lineName;
+    line.port = pty.slavePath;
+    const std::string refused = directory_.AddLine(line);
+    EXPECT_EQ(refused, "") << wanted.lineName;
+    auto product = std::make_unique<sim::SimulatedProduct>(wanted.model, model->make(),
+                                                           std::move(pty.device), wanted.options);
+    product->Start();
+    products_.push_back({pty.slavePath, std::move(product)});
+  }
+}
+
+WizardSession::~WizardSession() {
+  Shutdown();
+  for (RunningProduct& running : products_) {
+    running.product->Stop();
+  }
+}
+
+bool WizardSession::HoldPort(std::size_t index) {
+  if (index >= products_.size()) {
+    return false;
+  }
+  platform::comm::OpenPortResult open = platform::comm::OpenSerialPort(products_[index].path);
+  held_ = std::move(open.port);
+  return held_ != nullptr;
+}
+
+void WizardSession::ReleasePort() { held_.reset(); }
+
+void WizardSession::Start() {
+  if (main_.joinable()) {
+    return;
+  }
+  products::RegisterWizardPages(program_.pages);
+  main_ = std::thread([this] { RunMainThread(); });
+}
+
+void WizardSession::RunMainThread() {
+  // As start-up does it: the context is opened on the thread whose message
+  // loop then runs the line callbacks, and closed there after the run.
+  program_.context = link::OpenContext(directory_);
+  if (!program_.context) {
+    const std::lock_guard lock(mutex_);
+    contextFailed_ = true;
+    finished_ = true;
+    finishedCv_.notify_all();
+    return;
+  }
+  shell::BuildGraphics(program_.chrome, program_.texts);
+  shell::RunNavigator(program_,
+                      [](link::ModemContext& context) { link::CloseDevicePort(context); });
+  link::CloseContext(std::move(program_.context));
+  shell::ReleaseGraphics(program_.chrome);
+  const std::lock_guard lock(mutex_);
+  finished_ = true;
+  finishedCv_.notify_all();
+}
+
+W::HWND WizardSession::WaitForPage(int pageIndex, Timeout timeout) {
+  const shell::PageRow* row = program_.pages.Row(pageIndex);
+  if (row == nullptr) {
+    return W::kNullHwnd;
+  }
+  return host_.WaitForDialog(row->templateId, timeout);
+}
+
+std::optional<W::MessageBoxInfo> WizardSession::AnswerMessage(int button, Timeout timeout) {
+  return host_.AnswerMessageBox(button, timeout);
+}
+
+int WizardSession::TextId(const W::MessageBoxInfo& box) const {
+  return FindTextId(program_.texts, box.text, shell::kMessageTextChars);
+}
+
+int WizardSession::CaptionId(const W::MessageBoxInfo& box) const {
+  return FindTextId(program_.texts, box.caption, shell::kMessageCaptionChars);
+}
+
+bool WizardSession::Quit(Timeout timeout) {
+  const std::vector<W::HWND> open = host_.Dialogs();
+  if (!open.empty()) {
+    host_.PressEscape(open.back());
+  }
+  return WaitFinished(timeout);
+}
+
+bool WizardSession::WaitFinished(Timeout timeout) {
+  std::unique_lock lock(mutex_);
+  return finishedCv_.wait_for(lock, timeout, [this] { return finished_; });
+}
+
+bool WizardSession::ContextFailed() const {
+  const std::lock_guard lock(mutex_);
+  return contextFailed_;
+}
+
+std::vector<std::string> WizardSession::Commands(std::size_t index) const {
+  return index < products_.size() ? products_[index].product->Commands()
+                                  : std::vector<std::string>{};
+}
+
+std::vector<sim::TranscriptEntry> WizardSession::Transcript(std::size_t index) const {
+  return index < products_.size() ? products_[index].product->Transcript()
+                                  : std::vector<sim::TranscriptEntry>{};
+}
+
+const std::string& WizardSession::PortPath(std::size_t index) const {
+  return products_.at(index).path;
+}
+
+void WizardSession::Shutdown() {
+  if (!main_.joinable()) {
+    return;
+  }
+  // A test that stopped midway may leave a page waiting for an answer or
+  // still working: answer every box from now on, and ask the navigator to
+  // quit until it has (a request made before its loop runs would be lost).
+  host_.SetMessageBoxAutoAnswer(
+      [](const W::MessageBoxInfo& box) -> std::optional<int> { return box.buttons.front(); });
+  for (;;) {
+    while (host_.PendingMessageBoxCount() > 0) {
+      if (const auto box = host_.WaitForMessageBox(0ms)) {
+        static_cast<void>(host_.AnswerMessageBox(box->buttons.front(), 0ms));
+      }
+    }
+    if (WaitFinished(0ms)) {
+      break;
+    }
+    if (const W::ThreadId mainThread = program_.navigator.MainThread(); mainThread != 0) {
+      W::PostThreadMessage(mainThread, shell::kPageRequest, 0, shell::kQuitPage);
+    }
+    if (WaitFinished(200ms)) {
+      break;
+    }
+  }
+  main_.join();
+}
+
+}  // namespace norix::testing

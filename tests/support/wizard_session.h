@@ -1,0 +1,133 @@
+// End-to-end wizard sessions: simulated products on ptys that are the
+// program's line devices, the wizard's pages on a headless desktop with the
+// English texts and country 44, and the navigator on a thread that plays the
+// system main thread. Tests drive the pages through the headless host as a
+// user would and read what each product heard.
+//
+// Every wait takes a time-out and sleeps; the destructor ends the run in an
+// orderly way (open message boxes answered, quit requested, navigator
+// joined, products stopped, ptys closed) also when a test failed midway.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/comm/port.h"
+#include "platform/telephony/line_directory.h"
+#include "platform/window/desktop.h"
+#include "platform/window/headless_host.h"
+#include "platform/window/template_registry.h"
+#include "shell/program.h"
+#include "sim/product_options.h"
+#include "sim/simulated_product.h"
+
+namespace norix::testing {
+
+using namespace std::chrono_literals;
+
+// Long enough for the slowest identification (a silent product probed at
+// three speeds, a PC Card modem opened twice).
+inline constexpr std::chrono::milliseconds kPageWait = 30s;
+// For things that must not happen: how long to look before trusting it.
+inline constexpr std::chrono::milliseconds kNothingWait = 300ms;
+
+// One simulated product and the line device it is installed as.
+struct SessionProduct {
+  SessionProduct(std::string modelName, std::string line, sim::ProductOptions productOptions = {})
+      : model(std::move(modelName)), lineName(std::move(line)), options(productOptions) {}
+
+  std::string model;     // a simulator model name ("netrunner56k")
+  std::string lineName;  // the line device's name ("NORIX Netrunner 56000 Voice")
+  sim::ProductOptions options;
+};
+
+class WizardSession {
+ public:
+  using Timeout = std::chrono::milliseconds;
+
+  // Starts every product on a pty of its own and makes it a line device, in
+  // order. An unknown model or a pty that cannot be made is a test failure
+  // (the product is left out).
+  explicit WizardSession(std::vector<SessionProduct> products);
+  WizardSession(std::initializer_list<SessionProduct> products)
+      : WizardSession(std::vector<SessionProduct>(products)) {}
+  WizardSession(const WizardSession&) = delete;
+  WizardSession& operator=(const WizardSession&) = delete;
+  WizardSession(WizardSession&&) = delete;
+  WizardSession& operator=(WizardSession&&) = delete;
+  ~WizardSession();
+
+  // Holds the port of product `index` as another program would (an
+  // exclusive open); false when it cannot be opened. ReleasePort lets go.
+  bool HoldPort(std::size_t index);
+  void ReleasePort();
+
+  // Opens the telephony context, registers the wizard's pages and runs the
+  // navigator on a thread of its own. Once only.
+  void Start();
+
+  // Waits for a new appearance of page `pageIndex` (by its template) that is
+  // up; kNullHwnd on time-out.
+  platform::window::HWND WaitForPage(int pageIndex, Timeout timeout = kPageWait);
+
+  // The oldest unanswered message box, answered with `button`; nullopt on
+  // time-out or when it has no such button.
+  std::optional<platform::window::MessageBoxInfo> AnswerMessage(int button,
+                                                                Timeout timeout = kPageWait);
+  // The string number of a message box's text (2001-2328), 0 when no text
+  // of the module is the shown text.
+  [[nodiscard]] int TextId(const platform::window::MessageBoxInfo& box) const;
+  [[nodiscard]] int CaptionId(const platform::window::MessageBoxInfo& box) const;
+
+  // Presses Esc on the newest open page and waits for the run to end.
+  bool Quit(Timeout timeout = kPageWait);
+  // Waits until the navigator returned (a page asked to quit).
+  bool WaitFinished(Timeout timeout = kPageWait);
+  // Whether the telephony context could not be opened at start.
+  [[nodiscard]] bool ContextFailed() const;
+
+  // The lines product `index` understood, in order.
+  [[nodiscard]] std::vector<std::string> Commands(std::size_t index) const;
+  [[nodiscard]] std::vector<sim::TranscriptEntry> Transcript(std::size_t index) const;
+  [[nodiscard]] std::size_t ProductCount() const { return products_.size(); }
+  [[nodiscard]] const std::string& PortPath(std::size_t index) const;
+
+  [[nodiscard]] platform::window::HeadlessHost& Host() { return host_; }
+  // The program's records; read them while the pages rest (after a wait on
+  // the host), never while a page works on them.
+  [[nodiscard]] shell::Program& Program() { return program_; }
+
+ private:
+  struct RunningProduct {
+    std::string path;
+    std::unique_ptr<sim::SimulatedProduct> product;
+  };
+
+  void RunMainThread();
+  void Shutdown();
+
+  platform::window::TemplateRegistry templates_;
+  platform::window::HeadlessHost host_;
+  platform::window::Desktop desktop_{host_, templates_};
+  platform::telephony::LineDirectory directory_;
+  std::vector<RunningProduct> products_;
+  std::unique_ptr<platform::comm::Port> held_;
+  shell::Program program_;
+
+  mutable std::mutex mutex_;
+  std::condition_variable finishedCv_;
+  bool finished_ = false;
+  bool contextFailed_ = false;
+  std::thread main_;
+};
+
+}  // namespace norix::testing
