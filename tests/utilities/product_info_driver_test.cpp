@@ -9,6 +9,7 @@
 
 #include "platform/registry/driver_key.h"
 #include "platform/registry/registry.h"
+#include "platform/telephony/serial_by_id.h"
 
 namespace norix::utilities {
 namespace {
@@ -105,6 +106,26 @@ TEST_F(DriverInformationTest, UnstorableKeyIsReportedByDeviceName) {
        platform::telephony::kApiVersion14, std::string("Modem\\\\0001")}};
   EXPECT_EQ(SeedDriverKeys(*registry_, devices, {dir_ + "/sys", dir_ + "/modules"}),
             std::vector<std::string>{"NORIX bad key"});
+}
+
+// A USB device found by its by-id link gets a driver key of its own, named
+// after the link; the seeding fills it (here the link names /dev/null, which
+// has no device driver, so the simulator's driver stands in).
+TEST_F(DriverInformationTest, UsbDeviceGetsAKeyNamedAfterItsLinkAndItIsSeeded) {
+  const std::filesystem::path byId = std::filesystem::path(dir_) / "by-id";
+  std::filesystem::create_directories(byId);
+  const std::string link = "usb-NORIX_Corvid_560V_USB_0123456789-if00";
+  std::filesystem::create_symlink("/dev/null", byId / link);
+
+  const auto devices = platform::telephony::ScanSerialById(byId, "NORIX");
+  ASSERT_EQ(devices.size(), 1U);
+  ASSERT_TRUE(devices[0].driverKey);
+  EXPECT_EQ(*devices[0].driverKey,
+            std::string(platform::telephony::kUsbDriverKeyPath) + "\\" + link);
+  EXPECT_TRUE(SeedDriverKeys(*registry_, devices, {dir_ + "/sys", dir_ + "/modules"}).empty());
+  ProductInformation info;
+  ReadDriverInformation(registry_.get(), devices[0].driverKey, info);
+  EXPECT_EQ(info.driverFile, R::kSimulatedInfPath);
 }
 
 }  // namespace
