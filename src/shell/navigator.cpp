@@ -36,6 +36,11 @@ bool NavigatorState::Quitting() const {
   return quitting_;
 }
 
+bool NavigatorState::WaitUntilNoPendingPage(std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return pendingCleared_.wait_for(lock, timeout, [this] { return pending_ == W::kNullHwnd; });
+}
+
 W::Point NavigatorState::PlacePage(W::HWND page, W::Size size, const W::Rect& screen) {
   const std::lock_guard lock(mutex_);
   currentWindow_ = page;
@@ -107,7 +112,7 @@ class NavigatorLoop {
         }
         StartPage(next);
       } else if (msg.message == kNewPageUp) {
-        NewPageUp();
+        NewPageUp(W::HwndFromParam(msg.wParam));
       } else if (msg.message == kDisplayChanged) {
         DisplayChanged();
       }
@@ -133,31 +138,31 @@ class NavigatorLoop {
     PageThread page{{},
                     std::make_shared<std::atomic<bool>>(false),
                     std::make_shared<std::atomic<W::HWND>>(W::kNullHwnd)};
-    page.thread = std::thread([&program = program_, row, mainThread, done = page.done,
-                               window = page.window] {
-      const W::DialogProc procedure = row->procedure;
-      const W::DialogProc wrapped = [&program, procedure, window](
-                                        W::HWND hwnd, W::UINT message, W::WPARAM wParam,
-                                        W::LPARAM lParam) -> W::LRESULT {
-        if (message == W::WM_INITDIALOG) {
-          AttachProgram(hwnd, program);
-          window->store(hwnd);
-          if (program.navigator.Quitting()) {
-            W::EndDialog(hwnd, 0);
-            return 0;
+    page.thread =
+        std::thread([&program = program_, row, mainThread, done = page.done, window = page.window] {
+          const W::DialogProc procedure = row->procedure;
+          const W::DialogProc wrapped = [&program, procedure, window](
+                                            W::HWND hwnd, W::UINT message, W::WPARAM wParam,
+                                            W::LPARAM lParam) -> W::LRESULT {
+            if (message == W::WM_INITDIALOG) {
+              AttachProgram(hwnd, program);
+              window->store(hwnd);
+              if (program.navigator.Quitting()) {
+                W::EndDialog(hwnd, 0);
+                return 0;
+              }
+            }
+            return procedure(hwnd, message, wParam, lParam);
+          };
+          const W::LRESULT result =
+              W::DialogBox(*program.desktop, row->templateId, W::kNullHwnd, wrapped);
+          if (result == -1 && window->load() == W::kNullHwnd) {
+            // The page could not be made: end the run instead of leaving the
+            // old page waiting for a page that never comes.
+            W::PostThreadMessage(mainThread, kPageRequest, 0, kQuitPage);
           }
-        }
-        return procedure(hwnd, message, wParam, lParam);
-      };
-      const W::LRESULT result =
-          W::DialogBox(*program.desktop, row->templateId, W::kNullHwnd, wrapped);
-      if (result == -1 && window->load() == W::kNullHwnd) {
-        // The page could not be made: end the run instead of leaving the
-        // old page waiting for a page that never comes.
-        W::PostThreadMessage(mainThread, kPageRequest, 0, kQuitPage);
-      }
-      done->store(true);
-    });
+          done->store(true);
+        });
     pages_.push_back(std::move(page));
   }
 
@@ -170,14 +175,21 @@ class NavigatorLoop {
       old = std::exchange(nav_.pending_, W::kNullHwnd);
       waiters.swap(nav_.waiters_);
     }
+    nav_.pendingCleared_.notify_all();
     for (const auto& waiter : waiters) {
       waiter->Complete(0);
     }
     return old;
   }
 
-  void NewPageUp() {
+  // `reporter` is the page that is up. A page that asked to leave before its
+  // own page ready came round reports itself: its successor is not up yet,
+  // so it must stay until that one reports.
+  void NewPageUp(W::HWND reporter) {
     const W::HWND old = nav_.PendingPage();
+    if (old != W::kNullHwnd && old == reporter) {
+      return;
+    }
     if (old != W::kNullHwnd) {
       W::SendMessage(old, kClosePage, 0, 0);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -35,6 +36,11 @@ class NavigatorState {
   [[nodiscard]] platform::window::Rect SavedRect() const;
   [[nodiscard]] bool Quitting() const;
 
+  // Blocks the calling thread until no page change is pending (the main
+  // thread has closed the page that asked to leave) or `timeout` passes;
+  // false on time-out. For observers such as tests; pages use GoToPage.
+  bool WaitUntilNoPendingPage(std::chrono::milliseconds timeout) const;
+
   // For InitPage: records the page as the current page window and returns
   // where to put its top-left corner: centred on `screen` for the first page
   // of the run, else at the saved rectangle's corner.
@@ -48,6 +54,7 @@ class NavigatorState {
   friend class NavigatorLoop;
 
   mutable std::mutex mutex_;
+  mutable std::condition_variable pendingCleared_;
   platform::window::HWND pending_{};
   platform::window::HWND currentWindow_{};
   platform::window::Rect savedRect_;

@@ -21,8 +21,7 @@ std::vector<std::string> LoadList(const TextModule& texts, int first, int count)
   return list;
 }
 
-std::string Entry(const ChromeState& chrome, std::vector<std::string> TextLists::*list,
-                  int index) {
+std::string Entry(const ChromeState& chrome, std::vector<std::string> TextLists::*list, int index) {
   const auto lists = chrome.Lists();
   if (!lists || index < 0 || static_cast<std::size_t>(index) >= ((*lists).*list).size()) {
     return {};

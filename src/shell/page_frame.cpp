@@ -49,7 +49,7 @@ W::LRESULT HandleCommonPageMessage(W::HWND page, W::UINT message, W::WPARAM wPar
   const W::ThreadId mainThread = program->navigator.MainThread();
   switch (message) {
     case kPageReady:
-      W::PostThreadMessage(mainThread, kNewPageUp, 0, 0);
+      W::PostThreadMessage(mainThread, kNewPageUp, W::HwndToWParam(page), 0);
       return 0;
     case kClosePage:
       W::EndDialog(page, 0);

@@ -26,8 +26,8 @@ void InitPage(platform::window::HWND page, std::span<const PageText> texts,
 
 // Every page procedure hands each message here first and returns a
 // non-zero result at once:
-// - page ready: posts new page up to the main thread; 0, so that the page
-//   does its own deferred start-up work;
+// - page ready: posts new page up (wParam the page) to the main thread; 0,
+//   so that the page does its own deferred start-up work;
 // - close page: ends the dialog with 0; handled;
 // - WM_DISPLAYCHANGE: the current page window posts display changed (same
 //   parameters) to the main thread; handled. Other open pages leave it, so

@@ -11,12 +11,14 @@
 #include "platform/window/messages.h"
 #include "products/adapter_features.h"
 #include "products/ident_record.h"
+#include "products/selection_state.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_table.h"
 #include "shell/text_module.h"
 #include "utilities/nationality_state.h"
 #include "utilities/product_info_record.h"
+#include "utilities/settings_menus_state.h"
 
 namespace norix::platform::window {
 class Desktop;
@@ -40,6 +42,9 @@ struct Program {
   std::unique_ptr<link::ModemContext> context;  // null until the telephony context is open
   products::IdentRecord ident;
   products::AdapterFeatures features;
+  products::SelectionState selection;
+  products::RescueFlags rescue;
+  utilities::UtilityPagesState utilityPages;
 
   // The user's regional settings (date orders for the product information).
   platform::profile::UserProfile profile;

@@ -15,10 +15,6 @@ namespace {
 namespace W = platform::window;
 using shell::PageText;
 
-constexpr int kModemSettingsPage = 6;
-constexpr int kSolanoSettingsPage = 7;
-constexpr int kKometSettingsPage = 8;
-
 constexpr int kSelectNationalityText = 2023;
 constexpr int kNationalitySetText = 2024;
 constexpr int kNationalityNotSupportedText = 2090;
@@ -96,7 +92,7 @@ void OnOk(shell::Program& program, W::HWND page) {
     if (state.afterUpgrade.exchange(false)) {
       shell::GoToPage(page, shell::kMainMenuPage);
     } else {
-      shell::GoToPage(page, SettingsMenuPageOf(program.features));
+      shell::GoToPage(page, SettingsPageFor(program.features));
     }
     return;
   }
@@ -138,7 +134,7 @@ W::LRESULT NationalityProcedure(W::HWND page, W::UINT message, W::WPARAM wParam,
         return 1;
       }
       if (id == shell::kCancelArrowId && code == W::BN_CLICKED) {
-        shell::GoToPage(page, SettingsMenuPageOf(program->features));
+        shell::GoToPage(page, SettingsPageFor(program->features));
         return 1;
       }
       return 0;
@@ -149,13 +145,6 @@ W::LRESULT NationalityProcedure(W::HWND page, W::UINT message, W::WPARAM wParam,
 }
 
 }  // namespace
-
-int SettingsMenuPageOf(const products::AdapterFeatures& features) {
-  if (!features.isdnAdapter) {
-    return kModemSettingsPage;
-  }
-  return features.komet ? kKometSettingsPage : kSolanoSettingsPage;
-}
 
 void RegisterNationalityPage(shell::PageTable& pages) {
   pages.Register(kNationalityPage, NationalityProcedure);

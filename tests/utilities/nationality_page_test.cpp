@@ -135,14 +135,5 @@ TEST_F(NationalityPageTest, UnansweredIdentificationListsAllAndCancelGoesToTheAd
   Quit();
 }
 
-TEST(SettingsMenuPageTest, ByProductKind) {
-  products::AdapterFeatures features;
-  EXPECT_EQ(SettingsMenuPageOf(features), 6);
-  features.isdnAdapter = true;
-  EXPECT_EQ(SettingsMenuPageOf(features), 7);
-  features.komet = true;
-  EXPECT_EQ(SettingsMenuPageOf(features), 8);
-}
-
 }  // namespace
 }  // namespace norix::utilities::testing

@@ -1,0 +1,234 @@
+// The navigator's hand-over from page to page: which page comes first, the
+// new page up before the old one closes, a second request waiting for the
+// first, the page placement, quitting, a display change, and a page that
+// cannot be shown.
+#include <atomic>
+
+#include <gtest/gtest.h>
+
+#include "platform/window/user_input.h"
+#include "shell_fixture.h"
+
+namespace norix::shell::testing {
+namespace {
+
+TEST_F(NavigatorTest, OneDeviceStartsAtTheMainMenuAndEscQuitsClosingThePort) {
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(host_.FindDialog(102), W::kNullHwnd);
+
+  ASSERT_TRUE(host_.PressEscape(menu));
+  ASSERT_TRUE(WaitReturned());
+  EXPECT_TRUE(host_.Dialogs().empty());
+  EXPECT_EQ(ClosedPorts(), std::vector<link::ModemContext*>{program_.context.get()});
+  EXPECT_EQ(program_.navigator.CurrentIndex(), kQuitPage);
+}
+
+TEST_F(NavigatorTest, TwoDevicesStartAtTheProductList) {
+  program_.context->devices.push_back({"solano 1280", 1});
+  program_.pages.Register(kProductListPage, TestPage(log_, {}));
+  Start();
+  const W::HWND list = host_.WaitForDialog(102, kLong);
+  ASSERT_NE(list, W::kNullHwnd);
+  EXPECT_EQ(host_.FindDialog(101), W::kNullHwnd);
+  ASSERT_TRUE(host_.PressEscape(list));
+  ASSERT_TRUE(WaitReturned());
+}
+
+TEST_F(NavigatorTest, TheNewPageIsUpBeforeTheOldOneClosesAndTakesItsPlace) {
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6}));
+  program_.pages.Register(6, TestPage(log_, {}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+
+  // The first page is centred on the desktop.
+  const W::Rect first = W::GetWindowRect(menu);
+  const W::Rect screen = desktop_.ScreenRect();
+  EXPECT_EQ(first.left, (screen.Width() - first.Width()) / 2);
+  EXPECT_EQ(first.top, (screen.Height() - first.Height()) / 2);
+
+  // The user moved it; the next page comes up where it was left.
+  ASSERT_TRUE(W::UserMovedWindow(menu, {37, 21}));
+  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  const W::HWND settings = host_.WaitForDialog(109, kLong);
+  ASSERT_NE(settings, W::kNullHwnd);
+  ASSERT_TRUE(host_.WaitForDialogClosed(menu, kLong));
+  EXPECT_EQ(W::GetWindowRect(settings).TopLeft(), (W::Point{37, 21}));
+
+  ASSERT_TRUE(program_.navigator.WaitUntilNoPendingPage(kLong));
+  ASSERT_GE(log_.Find("109 ready"), 0);
+  EXPECT_LT(log_.Find("109 ready"), log_.Find("101 closed"))
+      << "the old page stays until the new one has reported that it is up";
+  EXPECT_EQ(program_.navigator.CurrentIndex(), 6);
+
+  ASSERT_TRUE(host_.PressEscape(settings));
+  ASSERT_TRUE(WaitReturned());
+}
+
+TEST_F(NavigatorTest, APageThatLeavesBeforeItsOwnPageReadyStaysUntilTheNextIsUp) {
+  // The menu asks for the next page during its set-up, so its own page
+  // ready reaches the main thread after its request: that must not close it.
+  program_.pages.Register(kMainMenuPage,
+                          TestPage(log_, {.onInit = [](W::HWND page) { GoToPage(page, 6); }}));
+  program_.pages.Register(6, TestPage(log_, {}));
+  Start();
+  const W::HWND settings = host_.WaitForDialog(109, kLong);
+  ASSERT_NE(settings, W::kNullHwnd);
+  ASSERT_TRUE(program_.navigator.WaitUntilNoPendingPage(kLong));
+  EXPECT_TRUE(host_.WaitUntil([&] { return log_.Find("101 closed") >= 0; }, kLong));
+  ASSERT_GE(log_.Find("109 ready"), 0);
+  EXPECT_LT(log_.Find("109 ready"), log_.Find("101 closed"));
+  ASSERT_TRUE(host_.PressEscape(settings));
+  ASSERT_TRUE(WaitReturned());
+}
+
+TEST_F(NavigatorTest, ASecondRequestWaitsUntilTheFirstIsComplete) {
+  // The menu is slow to close, so the settings page asks for the next page
+  // while the menu is still the pending page. The menu's close waits until
+  // the settings page is about to ask, then takes a while longer.
+  std::atomic<W::HWND> menuHandle{W::kNullHwnd};
+  std::atomic<bool> menuClosed{false};
+  std::atomic<bool> pendingWhenAsked{false};
+  std::atomic<bool> menuClosedWhenGoToPageReturned{false};
+  Signal asking;
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6, .onClose = [&](W::HWND) {
+                                                           asking.Wait(kLong);
+                                                           std::this_thread::sleep_for(60ms);
+                                                           menuClosed = true;
+                                                         }}));
+  program_.pages.Register(6, TestPage(log_, {.onReady = [&](W::HWND page) {
+                                        pendingWhenAsked =
+                                            program_.navigator.PendingPage() == menuHandle.load();
+                                        asking.Set();
+                                        GoToPage(page, 7);
+                                        menuClosedWhenGoToPageReturned = menuClosed.load();
+                                      }}));
+  program_.pages.Register(7, TestPage(log_, {}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+  menuHandle = menu;
+  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+
+  const W::HWND solano = host_.WaitForDialog(126, kLong);
+  ASSERT_NE(solano, W::kNullHwnd);
+  EXPECT_TRUE(pendingWhenAsked.load());
+  EXPECT_TRUE(menuClosedWhenGoToPageReturned.load())
+      << "GoToPage returned before the first change was complete";
+  EXPECT_TRUE(host_.WaitUntil([&] { return host_.Dialogs().size() == 1; }, kLong));
+  EXPECT_EQ(host_.Dialogs(), std::vector<W::HWND>{solano});
+
+  ASSERT_TRUE(host_.PressEscape(solano));
+  ASSERT_TRUE(WaitReturned());
+  EXPECT_TRUE(host_.Dialogs().empty());
+}
+
+TEST_F(NavigatorTest, APageAsksToLeaveOnlyOnce) {
+  // Two quick clicks on '>': the second must neither start a second page nor
+  // leave the page waiting for itself.
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6}));
+  program_.pages.Register(6, TestPage(log_, {}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  host_.Click(menu, kNextArrowId);  // may be refused once the menu is gone
+  const W::HWND settings = host_.WaitForDialog(109, kLong);
+  ASSERT_NE(settings, W::kNullHwnd);
+  ASSERT_TRUE(host_.WaitForDialogClosed(menu, kLong));
+  EXPECT_EQ(host_.WaitForDialog(109, kShort), W::kNullHwnd) << "one settings page only";
+
+  ASSERT_TRUE(host_.PressEscape(settings));
+  ASSERT_TRUE(WaitReturned());
+}
+
+TEST_F(NavigatorTest, ADisplayChangeRestartsThePageInPlace) {
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(W::UserMovedWindow(menu, {60, 45}));
+  const int builds = program_.chrome.BuildCount();
+
+  W::ScreenMetrics bigger;
+  bigger.screen = {0, 0, 1600, 1200};
+  desktop_.DisplayChanged(bigger);
+
+  const W::HWND again = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(again, W::kNullHwnd);
+  EXPECT_NE(again, menu);
+  ASSERT_TRUE(host_.WaitForDialogClosed(menu, kLong));
+  EXPECT_EQ(W::GetWindowRect(again).TopLeft(), (W::Point{60, 45}));
+  EXPECT_EQ(program_.chrome.BuildCount(), builds + 1);
+  EXPECT_EQ(CountryName(program_.chrome, 0), "Australia (61)") << "rebuilt, not only released";
+  EXPECT_EQ(program_.navigator.CurrentIndex(), kMainMenuPage);
+  EXPECT_EQ(host_.WaitForDialog(101, kShort), W::kNullHwnd) << "restarted once";
+
+  ASSERT_TRUE(host_.PressEscape(again));
+  ASSERT_TRUE(WaitReturned());
+  EXPECT_TRUE(host_.Dialogs().empty());
+}
+
+TEST_F(NavigatorTest, ADisplayChangeDuringAPageChangeLosesNeitherPage) {
+  // The settings page reports ready while the slow menu is still pending;
+  // the display change meanwhile must restart the settings page once the
+  // menu is closed, and leave no page behind.
+  program_.pages.Register(
+      kMainMenuPage,
+      TestPage(log_, {.next = 6, .onClose = [](W::HWND) { std::this_thread::sleep_for(100ms); }}));
+  program_.pages.Register(6, TestPage(log_, {}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  const W::HWND settings = host_.WaitForDialog(109, kLong);
+  ASSERT_NE(settings, W::kNullHwnd);
+  desktop_.DisplayChanged({});
+
+  ASSERT_TRUE(host_.WaitForDialogClosed(menu, kLong));
+  EXPECT_TRUE(host_.WaitUntil(
+      [&] {
+        const auto open = host_.Dialogs();
+        return open.size() == 1 && open.front() != settings &&
+               W::GetDialogTemplateId(open.front()) == 109;
+      },
+      kLong));
+  const auto open = host_.Dialogs();
+  ASSERT_EQ(open.size(), 1U);
+  ASSERT_TRUE(host_.WaitUntil([&] { return W::GetWindowState(open.front())->ready; }, kLong));
+  ASSERT_TRUE(host_.PressEscape(open.front()));
+  ASSERT_TRUE(WaitReturned());
+  EXPECT_TRUE(host_.Dialogs().empty());
+}
+
+TEST_F(NavigatorTest, APageThatCannotBeShownEndsTheRunInOrder) {
+  // Index 16's template is not registered here.
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 16}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  ASSERT_TRUE(WaitReturned());
+  EXPECT_FALSE(W::IsWindow(menu));
+  EXPECT_EQ(ClosedPorts().size(), 1U);
+}
+
+TEST_F(NavigatorTest, EnterOnAFocusedArrowButtonPressesIt) {
+  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6}));
+  program_.pages.Register(6, TestPage(log_, {}));
+  Start();
+  const W::HWND menu = host_.WaitForDialog(101, kLong);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(host_.Focus(menu, kNextArrowId));
+  ASSERT_TRUE(host_.PressEnter(menu));
+  const W::HWND settings = host_.WaitForDialog(109, kLong);
+  ASSERT_NE(settings, W::kNullHwnd);
+  ASSERT_TRUE(host_.PressEscape(settings));
+  ASSERT_TRUE(WaitReturned());
+}
+
+}  // namespace
+}  // namespace norix::shell::testing
