@@ -1,13 +1,13 @@
 #include "sim/analogue_modem.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <optional>
 #include <utility>
 
 #include "sim/command_interpreter.h"
+#include "sim/country_setting.h"
+#include "sim/outgoing_call.h"
 
 namespace norix::sim {
 namespace {
@@ -18,24 +18,12 @@ constexpr unsigned kMaxVolume = 9;
 
 using Clock = std::chrono::steady_clock;
 
-// A T.35 country code as the modem reports it: two upper-case hex digits.
-std::string HexCode(unsigned value) {
-  std::array<char, 16> text{};
-  static_cast<void>(std::snprintf(text.data(), text.size(), "%02X", value));
-  return text.data();
-}
-
-// A nationality code as the modem reports it: three decimal digits.
-std::string DecimalCode(unsigned value) {
-  std::array<char, 16> text{};
-  static_cast<void>(std::snprintf(text.data(), text.size(), "%03u", value));
-  return text.data();
-}
-
 class AnalogueModem final : public Model {
  public:
   explicit AnalogueModem(AnalogueModemData data)
-      : data_(std::move(data)), country_(data_.country) {}
+      : data_(std::move(data)),
+        country_(data_.gci ? CountryCodeSet::T35 : CountryCodeSet::Nationality, data_.countries,
+                 data_.country) {}
 
   [[nodiscard]] bool AnswersAt(std::uint32_t baudRate) const override {
     return std::find(data_.speeds.begin(), data_.speeds.end(), baudRate) != data_.speeds.end();
@@ -53,55 +41,25 @@ class AnalogueModem final : public Model {
     return settings;
   }
 
-  [[nodiscard]] bool InDataMode() const override { return dialling_.has_value(); }
+  void ApplyOptions(const ProductOptions& options) override {
+    country_.Refuse(options.refusedCountry);
+  }
 
-  // Any byte from the host while dialling aborts the call; the byte is used up.
+  [[nodiscard]] bool InDataMode() const override { return call_.Active(); }
+
   std::size_t OnData(std::span<const std::uint8_t> bytes, ProductLink& link) override {
-    if (!dialling_ || bytes.empty()) {
-      return 0;
-    }
-    dialling_.reset();
-    link.SendResult(ResultCode::NoCarrier);
-    return 1;
+    return call_.Abort(bytes, link);
   }
 
-  [[nodiscard]] std::optional<Clock::time_point> NextTimer() const override {
-    return dialling_ ? std::optional(dialling_->due) : std::nullopt;
-  }
+  [[nodiscard]] std::optional<Clock::time_point> NextTimer() const override { return call_.Due(); }
 
-  void OnTimer(ProductLink& link) override {
-    if (!dialling_) {
-      return;
-    }
-    Dialling& call = *dialling_;
-    switch (call.phase) {
-      case Dialling::Phase::OffHook:
-        if (!link.Options().dialTone && call.detectsDialTone) {
-          call.phase = Dialling::Phase::NoDialTone;
-          call.due = Clock::now() + call.dialToneWait;
-        } else if (call.staysInCommandMode) {
-          dialling_.reset();
-          link.SendResult(ResultCode::Ok);
-        } else {
-          call.phase = Dialling::Phase::WaitingForCarrier;
-          call.due = Clock::now() + call.carrierWait;
-        }
-        return;
-      case Dialling::Phase::NoDialTone:
-        dialling_.reset();
-        link.SendResult(ResultCode::NoDialtone);
-        return;
-      case Dialling::Phase::WaitingForCarrier:
-        dialling_.reset();
-        link.SendResult(ResultCode::NoCarrier);
-        return;
-    }
-  }
+  void OnTimer(ProductLink& link) override { call_.OnTimer(link); }
 
   void AddCommands(CommandSet& commands) override {
     commands.AddAccepted("H", 1);
     commands.Add("D", [this](CommandCursor& args, CommandInterpreter& modem) {
-      return Dial(args.TakeRest(), modem.Current());
+      call_.Dial(args.TakeRest(), modem.Current());
+      return CommandOutcome::EndSilently();
     });
     commands.AddOption("L", 3);
     commands.AddOption("M", 3);
@@ -113,68 +71,25 @@ class AnalogueModem final : public Model {
     commands.Add("I", [this](CommandCursor& args, CommandInterpreter& modem) {
       return Identify(args.NumberOrZero(), modem);
     });
-    commands.Add("*N", [](CommandCursor& args, CommandInterpreter&) {
-      return (args.Consume("+") || args.Consume("-")) ? CommandOutcome::Next()
-                                                      : CommandOutcome::Error();
+    country_.AddCommands(commands);
+    // The adapters' date query is no modem command: it is refused as a
+    // whole rather than read as "?" followed by a dial.
+    commands.Add("?DATE",
+                 [](CommandCursor&, CommandInterpreter&) { return CommandOutcome::Error(); });
+    const char* volume = data_.gci ? "+VOL" : "#VOL";
+    const char* revision = data_.gci ? "+GMR" : "#REV";
+    commands.Add(volume, [](CommandCursor& args, CommandInterpreter& modem) {
+      return VolumeCommand(args.ExtendedArgument(), modem);
     });
-    if (data_.gci) {
-      commands.Add("+GCI", [this](CommandCursor& args, CommandInterpreter& modem) {
-        return GciCommand(args.ExtendedArgument(), modem);
-      });
-      commands.Add("+VOL", [](CommandCursor& args, CommandInterpreter& modem) {
-        return VolumeCommand(args.ExtendedArgument(), modem);
-      });
-      commands.Add("+GMR", [this](CommandCursor& args, CommandInterpreter& modem) {
-        return RevisionCommand(args.ExtendedArgument(), modem);
-      });
-    } else {
-      commands.Add(
-          "*NC", [this](CommandCursor& args, CommandInterpreter&) { return SetNationality(args); });
-      commands.Add("#VOL", [](CommandCursor& args, CommandInterpreter& modem) {
-        return VolumeCommand(args.ExtendedArgument(), modem);
-      });
-      commands.Add("#REV", [this](CommandCursor& args, CommandInterpreter& modem) {
-        return RevisionCommand(args.ExtendedArgument(), modem);
-      });
-    }
+    commands.Add(revision, [this](CommandCursor& args, CommandInterpreter& modem) {
+      return RevisionCommand(args.ExtendedArgument(), modem);
+    });
   }
 
  private:
-  struct Dialling {
-    enum class Phase : std::uint8_t { OffHook, NoDialTone, WaitingForCarrier };
-    Phase phase = Phase::OffHook;
-    Clock::time_point due;
-    std::chrono::seconds dialToneWait{0};
-    std::chrono::seconds carrierWait{0};
-    bool detectsDialTone = true;
-    bool staysInCommandMode = false;
-  };
-
-  // Goes off hook and leaves command mode; the timer takes the call on from
-  // there. The waits are the S6 and S7 values at the time of dialling.
-  CommandOutcome Dial(std::string_view dialString, const ModemSettings& settings) {
-    Dialling call;
-    call.due = Clock::now();
-    call.dialToneWait = std::chrono::seconds(settings.Register(kDialToneWaitRegister));
-    call.carrierWait = std::chrono::seconds(settings.Register(kCarrierWaitRegister));
-    const unsigned level = settings.Option("X");
-    call.detectsDialTone = level == 2 || level == 4;
-    call.staysInCommandMode = dialString.ends_with(";");
-    dialling_ = call;
-    return CommandOutcome::EndSilently();
-  }
-
-  [[nodiscard]] bool Supports(std::uint32_t code) const {
-    return std::find(data_.countries.begin(), data_.countries.end(), code) != data_.countries.end();
-  }
-
-  [[nodiscard]] std::string CountryText() const {
-    return data_.gci ? HexCode(country_) : DecimalCode(country_);
-  }
-
   CommandOutcome Identify(std::uint32_t which, CommandInterpreter& modem) const {
     if (which == 5) {
-      modem.Info(CountryText());
+      modem.Info(country_.CurrentText());
       return CommandOutcome::Next();
     }
     const auto it = data_.identification.find(which);
@@ -182,49 +97,6 @@ class AnalogueModem final : public Model {
       return CommandOutcome::Error();
     }
     modem.Info(it->second);
-    return CommandOutcome::Next();
-  }
-
-  // "+GCI?" reports the country, "+GCI=?" the supported ones, "+GCI=xx" sets
-  // one of them.
-  CommandOutcome GciCommand(std::string_view argument, CommandInterpreter& modem) {
-    if (argument == "?") {
-      modem.Info("+GCI: " + CountryText());
-      return CommandOutcome::Next();
-    }
-    if (argument == "=?") {
-      std::string list = "+GCI: (";
-      for (std::size_t i = 0; i < data_.countries.size(); ++i) {
-        list += (i == 0 ? "" : ",") + HexCode(data_.countries[i]);
-      }
-      modem.Info(list + ")");
-      return CommandOutcome::Next();
-    }
-    if (!argument.starts_with("=")) {
-      return CommandOutcome::Error();
-    }
-    const auto code = ParseHex(argument.substr(1), 2);
-    if (!code || !Supports(*code)) {
-      return CommandOutcome::Error();
-    }
-    country_ = static_cast<std::uint16_t>(*code);
-    return CommandOutcome::Next();
-  }
-
-  // "*NCnnn": the nationality code as three digits (fewer are taken too);
-  // commands may follow at once, as in "ATI5*NC003Z".
-  CommandOutcome SetNationality(CommandCursor& args) {
-    std::uint32_t code = 0;
-    std::size_t digits = 0;
-    while (digits < 3 && args.Peek() >= '0' && args.Peek() <= '9') {
-      code = code * 10 + static_cast<std::uint32_t>(args.Peek() - '0');
-      args.Advance(1);
-      ++digits;
-    }
-    if (digits == 0 || !Supports(code)) {
-      return CommandOutcome::Error();
-    }
-    country_ = static_cast<std::uint16_t>(code);
     return CommandOutcome::Next();
   }
 
@@ -258,8 +130,8 @@ class AnalogueModem final : public Model {
   }
 
   AnalogueModemData data_;
-  std::uint16_t country_;  // kept apart from the profiles: AT&F and ATZ leave it alone
-  std::optional<Dialling> dialling_;
+  CountrySetting country_;
+  OutgoingCall call_;
 };
 
 }  // namespace

@@ -15,14 +15,10 @@
 //   "AT+GCI=?" -> "\r\n+GCI: (00,09,0A,...,B5)\r\n" "\r\nOK\r\n"
 //   "ATI5"     -> "\r\nB5\r\n" "\r\nOK\r\n"       (without +GCI: "\r\n003\r\n" ...)
 //   "AT+GMR?"  -> "\r\nV1.10 990312\r\n" "\r\nOK\r\n"  (version, date word YYMMDD)
+//   "AT+VOL?"  -> "\r\n4\r\n" "\r\nOK\r\n"    (without +GCI: "AT#VOL?", "AT#REV?")
 //
-// Dialling: there is never a modem at the other end. With a dial tone the
-// modem waits S7 seconds for a carrier and answers "NO CARRIER"; any byte
-// from the host ends the wait at once, also with "NO CARRIER". Without a dial
-// tone (ProductOptions::dialTone) a modem that listens for it (X2, X4)
-// answers "NO DIALTONE" after S6 seconds; X0, X1 and X3 dial blind and wait
-// for the carrier. A dial string ending in ';' answers OK once dialled and
-// stays in command mode.
+// Dialling: see outgoing_call.h. Countries: see country_setting.h; the
+// option ProductOptions::refusedCountry makes the modem refuse one it lists.
 #pragma once
 
 #include <cstdint>

@@ -7,14 +7,21 @@
 #include <utility>
 
 #include "sim/command_interpreter.h"
+#include "sim/country_setting.h"
 #include "sim/modem_relay.h"
+#include "sim/outgoing_call.h"
 
 namespace norix::sim {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr std::uint32_t kCountryQuery = 5;
 constexpr std::uint32_t kAddOnReportQuery = 7;
+
+// The modem part's own commands, which an adapter with an internal modem
+// answers by asking it.
+constexpr std::array<const char*, 4> kModemPartCommands = {"#REV", "#VOL", "+GMR", "+VOL"};
 
 std::optional<AdapterAddOn> AddOnByNumber(std::uint32_t number) {
   for (const AdapterAddOn addOn :
@@ -38,6 +45,9 @@ class IsdnAdapter final : public Model {
     if (data_.internalModem) {
       relay_.emplace(*data_.internalModem);
     }
+    if (!data_.countries.empty()) {
+      country_.emplace(CountryCodeSet::Nationality, data_.countries, data_.country);
+    }
   }
 
   [[nodiscard]] bool AnswersAt(std::uint32_t baudRate) const override {
@@ -45,10 +55,66 @@ class IsdnAdapter final : public Model {
   }
 
   [[nodiscard]] ModemSettings FactorySettings() const override {
-    return StandardFactorySettings(data_.registerCount);
+    ModemSettings settings = StandardFactorySettings(data_.registerCount);
+    settings.options.insert({"X", 4U});
+    return settings;
+  }
+
+  void ApplyOptions(const ProductOptions& options) override {
+    if (country_) {
+      country_->Refuse(options.refusedCountry);
+    }
+    if (relay_) {
+      relay_->ApplyOptions(options);
+    }
+  }
+
+  [[nodiscard]] bool InDataMode() const override { return call_.Active(); }
+
+  std::size_t OnData(std::span<const std::uint8_t> bytes, ProductLink& link) override {
+    return call_.Abort(bytes, link);
   }
 
   void AddCommands(CommandSet& commands) override {
+    commands.AddAccepted("H", 1);
+    commands.AddOption("X", 4);
+    commands.AddAccepted("*K", 1);
+    commands.Add("D", [this](CommandCursor& args, CommandInterpreter& adapter) {
+      call_.Dial(args.TakeRest(), adapter.Current());
+      return CommandOutcome::EndSilently();
+    });
+    if (country_) {
+      country_->AddCommands(commands);
+    } else {
+      commands.Add("*N",
+                   [](CommandCursor&, CommandInterpreter&) { return CommandOutcome::Error(); });
+    }
+    // Taken as a whole even by firmware without a date, which refuses it,
+    // rather than as "?" followed by a dial.
+    commands.Add("?DATE", [this](CommandCursor&, CommandInterpreter& adapter) {
+      if (data_.firmwareDate.empty()) {
+        return CommandOutcome::Error();
+      }
+      adapter.Info(data_.firmwareDate);
+      return CommandOutcome::Next();
+    });
+    if (relay_) {
+      for (const char* name : kModemPartCommands) {
+        commands.Add(name, [this, name](CommandCursor& args, CommandInterpreter& adapter) {
+          return AskModemPart(std::string("AT") + name + std::string(args.ExtendedArgument()),
+                              adapter);
+        });
+      }
+    } else if (!data_.revision.empty()) {
+      commands.Add("#REV", [this](CommandCursor& args, CommandInterpreter& adapter) {
+        const std::string_view argument = args.ExtendedArgument();
+        if (!argument.empty() && argument != "?") {
+          return CommandOutcome::Error();
+        }
+        adapter.Info(data_.revision);
+        return CommandOutcome::Next();
+      });
+    }
     commands.Add("I", [this](CommandCursor& args, CommandInterpreter& adapter) {
       return Identify(args.NumberOrZero(), adapter);
     });
@@ -69,8 +135,8 @@ class IsdnAdapter final : public Model {
   // The relayed answer goes out after the adapter's own, as soon as that is
   // sent; the modem part may have a clock of its own too.
   [[nodiscard]] std::optional<Clock::time_point> NextTimer() const override {
-    std::optional<Clock::time_point> next;
-    if (!relayed_.empty()) {
+    std::optional<Clock::time_point> next = call_.Due();
+    if (!relayed_.empty() && (!next || relayedDue_ < *next)) {
       next = relayedDue_;
     }
     if (relay_) {
@@ -92,10 +158,15 @@ class IsdnAdapter final : public Model {
         relay_->OnTimer(link);
       }
     }
+    call_.OnTimer(link);
   }
 
  private:
   CommandOutcome Identify(std::uint32_t which, CommandInterpreter& adapter) const {
+    if (which == kCountryQuery && country_) {
+      adapter.Info(country_->CurrentText());
+      return CommandOutcome::Next();
+    }
     if (which == kAddOnReportQuery && addOn_) {
       adapter.Info(std::string(AddOnReport(*addOn_)));
       return CommandOutcome::Next();
@@ -106,6 +177,16 @@ class IsdnAdapter final : public Model {
     }
     adapter.Info(it->second);
     return CommandOutcome::Next();
+  }
+
+  // One of the modem part's own commands, answered as the modem part
+  // answers it.
+  CommandOutcome AskModemPart(const std::string& line, CommandInterpreter& adapter) {
+    const Reply reply = relay_->Ask(line);
+    for (const std::string& text : reply.information) {
+      adapter.Info(text);
+    }
+    return reply.result == ResultCode::Ok ? CommandOutcome::Next() : CommandOutcome::Error();
   }
 
   // "!M" followed by a command line relays it; followed by a number it
@@ -132,7 +213,9 @@ class IsdnAdapter final : public Model {
 
   IsdnAdapterData data_;
   std::optional<AdapterAddOn> addOn_;  // kept apart from the profiles, like the hardware
+  std::optional<CountrySetting> country_;
   std::optional<ModemRelay> relay_;
+  OutgoingCall call_;
   std::string relayed_;  // the modem part's answer, not yet sent
   Clock::time_point relayedDue_;
 };

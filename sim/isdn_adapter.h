@@ -3,19 +3,36 @@
 // texts and the optional parts it reports.
 //
 // Commands beyond the standard ones (command_interpreter.h):
-//   In        identification text n; I7 is the add-on report of a solano 1280
+//   In        identification text n; I5 is the current country; I7 is the
+//             add-on report of a solano 1280
 //   !M<n>     selects the add-on the firmware drives: 0 none, 2 analogue
 //             port, 12 internal modem (firmware with an add-on report only)
 //   !M<line>  relays a command line beginning with "AT" to the internal
 //             modem (modem_relay.h); ERROR without one
 //   !P0       the KOMET II feature word, four hexadecimal digits
+//   ?DATE     the firmware date (solano adapters)
+//   #REV      version and date word YYMMDD (KOMET II)
+//   *NCnnn, *N+, *N-   the country, in the maker's nationality codes
+//             (country_setting.h); ISDN adapters know no "+GCI"
+//   D<string> dial: "ATDT1" on the ISDN line, "ATDM" through the internal
+//             modem, "ATD" on a KOMET II; it ends as outgoing_call.h says,
+//             ProductOptions::dialTone telling whether the ISDN line is
+//             connected
+//   H, X, *K  hook, result code level, the maker's keyboard abort switch
+// An adapter with an internal modem answers the modem part's own commands
+// "#REV", "#VOL", "+GMR" and "+VOL" by asking its modem part, so a query
+// sent to the adapter gets the modem's firmware date and loudspeaker volume.
+// Adapters without one refuse them: they have no loudspeaker.
 //
 // Example answers (echo off):
-//   "ATI3"  -> "\r\nNORIX solano 1280i V1.42\r\n" "\r\nOK\r\n"
-//   "ATI7"  -> "\r\nAdded Internal Analog Interface\r\n" "\r\nOK\r\n"
-//              (or "Added Internal Modem", "Added No Internal HW"; firmware
-//              older than the report answers "\r\nERROR\r\n")
-//   "AT!P0" -> "\r\n1FBC\r\n" "\r\nOK\r\n"
+//   "ATI3"     -> "\r\nNORIX solano 1280i V1.42\r\n" "\r\nOK\r\n"
+//   "ATI7"     -> "\r\nAdded Internal Analog Interface\r\n" "\r\nOK\r\n"
+//                 (or "Added Internal Modem", "Added No Internal HW"; firmware
+//                 older than the report answers "\r\nERROR\r\n")
+//   "AT!P0"    -> "\r\n1FBC\r\n" "\r\nOK\r\n"
+//   "AT?DATE"  -> "\r\nFirmware date: Mar 15 2000\r\n" "\r\nOK\r\n"
+//   "AT#REV?"  -> "\r\nV2.05 001023\r\n" "\r\nOK\r\n"   (KOMET II)
+//   "ATI5"     -> "\r\n006\r\n" "\r\nOK\r\n"
 #pragma once
 
 #include <cstddef>
@@ -54,6 +71,18 @@ struct IsdnAdapterData {
   std::optional<AnalogueModemData> internalModem;
   // The "AT!P0" value; none for adapters that do not know the command.
   std::optional<std::uint32_t> featureWord;
+  // The "AT?DATE" answer: a label, a colon, a blank and the date as month
+  // name, day and year, single blanks apart ("Firmware date: Mar 15 2000").
+  // Empty: the firmware does not know the command.
+  std::string firmwareDate;
+  // The "AT#REV" answer of an adapter that reports its own revision:
+  // version, a blank and the date word YYMMDD. Empty: none.
+  std::string revision;
+  // The nationality codes ("*NC") the adapter can be set to, and the one it
+  // leaves the factory with. None: firmware without a country setting,
+  // which answers "ATI5" with ERROR.
+  std::vector<std::uint16_t> countries;
+  std::uint16_t country = 0;
   std::size_t registerCount = 64;
 };
 

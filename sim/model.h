@@ -19,6 +19,7 @@
 #include "sim/command_set.h"
 #include "sim/modem_settings.h"
 #include "sim/product_link.h"
+#include "sim/product_options.h"
 
 namespace norix::sim {
 
@@ -38,6 +39,10 @@ class Model {
   // The settings AT&F restores, and how many stored profiles there are.
   [[nodiscard]] virtual ModemSettings FactorySettings() const = 0;
   [[nodiscard]] virtual std::size_t ProfileCount() const { return 1; }
+
+  // The product's options, once, before AddCommands: a model takes the
+  // faults that concern its own commands from them (a refused country).
+  virtual void ApplyOptions(const ProductOptions& options) { static_cast<void>(options); }
 
   // Adds the model's own commands to the standard ones. Handlers may keep
   // `this`: the model outlives the command set.

@@ -26,6 +26,7 @@ class ModelDecorator : public Model {
   }
   [[nodiscard]] ModemSettings FactorySettings() const override { return inner_->FactorySettings(); }
   [[nodiscard]] std::size_t ProfileCount() const override { return inner_->ProfileCount(); }
+  void ApplyOptions(const ProductOptions& options) override { inner_->ApplyOptions(options); }
   void AddCommands(CommandSet& commands) override { inner_->AddCommands(commands); }
   [[nodiscard]] bool Listening() const override { return inner_->Listening(); }
   void OnUnheardLine(std::string_view line) override { inner_->OnUnheardLine(line); }

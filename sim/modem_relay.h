@@ -22,6 +22,7 @@
 #include "sim/command_interpreter.h"
 #include "sim/model.h"
 #include "sim/product_link.h"
+#include "sim/product_options.h"
 
 namespace norix::sim {
 
@@ -32,6 +33,14 @@ class ModemRelay {
   // Runs one command line (without its CR) on the modem part and returns the
   // bytes the modem part sends for it: its echo and its framed answer.
   [[nodiscard]] std::string Run(std::string_view line);
+
+  // Runs one command line on the modem part and returns its answer without
+  // echo or framing: for an adapter that answers the modem part's own
+  // commands ("#REV", "#VOL") itself.
+  [[nodiscard]] Reply Ask(std::string_view line) { return interpreter_.Execute(line); }
+
+  // The product's options, for the faults of the modem part's own commands.
+  void ApplyOptions(const ProductOptions& options) { model_->ApplyOptions(options); }
 
   // The modem part's own clock (a relayed dial waits for its carrier).
   [[nodiscard]] std::optional<std::chrono::steady_clock::time_point> NextTimer() const {

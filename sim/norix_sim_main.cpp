@@ -4,12 +4,13 @@
 #include <iostream>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <pthread.h>
 
-#include "platform/comm/pty_line.h"
 #include "sim/model_registry.h"
+#include "sim/pty_product.h"
 #include "sim/sim_arguments.h"
 #include "sim/simulated_product.h"
 
@@ -31,16 +32,13 @@ int Serve(const norix::sim::SimArguments& arguments) {
 
   std::vector<std::unique_ptr<SimulatedProduct>> products;
   for (const std::string& name : arguments.models) {
-    norix::platform::comm::PtyLine pty = norix::platform::comm::OpenPtyLine();
-    if (!pty.device) {
-      std::cerr << "norix-sim: cannot open a pty for " << name << ": " << pty.message << '\n';
+    norix::sim::PtyProduct served = norix::sim::StartOnPty(name, arguments.options);
+    if (!served.product) {
+      std::cerr << "norix-sim: " << served.error << '\n';
       return 1;  // the products started so far stop as the vector goes
     }
-    const auto* entry = norix::sim::FindModel(name);
-    products.push_back(std::make_unique<SimulatedProduct>(
-        name, entry->make(), std::move(pty.device), arguments.options));
-    products.back()->Start();
-    std::cout << name << ' ' << pty.slavePath << '\n';
+    products.push_back(std::move(served.product));
+    std::cout << name << ' ' << served.path << '\n';
   }
   std::cout << std::flush;
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 namespace norix::sim {
 
@@ -19,8 +20,24 @@ struct ProductOptions {
   // Garble every n-th byte the product sends (echo and answers, counted from
   // the start), by XOR with 0x55; 0 sends everything intact.
   std::uint32_t garbleEvery = 0;
-  // Whether the telephone line gives a dial tone when a modem dials.
+  // Whether the line works when the product dials: an analogue line gives a
+  // dial tone, an ISDN line is connected. Without it a product that listens
+  // for the dial tone (X2, X4) answers "NO DIALTONE" after S6 seconds.
   bool dialTone = true;
+  // With a working line: how long the line lets a call that nobody answers
+  // go on before it drops it and the product answers "NO CARRIER". 0: the
+  // product's own carrier wait (S7 seconds) alone ends the call; the shorter
+  // of the two wins.
+  std::chrono::milliseconds lineDelay{0};
+  // "AT&W" answers ERROR this many times before it stores the profile (a
+  // profile memory that is busy at first): 1 makes the first "AT&F&W" fail
+  // and the second succeed.
+  std::uint32_t storeFailures = 0;
+  // A country, by its international dialling code (46: Sweden), that the
+  // product still lists but refuses to be set to ("AT+GCI=A5" or
+  // "AT*NC014" answer ERROR): firmware whose country table names a country
+  // its line interface is not approved for.
+  std::optional<std::uint16_t> refusedCountry;
 };
 
 }  // namespace norix::sim

@@ -4,12 +4,15 @@
 #include <chrono>
 #include <optional>
 
+#include "sim/country_table.h"
 #include "sim/model_registry.h"
 
 namespace norix::sim {
 namespace {
 
 constexpr std::uint32_t kMaxMilliseconds = 600'000;
+constexpr std::uint32_t kMaxStoreFailures = 1000;
+constexpr std::uint32_t kMaxDiallingCode = 999;
 
 std::optional<std::uint32_t> WholeNumber(std::string_view text, std::uint32_t max) {
   std::uint32_t value = 0;
@@ -52,7 +55,8 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         arg = arg.substr(0, eq);
         hasValue = true;
       }
-      if (arg != "--delay" && arg != "--pause" && arg != "--garble") {
+      if (arg != "--delay" && arg != "--pause" && arg != "--garble" && arg != "--line-delay" &&
+          arg != "--store-failures" && arg != "--refuse-country") {
         result.error = "unknown option " + std::string(arg);
         break;
       }
@@ -63,7 +67,14 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         }
         value = arguments[++i];
       }
-      const std::uint32_t max = arg == "--garble" ? 1'000'000U : kMaxMilliseconds;
+      std::uint32_t max = kMaxMilliseconds;
+      if (arg == "--garble") {
+        max = 1'000'000U;
+      } else if (arg == "--store-failures") {
+        max = kMaxStoreFailures;
+      } else if (arg == "--refuse-country") {
+        max = kMaxDiallingCode;
+      }
       const auto number = WholeNumber(value, max);
       if (!number) {
         result.error = std::string(arg) + " takes a whole number from 0 to " + std::to_string(max) +
@@ -74,6 +85,20 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         result.options.replyDelay = std::chrono::milliseconds(*number);
       } else if (arg == "--pause") {
         result.options.resultPause = std::chrono::milliseconds(*number);
+      } else if (arg == "--line-delay") {
+        result.options.lineDelay = std::chrono::milliseconds(*number);
+      } else if (arg == "--store-failures") {
+        result.options.storeFailures = *number;
+      } else if (arg == "--refuse-country") {
+        const auto code = static_cast<std::uint16_t>(*number);
+        if (FindCountry(code) == nullptr) {
+          result.error =
+              "--refuse-country takes the dialling code of a country the products "
+              "know (46 for Sweden), not \"" +
+              std::string(value) + "\"";
+          break;
+        }
+        result.options.refusedCountry = code;
       } else {
         result.options.garbleEvery = *number;
       }
@@ -99,13 +124,21 @@ std::string SimUsage() {
          "Prints \"<model> <pty path>\" per product, then runs until SIGINT or SIGTERM.\n"
          "\n"
          "Options:\n"
-         "  --list        name the models with a one-line description\n"
-         "  --pace        send every byte at the port speed's byte rate\n"
-         "  --delay MS    wait MS milliseconds before answering a command line\n"
-         "  --pause MS    wait MS milliseconds before a final result code\n"
-         "  --garble N    garble every N-th byte sent (0: never)\n"
-         "  --no-dialtone the telephone line gives no dial tone\n"
-         "  --help        show this text\n";
+         "  --list               name the models with a one-line description\n"
+         "  --pace               send every byte at the port speed's byte rate\n"
+         "  --delay MS           wait MS milliseconds before answering a command line\n"
+         "  --pause MS           wait MS milliseconds before a final result code\n"
+         "  --garble N           garble every N-th byte sent (0: never)\n"
+         "  --no-dialtone        the line does not work: no dial tone on an analogue\n"
+         "                       line, no ISDN line at an adapter; a call answers\n"
+         "                       NO DIALTONE\n"
+         "  --line-delay MS      with a working line, a call nobody answers ends with\n"
+         "                       NO CARRIER after MS milliseconds (0: after S7 seconds)\n"
+         "  --store-failures N   AT&W answers ERROR N times before it stores, so the\n"
+         "                       first N \"AT&F&W\" fail\n"
+         "  --refuse-country CODE  refuse the country with this dialling code (46:\n"
+         "                       Sweden) although the product lists it\n"
+         "  --help               show this text\n";
 }
 
 }  // namespace norix::sim

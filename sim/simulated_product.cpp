@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "sim/command_faults.h"
+
 namespace norix::sim {
 namespace {
 
@@ -40,7 +42,9 @@ SimulatedProduct::SimulatedProduct(std::string name, std::unique_ptr<Model> mode
   if (!line_) {
     throw std::invalid_argument("simulated product without a line");
   }
+  model_->ApplyOptions(options_);
   model_->AddCommands(interpreter_.Commands());
+  AddCommandFaults(interpreter_.Commands(), options_);
 }
 
 SimulatedProduct::~SimulatedProduct() { Stop(); }
@@ -83,6 +87,25 @@ std::vector<std::string> SimulatedProduct::Commands() const {
 bool SimulatedProduct::WaitForLines(std::size_t count, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(transcriptMutex_);
   return transcriptGrew_.wait_for(lock, timeout, [&] { return transcript_.size() >= count; });
+}
+
+bool SimulatedProduct::WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(transcriptMutex_);
+  return transcriptGrew_.wait_for(lock, timeout, [&] {
+    return static_cast<std::size_t>(
+               std::count_if(transcript_.begin(), transcript_.end(),
+                             [](const TranscriptEntry& entry) { return entry.heard; })) >= count;
+  });
+}
+
+bool SimulatedProduct::WaitForCommand(std::string_view line,
+                                      std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(transcriptMutex_);
+  return transcriptGrew_.wait_for(lock, timeout, [&] {
+    return std::any_of(transcript_.begin(), transcript_.end(), [&](const TranscriptEntry& entry) {
+      return entry.heard && entry.line == line;
+    });
+  });
 }
 
 void SimulatedProduct::Run() {

@@ -18,6 +18,7 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -57,13 +58,23 @@ class SimulatedProduct final : private ProductLink {
 
   [[nodiscard]] const std::string& Name() const { return name_; }
 
-  // Every line received so far, in order (empty lines are not kept).
+  // Every line received so far, in order (empty lines are not kept). A line
+  // is recorded before the product answers it, so once the host has read an
+  // answer, the line it answered is here.
   [[nodiscard]] std::vector<TranscriptEntry> Transcript() const;
-  // The lines the product understood, in order.
+  // The lines the product heard (at a speed it answers at, while it
+  // listened), in order, whether they were commands or not.
   [[nodiscard]] std::vector<std::string> Commands() const;
   // Blocks until at least `count` lines were received or `timeout` passed;
   // true when they were.
   [[nodiscard]] bool WaitForLines(std::size_t count, std::chrono::milliseconds timeout) const;
+  // Blocks until Commands() has at least `count` lines or `timeout` passed;
+  // true when it has.
+  [[nodiscard]] bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
+  // Blocks until Commands() holds a line exactly equal to `line` (without
+  // its CR), received at any time since the start, or `timeout` passed; true
+  // when it does.
+  [[nodiscard]] bool WaitForCommand(std::string_view line, std::chrono::milliseconds timeout) const;
 
  private:
   // ProductLink, for the model in data mode.

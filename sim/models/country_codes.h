@@ -18,4 +18,11 @@ namespace norix::sim::models {
   return {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 22, 40, 43};
 }
 
+// The nationality codes of the countries with the European ISDN (DSS1) that
+// the maker's ISDN adapters are approved for: not Australia, Japan or the
+// U.S.A.
+[[nodiscard]] inline std::vector<std::uint16_t> EuroIsdnNationalityCodes() {
+  return {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17};
+}
+
 }  // namespace norix::sim::models

@@ -1,3 +1,4 @@
+#include "sim/models/country_codes.h"
 #include "sim/models/models.h"
 #include "sim/models/standard_speeds.h"
 
@@ -23,6 +24,9 @@ IsdnAdapterData KometIIData() {
       {6, "0101"},  // boot code version
   };
   data.featureWord = kKometFeatureWord;
+  data.revision = "V2.05 001023";
+  data.countries = EuroIsdnNationalityCodes();
+  data.country = 6;  // Germany
   return data;
 }
 
@@ -31,6 +35,7 @@ IsdnAdapterData KometIIEarlyData() {
   data.identification[3] = "NORIX KOMET II V2.01";
   data.identification[6] = "0100";
   data.featureWord.reset();
+  data.revision = "V2.01 000410";
   return data;
 }
 

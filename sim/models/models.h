@@ -11,6 +11,9 @@ namespace norix::sim::models {
 // Desktop 56k voice modem with "+GCI" support, firmware V1.10.
 [[nodiscard]] AnalogueModemData Netrunner56kData();
 [[nodiscard]] ModelEntry Netrunner56k();
+// The same modem sold for two countries only: it takes Denmark and the U.S.A.
+[[nodiscard]] AnalogueModemData Netrunner56kDenmarkUsaData();
+[[nodiscard]] ModelEntry Netrunner56kDenmarkUsa();
 
 // Desktop 33.6k voice modem without "+GCI" support: "*NC" country codes.
 [[nodiscard]] AnalogueModemData Netrunner33k6Data();
@@ -37,7 +40,9 @@ namespace norix::sim::models {
 
 // solano 1280 adapters: the 1280i with an analogue telephone port or without
 // internal hardware, the 1280mi with its internal modem, and both with
-// firmware older than the "ATI7" add-on report.
+// firmware older than the "ATI7" add-on report and the country setting
+// ("ATI5" answers ERROR). All answer "AT?DATE"; the 1280mi answers "AT#REV?"
+// and "AT#VOL?" through its modem part.
 [[nodiscard]] IsdnAdapterData Solano1280iData(AdapterAddOn addOn);
 [[nodiscard]] IsdnAdapterData Solano1280miData();
 [[nodiscard]] AnalogueModemData Solano1280miModemData();
@@ -54,6 +59,7 @@ namespace norix::sim::models {
 [[nodiscard]] ModelEntry Solano640i();
 
 // KOMET II with its "AT!P0" feature word, and early firmware without it.
+// Both report their firmware date to "AT#REV?".
 [[nodiscard]] IsdnAdapterData KometIIData();
 [[nodiscard]] IsdnAdapterData KometIIEarlyData();
 [[nodiscard]] ModelEntry KometII();

@@ -26,4 +26,17 @@ ModelEntry Netrunner56k() {
           [] { return MakeAnalogueModem(Netrunner56kData()); }};
 }
 
+AnalogueModemData Netrunner56kDenmarkUsaData() {
+  AnalogueModemData data = Netrunner56kData();
+  data.countries = {0x31, 0xB5};
+  return data;
+}
+
+ModelEntry Netrunner56kDenmarkUsa() {
+  return {"netrunner56k-dkus",
+          "NORIX Netrunner 56000 Voice V1.10 for Denmark and the U.S.A. only: +GCI=? lists 31 "
+          "and B5",
+          [] { return MakeAnalogueModem(Netrunner56kDenmarkUsaData()); }};
+}
+
 }  // namespace norix::sim::models

@@ -13,8 +13,15 @@ namespace {
 constexpr const char* kCurrentVersion = "V1.42";
 constexpr const char* kOldVersion = "V1.30";
 
+// Firmware V1.40 brought the country setting; the date query is older.
 IsdnAdapterData Solano1280Data(const std::string& name, const std::string& version) {
+  const bool current = version == kCurrentVersion;
   IsdnAdapterData data;
+  data.firmwareDate = current ? "Firmware date: Mar 15 2000" : "Firmware date: Nov 26 1998";
+  if (current) {
+    data.countries = EuroIsdnNationalityCodes();
+    data.country = 6;  // Germany
+  }
   data.speeds = StandardSpeeds();
   data.identification = {
       {0, "1280"},
@@ -81,13 +88,14 @@ ModelEntry Solano1280mi() {
 }
 
 ModelEntry Solano1280iOld() {
-  return {"solano1280i-old", "NORIX solano 1280i V1.30, old firmware: ATI7 answers ERROR",
+  return {"solano1280i-old", "NORIX solano 1280i V1.30, old firmware: ATI7 and ATI5 answer ERROR",
           [] { return MakeIsdnAdapter(Solano1280iOldData()); }};
 }
 
 ModelEntry Solano1280miOld() {
   return {"solano1280mi-old",
-          "NORIX solano 1280mi V1.30, old firmware: ATI7 answers ERROR, internal modem behind AT!M",
+          "NORIX solano 1280mi V1.30, old firmware: ATI7 and ATI5 answer ERROR, internal "
+          "modem behind AT!M",
           [] { return MakeIsdnAdapter(Solano1280miOldData()); }};
 }
 

@@ -1,3 +1,4 @@
+#include "sim/models/country_codes.h"
 #include "sim/models/models.h"
 #include "sim/models/standard_speeds.h"
 
@@ -7,6 +8,9 @@ namespace norix::sim::models {
 IsdnAdapterData Solano640iData() {
   IsdnAdapterData data;
   data.speeds = StandardSpeeds();
+  data.firmwareDate = "Firmware date: Jun 7 1999";
+  data.countries = EuroIsdnNationalityCodes();
+  data.country = 16;  // England
   data.identification = {
       {0, "640"},
       {1, "1A5C"},

@@ -112,6 +112,8 @@ std::vector<Row> Rows() {
   return {
       {"netrunner56k", "NORIX Netrunner 56000 Voice",
        Normal(true, "NORIX Netrunner 56000 Voice V1.10", "NORIX Netrunner 56000 Voice ", 110, 1)},
+      {"netrunner56k-dkus", "NORIX Netrunner 56000 Voice",
+       Normal(true, "NORIX Netrunner 56000 Voice V1.10", "NORIX Netrunner 56000 Voice ", 110, 1)},
       {"netrunner33k6", "NORIX Netrunner 33600 Voice",
        Normal(false, "NORIX Netrunner 33600 Voice V1.02", "NORIX Netrunner 33600 Voice ", 102, 0)},
       {"corvid336", "NORIX Corvid 336 Voice",

@@ -173,6 +173,29 @@ TEST(NorixSimTest, ServesEachModelOnItsOwnPtyUntilTerminated) {
   EXPECT_EQ(sim.Wait(), 0);
 }
 
+TEST(NorixSimTest, FaultOptionsReachTheServedProducts) {
+  SimProcess sim({"--no-dialtone", "--store-failures=1", "--refuse-country", "46", "solano1280i"});
+  const std::string served = sim.ReadLine();
+  ASSERT_TRUE(served.starts_with("solano1280i /dev/")) << served;
+  auto adapter = OpenHost(served.substr(served.find(' ') + 1));
+  ASSERT_NE(adapter, nullptr);
+  SetSpeed(*adapter, 57600);
+  Write(*adapter, "ATE0\r");
+  EXPECT_EQ(ReadUntil(*adapter, "OK\r\n"), "ATE0\r\r\nOK\r\n");
+  // The failed store ends the line before its "E0": the factory settings'
+  // echo stays on for the next line.
+  for (const char* expected : {"\r\nERROR\r\n", "AT&F&WE0\r\r\nOK\r\n"}) {
+    Write(*adapter, "AT&F&WE0\r");
+    EXPECT_EQ(ReadUntil(*adapter, expected), expected);
+  }
+  Write(*adapter, "ATI5*NC014\r");  // Sweden, refused
+  EXPECT_EQ(ReadUntil(*adapter, "ERROR\r\n"), "\r\n006\r\n\r\nERROR\r\n");
+  Write(*adapter, "ATS6=0DT1\r");
+  EXPECT_EQ(ReadUntil(*adapter, "DIALTONE\r\n"), "\r\nNO DIALTONE\r\n");
+  sim.Signal(SIGTERM);
+  EXPECT_EQ(sim.Wait(), 0);
+}
+
 TEST(NorixSimTest, ListsModelsAndRefusesUnknownOnes) {
   SimProcess list({"--list"});
   const std::string line = list.ReadLine();

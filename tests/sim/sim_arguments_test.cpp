@@ -1,5 +1,7 @@
 #include "sim/sim_arguments.h"
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +25,23 @@ TEST(SimArgumentsTest, ModelsAndOptions) {
   EXPECT_EQ(args.options.garbleEvery, 7U);
   EXPECT_TRUE(args.options.dialTone);
   EXPECT_FALSE(Parse({"--no-dialtone", "netrunner56k"}).options.dialTone);
+}
+
+TEST(SimArgumentsTest, LineAndFaultOptions) {
+  const auto args = Parse(
+      {"--line-delay", "1500", "--store-failures=1", "--refuse-country", "46", "netrunner33k6"});
+  EXPECT_EQ(args.error, "");
+  EXPECT_EQ(args.options.lineDelay, 1500ms);
+  EXPECT_EQ(args.options.storeFailures, 1U);
+  EXPECT_EQ(args.options.refusedCountry, std::optional<std::uint16_t>(46));
+  const auto plain = Parse({"netrunner33k6"});
+  EXPECT_EQ(plain.options.lineDelay, 0ms);
+  EXPECT_EQ(plain.options.storeFailures, 0U);
+  EXPECT_FALSE(plain.options.refusedCountry.has_value());
+  for (const char* option :
+       {"--line-delay", "--store-failures", "--refuse-country", "--no-dialtone"}) {
+    EXPECT_NE(SimUsage().find(option), std::string::npos) << option;
+  }
 }
 
 TEST(SimArgumentsTest, ListAndHelpNeedNoModel) {
@@ -52,6 +71,13 @@ TEST(SimArgumentsTest, UnusableCommandLinesSayWhy) {
        "--pause takes a whole number from 0 to 600000, not \"600001\""},
       {{"--garble", "99999999999", "netrunner56k"},
        "--garble takes a whole number from 0 to 1000000, not \"99999999999\""},
+      {{"--store-failures", "1001", "netrunner56k"},
+       "--store-failures takes a whole number from 0 to 1000, not \"1001\""},
+      {{"--refuse-country", "7", "netrunner56k"},
+       "--refuse-country takes the dialling code of a country the products know (46 for "
+       "Sweden), not \"7\""},
+      {{"--refuse-country=1000", "netrunner56k"},
+       "--refuse-country takes a whole number from 0 to 999, not \"1000\""},
       {{"--fast", "netrunner56k"}, "unknown option --fast"},
       {{"--pace=1", "netrunner56k"}, "unknown option --pace"},
   };
