@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/analogue_modem.h"
+#include "sim/isdn_adapter.h"
 #include "sim/models/models.h"
 #include "utilities/nationality_table.h"
 #include "utilities_session.h"
@@ -91,9 +92,9 @@ TEST_F(NationalityPageTest, NcModemPreselectsItsCountryAndSendsTheNcCommand) {
 }
 
 TEST_F(NationalityPageTest, RefusedCountryIsReportedAndThePageReadsTheProductAgain) {
-  sim::AnalogueModemData data = sim::models::Netrunner33k6Data();
-  std::erase(data.countries, std::uint16_t{14});  // no Sweden
-  Attach(sim::MakeAnalogueModem(data));
+  sim::ProductOptions options;
+  options.refusedCountry = 46;  // listed, but the line interface is not approved for Sweden
+  Attach("netrunner33k6", options);
   const std::size_t before = CommandCount();
   const W::HWND page = OpenPage();
   ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Sweden (46)"));
@@ -122,7 +123,10 @@ TEST_F(NationalityPageTest, CurrentCountrySendsNothingAndAfterUpgradeGoesToTheMa
 }
 
 TEST_F(NationalityPageTest, UnansweredIdentificationListsAllAndCancelGoesToTheAdapterMenu) {
-  Attach("solano1280i");  // answers "ATI5" with ERROR
+  // Firmware without a country setting answers "ATI5" with ERROR.
+  sim::IsdnAdapterData data = sim::models::Solano1280iData(sim::AdapterAddOn::AnaloguePort);
+  data.countries.clear();
+  Attach(sim::MakeIsdnAdapter(data));
   ASSERT_TRUE(program_.features.isdnAdapter);
   const W::HWND page = OpenPage();
   EXPECT_EQ(host_.Items(page, kCountryListId).size(), kNationalityCount);

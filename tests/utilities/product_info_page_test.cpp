@@ -76,16 +76,16 @@ TEST_F(ProductInfoPageTest, AdapterWithInternalModemShowsBothColumns) {
   const std::size_t before = CommandCount();
   const W::HWND page = OpenPage();
   EXPECT_TRUE(host_.WaitUntil([&] { return !host_.Text(page, kModemDateId).empty(); }, kWait));
-  const std::vector<std::string> commands = CommandsFrom(before);
-  ASSERT_EQ(commands.size(), 2U);
-  EXPECT_EQ(commands[0], "AT?DATE");
-  EXPECT_EQ(commands[1], program_.context->gciSupport ? "AT+GMR?" : "AT#REV?");
+  ASSERT_FALSE(program_.context->gciSupport);
+  EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"AT?DATE", "AT#REV?"}));
+  // Column 1 is the adapter's own date, column 2 the modem part's.
+  EXPECT_EQ(host_.Text(page, kDateId), "15  Mar  2000 ");
+  EXPECT_EQ(host_.Text(page, kModemDateId), "10  February  1999 ");
   EXPECT_EQ(host_.Text(page, kIsdnColumnHeadingId), Text(2050));
   EXPECT_EQ(host_.Text(page, kModemColumnHeadingId), Text(2067));
   EXPECT_FALSE(modemVersion.empty());
   EXPECT_TRUE(modemVersion.starts_with(host_.Text(page, kModemReleaseId)));
   EXPECT_FALSE(host_.Text(page, kModemReleaseId).ends_with("\n"));
-  EXPECT_FALSE(host_.Text(page, kDateId).empty());
   EXPECT_TRUE(program_.features.isdnAdapter);
   Quit();
 }
@@ -139,6 +139,32 @@ TEST_F(ProductInfoPageTest, LineTestOfAnAdapterWithInternalModemAlwaysReportsCom
   const W::HWND page = OpenPage();
   ASSERT_TRUE(host_.Click(page, kTestLineId));
   EXPECT_EQ(AnswerBox(), Text(2053));
+  EXPECT_EQ(Count("ATDM"), 1);
+  EXPECT_EQ(Count("ATH"), 0);
+  Quit();
+}
+
+TEST_F(ProductInfoPageTest, LineTestOfAnIsdnAdapterWithAndWithoutALine) {
+  Attach("solano1280i");
+  ASSERT_FALSE(program_.features.internalModem);
+  const W::HWND page = OpenPage();
+  ASSERT_TRUE(host_.Click(page, kTestLineId));
+  EXPECT_EQ(AnswerBox(), Text(2054));
+  EXPECT_EQ(Count("ATDT1"), 1);
+  EXPECT_EQ(Count("ATH"), 1);
+  Quit();
+}
+
+TEST_F(ProductInfoPageTest, LineTestOfAKometWithoutALine) {
+  sim::ProductOptions noLine;
+  noLine.dialTone = false;
+  Attach("komet2", noLine);
+  ASSERT_TRUE(program_.features.komet);
+  const W::HWND page = OpenPage();
+  ASSERT_TRUE(host_.Click(page, kTestLineId));
+  EXPECT_EQ(AnswerBox(), Text(2200));
+  EXPECT_EQ(Count("ATE0X4S7=3"), 1);
+  EXPECT_EQ(Count("ATD"), 1);
   EXPECT_EQ(Count("ATH"), 0);
   Quit();
 }
