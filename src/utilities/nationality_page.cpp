@@ -113,6 +113,9 @@ W::LRESULT NationalityProcedure(W::HWND page, W::UINT message, W::WPARAM wParam,
     case W::WM_INITDIALOG:
       shell::InitPage(page, kTexts, {});
       program->nationality.flagPicture = 0;
+      // A choice left behind with 'X' on an earlier visit is not this
+      // visit's: OK without a new choice sets the line shown.
+      program->nationality.selectionChanged = false;
       W::PostMessage(page, shell::kPageReady, 0, 0);
       return 1;
     case shell::kPageReady:

@@ -31,6 +31,27 @@ W::HWND IdentifiedMenu(WizardSession& session) {
   return menu;
 }
 
+// The nationality page once it has read the product and filled its list.
+W::HWND OpenedNationalityPage(WizardSession& session) {
+  const W::HWND page = session.WaitForPage(kNationalityPage);
+  EXPECT_NE(page, W::kNullHwnd);
+  EXPECT_TRUE(session.Host().WaitUntil(
+      [&] {
+        const auto window = W::GetWindowState(page);
+        return session.Host().Selection(page, kCountryListId) >= 0 && window && !window->waitCursor;
+      },
+      kPageWait));
+  return page;
+}
+
+std::string SelectedCountry(WizardSession& session, W::HWND page) {
+  const int line = session.Host().Selection(page, kCountryListId);
+  const auto items = session.Host().Items(page, kCountryListId);
+  return line >= 0 && static_cast<std::size_t>(line) < items.size()
+             ? items[static_cast<std::size_t>(line)]
+             : "";
+}
+
 std::vector<std::string> Tail(const std::vector<std::string>& all, std::size_t count) {
   return {all.end() - static_cast<std::ptrdiff_t>(std::min(count, all.size())), all.end()};
 }
@@ -70,6 +91,33 @@ TEST(WizardRoadTest, ChangingTheCountryOfAnAnalogueModem) {
   EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
   EXPECT_EQ(Tail(session.Commands(0), 5),
             (std::vector<std::string>{"AT+GCI=?", "ATI5", "AT*N-", "ATI5+GCI=31", "AT*N+"}));
+  EXPECT_NE(session.WaitForPage(kModemSettingsPage), W::kNullHwnd);
+  EXPECT_TRUE(session.Quit());
+}
+
+// A choice abandoned with 'X' is forgotten: on the next visit OK keeps the
+// country shown, which is the current one, so nothing is sent.
+TEST(WizardRoadTest, AbandonedChoiceIsNotSetOnTheNextVisit) {
+  WizardSession session{{"netrunner33k6", "NORIX Netrunner 33600 Voice"}};
+  session.Start();
+  W::HWND menu = IdentifiedMenu(session);
+  ASSERT_TRUE(session.Host().Click(menu, products::kSettingsButton));
+  W::HWND settings = session.WaitForPage(kModemSettingsPage);
+  ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
+  W::HWND page = OpenedNationalityPage(session);
+  ASSERT_TRUE(session.Host().SelectItem(page, kCountryListId, "Sweden (46)"));
+  ASSERT_TRUE(session.Host().Click(page, shell::kCancelArrowId));
+  settings = session.WaitForPage(kModemSettingsPage);
+  ASSERT_NE(settings, W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
+  page = OpenedNationalityPage(session);
+  EXPECT_EQ(SelectedCountry(session, page), "Germany (49)");
+  const std::size_t before = session.Commands(0).size();
+  ASSERT_TRUE(session.Host().Click(page, shell::kOkArrowId));
+  const auto box = session.AnswerMessage(W::IDOK);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(session.TextId(*box), 2024);
+  EXPECT_EQ(session.Commands(0).size(), before);
   EXPECT_NE(session.WaitForPage(kModemSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
