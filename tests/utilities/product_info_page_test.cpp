@@ -110,6 +110,16 @@ TEST_F(ProductInfoPageTest, LineTestOnAModemWithDialTone) {
   EXPECT_FALSE(host_.IsEnabled(page, kTestLineId));
   EXPECT_TRUE(host_.WaitForEnabled(page, kTestLineId, true, kWait));
   EXPECT_GE(::norix::testing::Since(outcomeCame), 3500ms);
+
+  // A second test: the rest timer of the first one must not free the
+  // button (or '<') while it runs.
+  ASSERT_TRUE(host_.Click(page, kTestLineId));
+  EXPECT_TRUE(host_.WaitForEnabled(page, kTestLineId, false, kWait));
+  EXPECT_FALSE(host_.WaitForEnabled(page, kTestLineId, true, 5000ms));
+  EXPECT_EQ(AnswerBox(), Text(2098));
+  EXPECT_EQ(Count("ATDT"), 2);
+  // The page takes input again once the box has gone.
+  EXPECT_TRUE(host_.WaitUntil([&] { return W::IsWindowEnabled(page); }, kWait));
   ASSERT_TRUE(host_.Click(page, shell::kBackArrowId));
   EXPECT_NE(WaitPage(kMainMenuTemplate), W::kNullHwnd);
   Quit();
