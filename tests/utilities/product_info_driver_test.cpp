@@ -27,12 +27,15 @@ class DriverInformationTest : public ::testing::Test {
   DriverInformationTest& operator=(const DriverInformationTest&) = delete;
   DriverInformationTest(DriverInformationTest&&) = delete;
   DriverInformationTest& operator=(DriverInformationTest&&) = delete;
+
+ public:
   ~DriverInformationTest() override {
     registry_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
 
+ protected:
   void SetValue(const std::string& key, const std::string& name, const std::string& value) {
     R::HKEY handle{};
     ASSERT_EQ(registry_->RegCreateKeyEx(R::HKEY_LOCAL_MACHINE, key, "", R::REG_OPTION_NON_VOLATILE,

@@ -73,6 +73,7 @@ class UtilitiesSession : public ::testing::Test {
   UtilitiesSession(UtilitiesSession&&) = delete;
   UtilitiesSession& operator=(UtilitiesSession&&) = delete;
 
+ public:
   ~UtilitiesSession() override {
     if (main_.joinable()) {
       Quit();
@@ -82,6 +83,7 @@ class UtilitiesSession : public ::testing::Test {
     std::filesystem::remove_all(dir_, ignored);
   }
 
+ protected:
   // Serves the model on an in-memory line and identifies it: the port is
   // set up as a device port is opened, then asked who it is.
   void Attach(std::unique_ptr<sim::Model> model, sim::ProductOptions options = {}) {
