@@ -166,34 +166,37 @@ class NavigatorLoop {
     pages_.push_back(std::move(page));
   }
 
-  // Takes the pending page and the waiters, wakes the waiters.
-  W::HWND TakePending() {
+  // Clears the pending page when it is still `closed` (the page the main
+  // thread has just closed; kNullHwnd at quit takes whatever is pending) and
+  // wakes the pages waiting to ask.
+  void ClearPending(W::HWND closed) {
     std::vector<std::shared_ptr<W::Completion>> waiters;
-    W::HWND old{};
     {
       const std::lock_guard lock(nav_.mutex_);
-      old = std::exchange(nav_.pending_, W::kNullHwnd);
+      if (closed != W::kNullHwnd && nav_.pending_ != closed) {
+        return;
+      }
+      nav_.pending_ = W::kNullHwnd;
       waiters.swap(nav_.waiters_);
     }
     nav_.pendingCleared_.notify_all();
     for (const auto& waiter : waiters) {
       waiter->Complete(0);
     }
-    return old;
   }
 
   // `reporter` is the page that is up. A page that asked to leave before its
   // own page ready came round reports itself: its successor is not up yet,
-  // so it must stay until that one reports.
+  // so it must stay until that one reports. Only the page read here is
+  // cleared: a page may ask to leave at any moment, and its request must not
+  // be lost to an earlier page ready.
   void NewPageUp(W::HWND reporter) {
     const W::HWND old = nav_.PendingPage();
-    if (old != W::kNullHwnd && old == reporter) {
+    if (old == W::kNullHwnd || old == reporter) {
       return;
     }
-    if (old != W::kNullHwnd) {
-      W::SendMessage(old, kClosePage, 0, 0);
-    }
-    TakePending();
+    W::SendMessage(old, kClosePage, 0, 0);
+    ClearPending(old);
     if (std::exchange(displayChangeDeferred_, false)) {
       DisplayChanged();
     }
@@ -232,7 +235,7 @@ class NavigatorLoop {
     if (old != W::kNullHwnd) {
       W::SendMessage(old, kClosePage, 0, 0);
     }
-    TakePending();
+    ClearPending(W::kNullHwnd);
     // Any other page still open (one restarted while the run ended) goes too.
     for (const PageThread& page : pages_) {
       const W::HWND window = page.window->load();

@@ -275,6 +275,11 @@ void PageWidget::ApplyWindow(const w::WindowState& state, unsigned changes) {
     }
   }
   if ((changes & C::kRaise) != 0) {
+    // Brought to the front from elsewhere (a second start of the program):
+    // a minimised page comes back in its normal size first.
+    if (isMinimized()) {
+      showNormal();
+    }
     raise();
     activateWindow();
   }

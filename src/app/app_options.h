@@ -1,0 +1,49 @@
+// The command line of norix-config: the program's own language token plus
+// the options of this build (simulated products, help).
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace norix::app {
+
+// The product served by a bare --simulate.
+inline constexpr std::string_view kDefaultSimulatedModel = "netrunner56k";
+
+struct AppOptions {
+  bool help = false;
+  bool listModels = false;
+  // The arguments that are not options, joined by single blanks: the
+  // command line the program takes its language token from ("dk").
+  std::string commandLine;
+  // Simulator models to serve on ptys, one product each, in order.
+  std::vector<std::string> simulate;
+  // Whether the run keeps to one instance per user (tests turn it off).
+  bool singleInstance = true;
+  std::string error;  // set when the command line is unusable
+};
+
+// Parses the arguments after the program name:
+//   --simulate [MODEL...]  serve simulated products (known model names follow
+//                          the option; none: kDefaultSimulatedModel)
+//   --list-models          list the simulator's models
+//   --help, -h
+// Any other argument starting with "-" is an error; the rest make up the
+// language command line.
+[[nodiscard]] AppOptions ParseAppOptions(std::span<const std::string_view> arguments);
+
+// The text of norix-config --help.
+[[nodiscard]] std::string AppUsage();
+
+// Whether a display is there to show the pages on: an X11 or Wayland display
+// is named, or Qt is told which platform to use (QT_QPA_PLATFORM, e.g.
+// "offscreen"). Each value may be null (unset); empty counts as unset.
+[[nodiscard]] bool DisplayAvailable(const char* display, const char* waylandDisplay,
+                                    const char* qtPlatform);
+
+// What to tell a user who started the program without a display.
+[[nodiscard]] std::string NoDisplayMessage();
+
+}  // namespace norix::app

@@ -1,0 +1,101 @@
+#include "app/run_app.h"
+
+#include <array>
+#include <cstdlib>
+#include <ostream>
+#include <string>
+
+#include "app/register_pages.h"
+#include "app/simulated_lines.h"
+#include "platform/profile/user_profile.h"
+#include "platform/qt/pictures.h"
+#include "platform/qt/qt_front_end.h"
+#include "platform/telephony/line_directory.h"
+#include "platform/window/template_registry.h"
+#include "resources/dialogs/dialog_templates.h"
+#include "resources/strings/data_folder.h"
+#include "shell/language.h"
+#include "shell/single_instance.h"
+#include "shell/startup.h"
+#include "sim/model_registry.h"
+
+namespace norix::app {
+
+namespace tapi = platform::telephony;
+
+namespace {
+
+// Read before any thread of the program starts.
+const char* Environment(const char* name) {
+  return std::getenv(name);  // NOLINT(concurrency-mt-unsafe)
+}
+
+}  // namespace
+
+int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
+                   std::ostream& err, const std::function<void(shell::Program&)>& beforeNavigator) {
+  if (!options.error.empty()) {
+    err << "norix-config: " << options.error << '\n' << AppUsage();
+    return 2;
+  }
+  if (options.help) {
+    out << AppUsage();
+    return 0;
+  }
+  if (options.listModels) {
+    for (const auto& entry : sim::Models()) {
+      out << entry.name << "  " << entry.description << '\n';
+    }
+    return 0;
+  }
+  if (!DisplayAvailable(Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"),
+                        Environment("QT_QPA_PLATFORM"))) {
+    err << NoDisplayMessage();
+    return 1;
+  }
+  if (!options.commandLine.empty() &&
+      !shell::CountryCodeFromCommandLine(options.commandLine).has_value()) {
+    err << "norix-config: \"" << options.commandLine
+        << "\" is no language token (dk, n, s, d, f, uk); the regional settings decide\n";
+  }
+
+  // Declared before the line directory and the front end, so the products
+  // still answer while the program closes their ports.
+  SimulatedLines simulated;
+  tapi::LineDirectory lines(tapi::LineSources::FromEnvironment(), err);
+  for (const std::string& model : options.simulate) {
+    if (const std::string problem = simulated.Serve(model, lines); !problem.empty()) {
+      err << "norix-config: " << problem << '\n';
+      return 2;
+    }
+    out << "norix-config: simulated " << model << " on " << simulated.Ports().back() << '\n';
+  }
+  out.flush();
+
+  platform::window::TemplateRegistry templates;
+  resources::dialogs::RegisterDialogTemplates(templates);
+
+  shell::StartupSettings settings;
+  settings.commandLine = options.commandLine;
+  settings.profile = platform::profile::UserProfile::FromEnvironment();
+  settings.dataFolder = resources::strings::FindDataFolder();
+  if (options.singleInstance) {
+    settings.instanceSocket = shell::InstanceSocketPathOfProcess();
+  }
+  settings.lines = &lines;
+  settings.registerPages = RegisterPages;
+  settings.beforeNavigator = beforeNavigator;
+  settings.diagnostics = &err;
+
+  // Qt gets the program name only: the arguments are the program's own.
+  int qtArgc = 1;
+  std::string name = programName != nullptr ? programName : "norix-config";
+  std::array<char*, 2> qtArgv{name.data(), nullptr};
+  const auto pictures = [](int id, QSize size) { return platform::qt::RenderPicture(id, size); };
+  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures,
+                                     [&settings](platform::window::Desktop& desktop) {
+                                       return shell::RunStartup(desktop, settings);
+                                     });
+}
+
+}  // namespace norix::app

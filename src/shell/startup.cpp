@@ -1,0 +1,107 @@
+#include "shell/startup.h"
+
+#include <ostream>
+#include <utility>
+
+#include "link/telephony_devices.h"
+#include "platform/window/desktop.h"
+#include "platform/window/messages.h"
+#include "platform/window/window_api.h"
+#include "shell/language.h"
+#include "shell/navigator.h"
+#include "shell/page_chrome.h"
+#include "shell/page_frame.h"
+#include "shell/program.h"
+#include "shell/program_version.h"
+#include "shell/single_instance.h"
+
+namespace norix::shell {
+
+namespace W = platform::window;
+
+namespace {
+
+void Report(const StartupSettings& settings, const std::string& line) {
+  if (settings.diagnostics != nullptr) {
+    *settings.diagnostics << "norix-config: " << line << '\n';
+  }
+}
+
+// Restores the current page and brings it to the front; runs on the
+// single-instance listener's thread, which the window calls allow.
+void BringCurrentPageForward(const Program& program) {
+  const W::HWND page = program.navigator.CurrentWindow();
+  if (W::IsWindow(page)) {
+    W::ShowWindow(page, W::SW_SHOWNORMAL);
+    W::SetForegroundWindow(page);
+  }
+}
+
+}  // namespace
+
+LanguageChoice ChooseLanguage(std::string_view commandLine,
+                              const platform::profile::UserProfile& profile,
+                              const std::filesystem::path& dataFolder) {
+  LanguageChoice choice;
+  choice.countryCode = ChooseCountryCode(commandLine, profile);
+  TextModuleChoice module = LoadTextModule(choice.countryCode, dataFolder);
+  choice.texts = std::move(module.module);
+  choice.problems = std::move(module.problems);
+  return choice;
+}
+
+int RunStartup(W::Desktop& desktop, const StartupSettings& settings) {
+  // The program's records; declared first so that they outlive the page
+  // threads and the single-instance listener that read them.
+  Program program;
+  InstanceGuard instance = InstanceGuard::Claim(settings.instanceSocket);
+  if (!settings.instanceSocket.empty() && instance.Result() == InstanceGuard::Outcome::kUnguarded) {
+    Report(settings, "no single-instance check: " + instance.Problem());
+  }
+
+  LanguageChoice language =
+      ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder);
+  for (const std::string& problem : language.problems) {
+    Report(settings, problem);
+  }
+
+  if (instance.Result() == InstanceGuard::Outcome::kOtherRunning) {
+    if (!instance.AskToComeForward()) {
+      Report(settings, "the running instance did not answer");
+    }
+    return 0;
+  }
+
+  program.desktop = &desktop;
+  program.countryCode = language.countryCode;
+  program.texts = std::move(language.texts);
+  if (settings.registerPages) {
+    settings.registerPages(program.pages);
+  }
+  instance.Listen([&program] { BringCurrentPageForward(program); });
+
+  BuildGraphics(program.chrome, program.texts);
+  program.versionText = ProgramVersionText();
+
+  if (settings.lines != nullptr) {
+    program.context = link::OpenContext(*settings.lines);
+  }
+  if (!program.context || program.context->ProductCount() == 0) {
+    ShowMessage(program, W::kNullHwnd, kNoDriverText, kMessageCaptionText, W::MB_ICONEXCLAMATION);
+    link::CloseContext(std::move(program.context));
+    instance.Stop();
+    ReleaseGraphics(program.chrome);
+    return 0;
+  }
+
+  if (settings.beforeNavigator) {
+    settings.beforeNavigator(program);
+  }
+  RunNavigator(program, [](link::ModemContext& context) { link::CloseDevicePort(context); });
+  instance.Stop();
+  link::CloseContext(std::move(program.context));
+  ReleaseGraphics(program.chrome);
+  return 0;
+}
+
+}  // namespace norix::shell

@@ -1,0 +1,108 @@
+// norix-config's own start-up with one simulated product, under the offscreen
+// Qt platform: the first page comes up drawn with the real pictures, a
+// screenshot of it is saved, and Esc ends the run.
+#include <QApplication>
+#include <QImage>
+#include <QMetaObject>
+#include <QWidget>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "app/run_app.h"
+#include "platform/window/desktop.h"
+#include "platform/window/user_input.h"
+#include "platform/window/window_api.h"
+#include "resources/dialogs/dialog_templates.h"
+#include "shell/program.h"
+
+namespace norix::app {
+namespace {
+
+namespace W = platform::window;
+using namespace std::chrono_literals;
+
+// The first page of the template that is up on the desktop; waits up to
+// `timeout`, looking every 20 ms (the test's own patience, not the program's).
+W::HWND WaitForPage(const W::Desktop& desktop, int templateId, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    for (const W::HWND window : desktop.Windows()) {
+      const auto state = W::GetWindowState(window);
+      if (state && state->templateId == templateId && state->ready && state->visible) {
+        return window;
+      }
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+  return W::kNullHwnd;
+}
+
+TEST(AppSmokeTest, StartsWithASimulatedProductToTheFirstPageOffscreen) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // NOLINT(concurrency-mt-unsafe): no thread yet
+
+  AppOptions options;
+  options.simulate = {"netrunner56k"};
+  options.singleInstance = false;  // other test runs may be going on
+
+  std::thread driver;
+  std::atomic<bool> pageUp{false};
+  QImage shot;
+  QString title;
+  const auto beforeNavigator = [&](shell::Program& program) {
+    driver = std::thread([&, desktop = program.desktop] {
+      const W::HWND page = WaitForPage(*desktop, resources::dialogs::kMainMenuTemplate, 10s);
+      if (page == W::kNullHwnd) {
+        return;  // the run goes on; the test fails on pageUp below and quits it
+      }
+      pageUp = true;
+      // Let the queued changes of the set-up reach the widgets, then grab.
+      std::this_thread::sleep_for(200ms);
+      QMetaObject::invokeMethod(
+          qApp,
+          [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+              if (widget->isVisible() && widget->windowTitle() == "NORIX Configuration program") {
+                title = widget->windowTitle();
+                shot = widget->grab().toImage();
+              }
+            }
+          },
+          Qt::BlockingQueuedConnection);
+      W::UserEscape(page);
+    });
+  };
+
+  std::ostringstream out;
+  std::ostringstream err;
+  const int result = RunNorixConfig("norix-config", options, out, err, beforeNavigator);
+  if (driver.joinable()) {
+    driver.join();
+  }
+  EXPECT_EQ(result, 0) << err.str();
+  EXPECT_NE(out.str().find("simulated netrunner56k on /dev/"), std::string::npos) << out.str();
+  ASSERT_TRUE(pageUp.load()) << "the main menu (one device) never came up";
+  EXPECT_EQ(title, "NORIX Configuration program");
+  ASSERT_FALSE(shot.isNull());
+
+  // The page picture is drawn behind the page: far more than a flat fill.
+  std::set<QRgb> colours;
+  for (int y = 0; y < shot.height(); y += 4) {
+    for (int x = 0; x < shot.width(); x += 4) {
+      colours.insert(shot.pixel(x, y));
+    }
+  }
+  EXPECT_GT(colours.size(), 50U);
+
+  std::filesystem::create_directories(NORIX_SCREENSHOT_DIR);
+  EXPECT_TRUE(shot.save(NORIX_SCREENSHOT_DIR "/norix-config-first-page.png"));
+}
+
+}  // namespace
+}  // namespace norix::app
