@@ -74,11 +74,14 @@ bool WizardSession::HoldPort(std::size_t index) {
     return false;
   }
   platform::comm::OpenPortResult open = platform::comm::OpenSerialPort(products_[index].path);
-  held_ = std::move(open.port);
-  return held_ != nullptr;
+  if (!open.port) {
+    return false;
+  }
+  held_.push_back(std::move(open.port));
+  return true;
 }
 
-void WizardSession::ReleasePort() { held_.reset(); }
+void WizardSession::ReleasePorts() { held_.clear(); }
 
 void WizardSession::Start() {
   if (main_.joinable()) {
@@ -130,11 +133,20 @@ int WizardSession::CaptionId(const W::MessageBoxInfo& box) const {
 }
 
 bool WizardSession::Quit(Timeout timeout) {
-  const std::vector<W::HWND> open = host_.Dialogs();
-  if (!open.empty()) {
-    host_.PressEscape(open.back());
-  }
-  return WaitFinished(timeout);
+  // A page refuses input while it still owns a message box that was just
+  // answered, or before it is up: press again until the run ends. A page
+  // that already asked to quit ignores the further presses.
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  do {
+    const std::vector<W::HWND> open = host_.Dialogs();
+    if (!open.empty()) {
+      host_.PressEscape(open.back());
+    }
+    if (WaitFinished(100ms)) {
+      return true;
+    }
+  } while (std::chrono::steady_clock::now() < deadline);
+  return false;
 }
 
 bool WizardSession::WaitFinished(Timeout timeout) {
@@ -147,6 +159,12 @@ bool WizardSession::ContextFailed() const {
   return contextFailed_;
 }
 
+void WizardSession::StopProduct(std::size_t index) {
+  if (index < products_.size()) {
+    products_[index].product->Stop();
+  }
+}
+
 std::vector<std::string> WizardSession::Commands(std::size_t index) const {
   return index < products_.size() ? products_[index].product->Commands()
                                   : std::vector<std::string>{};
@@ -155,6 +173,10 @@ std::vector<std::string> WizardSession::Commands(std::size_t index) const {
 std::vector<sim::TranscriptEntry> WizardSession::Transcript(std::size_t index) const {
   return index < products_.size() ? products_[index].product->Transcript()
                                   : std::vector<sim::TranscriptEntry>{};
+}
+
+bool WizardSession::WaitForLines(std::size_t index, std::size_t count, Timeout timeout) const {
+  return index < products_.size() && products_[index].product->WaitForLines(count, timeout);
 }
 
 const std::string& WizardSession::PortPath(std::size_t index) const {

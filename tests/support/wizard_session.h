@@ -67,9 +67,10 @@ class WizardSession {
   ~WizardSession();
 
   // Holds the port of product `index` as another program would (an
-  // exclusive open); false when it cannot be opened. ReleasePort lets go.
+  // exclusive open); false when it cannot be opened. ReleasePorts lets go
+  // of every held port.
   bool HoldPort(std::size_t index);
-  void ReleasePort();
+  void ReleasePorts();
 
   // Opens the telephony context, registers the wizard's pages and runs the
   // navigator on a thread of its own. Once only.
@@ -95,9 +96,16 @@ class WizardSession {
   // Whether the telephony context could not be opened at start.
   [[nodiscard]] bool ContextFailed() const;
 
+  // Stops product `index`: from now on it hears and answers nothing, as a
+  // product switched off.
+  void StopProduct(std::size_t index);
+
   // The lines product `index` understood, in order.
   [[nodiscard]] std::vector<std::string> Commands(std::size_t index) const;
   [[nodiscard]] std::vector<sim::TranscriptEntry> Transcript(std::size_t index) const;
+  // Waits until product `index` has received `count` lines in all; false on
+  // time-out.
+  bool WaitForLines(std::size_t index, std::size_t count, Timeout timeout = kPageWait) const;
   [[nodiscard]] std::size_t ProductCount() const { return products_.size(); }
   [[nodiscard]] const std::string& PortPath(std::size_t index) const;
 
@@ -120,7 +128,7 @@ class WizardSession {
   platform::window::Desktop desktop_{host_, templates_};
   platform::telephony::LineDirectory directory_;
   std::vector<RunningProduct> products_;
-  std::unique_ptr<platform::comm::Port> held_;
+  std::vector<std::unique_ptr<platform::comm::Port>> held_;
   shell::Program program_;
 
   mutable std::mutex mutex_;

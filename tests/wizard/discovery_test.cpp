@@ -1,23 +1,248 @@
-// Start-up to the first page: one device goes straight to the main menu, two
-// devices to the product list.
+// From start-up to the identified product: the main menu of a single device,
+// the product list of several, and what is reported when nothing usable
+// answers.
 #include <gtest/gtest.h>
 
-#include "platform/window/messages.h"
-#include "shell/page_messages.h"
-#include "support/wizard_session.h"
+#include "platform/window/window_api.h"
+#include "products/product_catalogue.h"
+#include "wizard/wizard_flow.h"
 
 namespace norix::testing {
 namespace {
 
-namespace W = platform::window;
+constexpr int kStatusLine1 = 1076;
+constexpr int kStatusLine2 = 1077;
+constexpr int kDeviceList = 1000;
+constexpr int kListHelp = 1055;
+constexpr int kListProgress = 1073;
+constexpr int kListStatus = 1074;
 
-TEST(WizardSessionTest, OneDeviceOpensTheMainMenuAndEscQuits) {
-  WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice"}};
+TEST(SingleDeviceTest, GoesStraightToTheMainMenuAndIdentifiesTheProduct) {
+  sim::ProductOptions slow;
+  slow.replyDelay = 150ms;  // keeps the "looking" state long enough to see
+  WizardSession session{{"netrunner56k", kNetrunnerLine, slow}};
   session.Start();
+  auto& host = session.Host();
   const W::HWND menu = session.WaitForPage(shell::kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(host.Text(menu, kStatusLine1), Text(session, 2015));
+  EXPECT_EQ(host.Text(menu, kStatusLine2), Text(session, 2102));
+  for (const int hidden : {1014, 1004, 1001, 1045, 1044, 1046, 1047, 1027}) {
+    EXPECT_FALSE(host.IsVisible(menu, hidden)) << hidden;
+  }
+
+  ASSERT_TRUE(WaitForProductName(session, menu));
+  EXPECT_EQ(host.Text(menu, 1027), "NORIX Netrunner 56000 Voice ");
+  EXPECT_EQ(host.Text(menu, 1044), Text(session, 2056));
+  EXPECT_EQ(host.Text(menu, 1046), Text(session, 2156));
+  EXPECT_EQ(host.Text(menu, 1047), Text(session, 2033));
+  EXPECT_EQ(host.Text(menu, 1004), Text(session, 2006));
+  EXPECT_EQ(host.Text(menu, 1045), Text(session, 2007));
+  EXPECT_EQ(host.Text(menu, 1001), Text(session, 2004));
+  for (const int shown : {1004, 1001, 1045, 1044, 1046, 1047, 1027}) {
+    EXPECT_TRUE(host.IsVisible(menu, shown)) << shown;
+  }
+  EXPECT_FALSE(host.IsVisible(menu, kStatusLine1));
+  EXPECT_FALSE(host.IsVisible(menu, 1014)) << "no product list to go back to";
+
+  // The checked open ("AT", then the GCI query), then identification.
+  const std::vector<std::string> expected{"AT", "AT", "AT+GCI?", "ATI3"};
+  EXPECT_EQ(session.Commands(0), expected) << Lines(session.Commands(0));
+  EXPECT_EQ(session.Program().context->firmwareVersionNumber, 110);
+  EXPECT_TRUE(session.Program().context->gciSupport);
+  EXPECT_FALSE(session.Program().features.isdnAdapter);
+  EXPECT_TRUE(host.MessageBoxes().empty());
+
   EXPECT_TRUE(session.Quit());
-  EXPECT_FALSE(session.ContextFailed());
+  // The navigator closed the port at quit: another program may take it now.
+  EXPECT_TRUE(session.HoldPort(0));
+}
+
+TEST(SingleDeviceTest, KometAdapterReadsItsFeatureWord) {
+  WizardSession session{{"komet2", kKometLine}};
+  session.Start();
+  ASSERT_NE(WaitForMainMenu(session), W::kNullHwnd);
+  ASSERT_TRUE(session.WaitForLines(0, 5));
+  const std::vector<std::string> commands = session.Commands(0);
+  EXPECT_EQ(commands.back(), "AT!P0") << Lines(commands);
+  EXPECT_TRUE(session.Quit());
+  const auto& features = session.Program().features;
+  EXPECT_TRUE(features.isdnAdapter);
+  EXPECT_TRUE(features.komet);
+  EXPECT_EQ(features.featureWord, 0x1FBCU);
+}
+
+TEST(ProductListTest, TwoDevicesOneHeldByAnotherProgramContinueWithTheFreeOne) {
+  sim::ProductOptions slow;
+  slow.replyDelay = 150ms;
+  WizardSession session{{"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine, slow}};
+  ASSERT_TRUE(session.HoldPort(0));
+  session.Start();
+  auto& host = session.Host();
+  const W::HWND list = session.WaitForPage(shell::kProductListPage);
+  ASSERT_NE(list, W::kNullHwnd);
+  ASSERT_TRUE(host.WaitUntil([&] { return !host.Items(list, kDeviceList).empty(); }, kPageWait));
+  EXPECT_EQ(host.Items(list, kDeviceList), std::vector<std::string>{"NORIX Corvid 560 Voice"});
+
+  const W::HWND menu = WaitForMainMenu(session);
+  ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(host.Text(menu, 1027), "NORIX Corvid 560 Voice ");
+  EXPECT_TRUE(host.IsVisible(menu, 1014)) << "the list can be shown again";
+  EXPECT_TRUE(session.Commands(0).empty()) << "the held product was never talked to";
+  EXPECT_EQ(session.Program().context->selectedIndex, 1);
+  EXPECT_TRUE(host.MessageBoxes().empty());
+  EXPECT_TRUE(session.Quit());
+}
+
+TEST(ProductListTest, ThreeFreeDevicesAreOfferedAndTheChoiceIsRemembered) {
+  WizardSession session{
+      {"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine}, {"komet2", kKometLine}};
+  session.Start();
+  auto& host = session.Host();
+  W::HWND list = session.WaitForPage(shell::kProductListPage);
+  ASSERT_NE(list, W::kNullHwnd);
+  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
+  EXPECT_EQ(host.Items(list, kDeviceList),
+            (std::vector<std::string>{"NORIX Netrunner 56000 Voice", "NORIX Corvid 560 Voice",
+                                      "NORIX KOMET II"}));
+  EXPECT_EQ(host.Selection(list, kDeviceList), 0);
+  EXPECT_TRUE(host.IsVisible(list, kListHelp));
+  EXPECT_EQ(host.Text(list, kListHelp), Text(session, 2125));
+  EXPECT_FALSE(host.IsVisible(list, kListProgress));
+  EXPECT_FALSE(host.IsVisible(list, kListStatus));
+  EXPECT_TRUE(host.WaitUntil(
+      [&] {
+        const auto state = W::GetWindowState(list);
+        return state && state->focusId == shell::kNextArrowId;
+      },
+      kPageWait))
+      << "the '>' button gets the focus";
+  // The checks only open and close each line: nobody was talked to.
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(session.Commands(i).empty()) << i;
+  }
+
+  ASSERT_TRUE(host.SelectItem(list, kDeviceList, 2));
+  ASSERT_TRUE(host.Click(list, shell::kNextArrowId));
+  W::HWND menu = WaitForMainMenu(session);
+  ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(host.Text(menu, 1027), "NORIX KOMET II ");
+  EXPECT_TRUE(session.Commands(0).empty());
+  EXPECT_TRUE(session.Commands(1).empty());
+  EXPECT_EQ(session.Commands(2).back(), "AT!P0") << Lines(session.Commands(2));
+  EXPECT_TRUE(session.Program().features.komet);
+
+  // Back: the port is closed, the product forgotten and the list shows the
+  // last choice again.
+  ASSERT_TRUE(host.Click(menu, shell::kBackArrowId));
+  list = session.WaitForPage(shell::kProductListPage);
+  ASSERT_NE(list, W::kNullHwnd);
+  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
+  EXPECT_EQ(host.Selection(list, kDeviceList), 2);
+  EXPECT_FALSE(session.Program().features.komet);
+  EXPECT_FALSE(session.Program().features.isdnAdapter);
+
+  ASSERT_TRUE(host.SelectItem(list, kDeviceList, 0));
+  ASSERT_TRUE(host.Click(list, shell::kNextArrowId));
+  menu = WaitForMainMenu(session);
+  ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(host.Text(menu, 1027), "NORIX Netrunner 56000 Voice ");
+  EXPECT_TRUE(session.Quit());
+}
+
+// Nothing usable on the selected line: message 2065, then the program ends.
+struct NotDetectedCase {
+  const char* name;
+  std::vector<SessionProduct> products;
+  std::vector<std::size_t> held;
+};
+
+class NotDetectedTest : public ::testing::TestWithParam<NotDetectedCase> {};
+
+TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
+  WizardSession session(GetParam().products);
+  for (const std::size_t held : GetParam().held) {
+    ASSERT_TRUE(session.HoldPort(held));
+  }
+  session.Start();
+  const auto box = session.AnswerMessage(W::IDOK);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(session.TextId(*box), 2065);
+  EXPECT_EQ(session.CaptionId(*box), 2092);
+  EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
+  EXPECT_TRUE(session.WaitFinished());
+  EXPECT_EQ(session.Host().MessageBoxes().size(), 1U);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Discovery, NotDetectedTest,
+    ::testing::Values(NotDetectedCase{"SilentProduct", {{"silent", kNetrunnerLine}}, {}},
+                      NotDetectedCase{"ForeignModem", {{"foreign", kNetrunnerLine}}, {}},
+                      NotDetectedCase{"SingleDeviceHeld", {{"netrunner56k", kNetrunnerLine}}, {0}},
+                      NotDetectedCase{
+                          "EveryListedDeviceHeld",
+                          {{"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine}},
+                          {0, 1}}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// A product whose firmware is damaged answers only through its flash loader:
+// it goes straight into the upgrade, named by its rescue text.
+struct RescueCase {
+  const char* name;
+  const char* model;
+  std::string line;
+  std::string identification;
+  bool isdn;
+};
+
+class RescueTest : public ::testing::TestWithParam<RescueCase> {};
+
+TEST_P(RescueTest, EntersTheUpgradeWithoutTheMainMenu) {
+  const RescueCase& rescue = GetParam();
+  WizardSession session{{rescue.model, rescue.line}};
+  session.Start();
+  const W::HWND upgrade = session.WaitForPage(17);
+  ASSERT_NE(upgrade, W::kNullHwnd);
+  auto& program = session.Program();
+  EXPECT_EQ(program.context->productName, rescue.identification);
+  EXPECT_EQ(program.ident.text, rescue.identification);
+  EXPECT_EQ(program.ident.upgradeKind, products::LookupUpgradeKind(rescue.identification));
+  EXPECT_NE(program.ident.upgradeKind, products::kUpgradeNone);
+  EXPECT_TRUE(program.rescue.rescueStart);
+  EXPECT_EQ(program.rescue.isdnRescueProduct, rescue.isdn);
+  EXPECT_TRUE(session.Host().MessageBoxes().empty());
+  EXPECT_TRUE(session.Quit());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Discovery, RescueTest,
+    ::testing::Values(
+        RescueCase{"Modem", "modem-rescue", kCorvidLine, "NORIX Modem Rescue Mode", false},
+        // The adapters' loaders never answer the open's "AT" with OK.
+        RescueCase{"Solano", "solano-rescue", kSolanoLine, "NORIX solano 1280 Rescue Mode", true},
+        RescueCase{"Komet", "komet2-rescue", kKometLine, "NORIX KOMET II Rescue Mode", true}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(PcCardModemTest, WakesUpWithinTheOpensAttempts) {
+  WizardSession session{{"marlin560", kMarlinLine}};
+  session.Start();
+  const W::HWND menu = WaitForMainMenu(session);
+  ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(session.Host().Text(menu, 1027), "NORIX Marlin 560 Voice ");
+  EXPECT_TRUE(session.Program().selection.marlin);
+  EXPECT_TRUE(session.Host().MessageBoxes().empty());
+  EXPECT_TRUE(session.Quit());
+}
+
+TEST(PcCardModemTest, DeepSleeperIsIdentifiedAfterAllAndGetsTheGciQuery) {
+  WizardSession session{{"marlin560-deep", kMarlinLine}};
+  session.Start();
+  const W::HWND menu = WaitForMainMenu(session);
+  ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(session.Host().Text(menu, 1027), "NORIX Marlin 560 Voice ");
+  EXPECT_TRUE(session.Program().context->gciSupport) << Lines(session.Commands(0));
+  EXPECT_TRUE(session.Host().MessageBoxes().empty());
+  EXPECT_TRUE(session.Quit());
 }
 
 }  // namespace
