@@ -22,7 +22,8 @@
 // An adapter with an internal modem answers the modem part's own commands
 // "#REV", "#VOL", "+GMR" and "+VOL" by asking its modem part, so a query
 // sent to the adapter gets the modem's firmware date and loudspeaker volume.
-// Adapters without one refuse them: they have no loudspeaker.
+// Adapters without one have no loudspeaker and refuse "#VOL" and "+VOL";
+// they answer "#REV" only with a revision of their own (the KOMET II).
 //
 // Example answers (echo off):
 //   "ATI3"     -> "\r\nNORIX solano 1280i V1.42\r\n" "\r\nOK\r\n"

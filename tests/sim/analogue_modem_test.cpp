@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model_under_test.h"
 #include "sim/command_interpreter.h"
 #include "sim/model_registry.h"
 #include "sim/models/models.h"
@@ -17,32 +18,11 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// A model's command interpreter without any line.
-class ModemUnderTest {
+// A modem of the family from its data, without any line.
+class ModemUnderTest : public test::ModelUnderTest {
  public:
   explicit ModemUnderTest(AnalogueModemData data)
-      : model_(MakeAnalogueModem(std::move(data))),
-        modem_(model_->FactorySettings(), model_->ProfileCount()) {
-    model_->AddCommands(modem_.Commands());
-  }
-
-  Reply Run(std::string_view line) { return modem_.Execute(line); }
-
-  // The one informational text of a command answered OK.
-  std::string Text(std::string_view line) {
-    const Reply reply = Run(line);
-    EXPECT_EQ(reply.result, ResultCode::Ok) << line;
-    EXPECT_EQ(reply.information.size(), 1U) << line;
-    return reply.information.empty() ? std::string() : reply.information.front();
-  }
-
-  ResultCode Result(std::string_view line) { return Run(line).result.value_or(ResultCode::Busy); }
-
-  const Model& model() const { return *model_; }
-
- private:
-  std::unique_ptr<Model> model_;
-  CommandInterpreter modem_;
+      : ModelUnderTest(MakeAnalogueModem(std::move(data))) {}
 };
 
 // The T.35 codes of the countries the program can offer.

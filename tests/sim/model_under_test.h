@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,7 +28,7 @@ class ModelUnderTest {
     AddCommandFaults(interpreter_.Commands(), options);
   }
   explicit ModelUnderTest(std::string_view name, const ProductOptions& options = {})
-      : ModelUnderTest(FindModel(name)->make(), options) {}
+      : ModelUnderTest(Make(name), options) {}
 
   Reply Run(std::string_view line) { return interpreter_.Execute(line); }
 
@@ -45,6 +46,14 @@ class ModelUnderTest {
   [[nodiscard]] Model& model() { return *model_; }
 
  private:
+  static std::unique_ptr<Model> Make(std::string_view name) {
+    const ModelEntry* entry = FindModel(name);
+    if (entry == nullptr) {
+      throw std::invalid_argument("no model named " + std::string(name));
+    }
+    return entry->make();
+  }
+
   std::unique_ptr<Model> model_;
   CommandInterpreter interpreter_;
 };
