@@ -1,15 +1,14 @@
 #include "app/register_pages.h"
 
+#include "products/wizard_pages.h"
 #include "shell/page_table.h"
 
 namespace norix::app {
 
 void RegisterPages(shell::PageTable& pages) {
-  // PAGE MODULES REGISTER HERE, one call each, e.g.
-  //   products::RegisterWizardPages(pages);   // src/products/wizard_pages.h
-  // No page module exists in this build yet: every row keeps the table's
-  // own procedure.
-  static_cast<void>(pages);
+  // Every page module registers through the wizard's pages; the rows of
+  // pages not built yet keep the table's own procedure.
+  products::RegisterWizardPages(pages);
 }
 
 }  // namespace norix::app
