@@ -5,6 +5,10 @@
 
 namespace norix::app {
 
-void RegisterPages(shell::PageTable& pages) { products::RegisterWizardPages(pages); }
+void RegisterPages(shell::PageTable& pages) {
+  // Every page module registers through the wizard's pages; the rows of
+  // pages not built yet keep the table's own procedure.
+  products::RegisterWizardPages(pages);
+}
 
 }  // namespace norix::app

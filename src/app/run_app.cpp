@@ -10,6 +10,9 @@
 #include "platform/profile/user_profile.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qt_front_end.h"
+#include "platform/registry/registry.h"
+#include "platform/registry/store_file.h"
+#include "platform/registry/tty_driver.h"
 #include "platform/telephony/line_directory.h"
 #include "platform/window/template_registry.h"
 #include "resources/dialogs/dialog_templates.h"
@@ -18,6 +21,7 @@
 #include "shell/single_instance.h"
 #include "shell/startup.h"
 #include "sim/model_registry.h"
+#include "utilities/product_info_driver.h"
 
 namespace norix::app {
 
@@ -72,12 +76,22 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   }
   out.flush();
 
+  // The driver keys of the devices hold what a driver installation would
+  // have left there: the kernel driver of a real tty, the simulator's
+  // driver for a simulated product. Values already stored stay.
+  platform::registry::Registry registry(platform::registry::DefaultStorePath());
+  for (const std::string& device : utilities::SeedDriverKeys(
+           registry, lines.Collect(), platform::registry::KernelPaths::Running())) {
+    err << "norix-config: no driver information stored for " << device << '\n';
+  }
+
   platform::window::TemplateRegistry templates;
   resources::dialogs::RegisterDialogTemplates(templates);
 
   shell::StartupSettings settings;
   settings.commandLine = options.commandLine;
   settings.profile = platform::profile::UserProfile::FromEnvironment();
+  settings.registry = &registry;
   settings.dataFolder = resources::strings::FindDataFolder();
   if (options.singleInstance) {
     settings.instanceSocket = shell::InstanceSocketPathOfProcess();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/comm/pty_line.h"
+#include "platform/registry/driver_key.h"
 #include "platform/telephony/line_directory.h"
 #include "sim/model_registry.h"
 #include "sim/simulated_product.h"
@@ -30,8 +31,11 @@ std::string SimulatedLines::Serve(std::string_view model, tapi::LineDirectory& l
   }
   auto product = std::make_unique<sim::SimulatedProduct>(std::string(model), entry->make(),
                                                          std::move(pty.device));
-  const std::string refused = lines.AddLine(
-      {SimulatedLineName(model), pty.slavePath, tapi::kApiVersion13, tapi::kApiVersion14, {}});
+  // A driver key per model, which start-up seeds with the simulator's driver.
+  const std::string driverKey =
+      std::string(platform::registry::kModemClassKey) + "\\norix-sim-" + std::string(model);
+  const std::string refused = lines.AddLine({SimulatedLineName(model), pty.slavePath,
+                                             tapi::kApiVersion13, tapi::kApiVersion14, driverKey});
   if (!refused.empty()) {
     return "cannot list " + std::string(model) + ": " + refused;
   }

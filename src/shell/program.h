@@ -7,6 +7,7 @@
 #include <string>
 
 #include "link/modem_context.h"
+#include "platform/profile/user_profile.h"
 #include "platform/window/messages.h"
 #include "products/adapter_features.h"
 #include "products/ident_record.h"
@@ -15,10 +16,15 @@
 #include "shell/page_chrome.h"
 #include "shell/page_table.h"
 #include "shell/text_module.h"
+#include "utilities/nationality_state.h"
+#include "utilities/product_info_record.h"
 #include "utilities/settings_menus_state.h"
 
 namespace norix::platform::window {
 class Desktop;
+}
+namespace norix::platform::registry {
+class Registry;
 }
 
 namespace norix::shell {
@@ -39,6 +45,14 @@ struct Program {
   products::SelectionState selection;
   products::RescueFlags rescue;
   utilities::UtilityPagesState utilityPages;
+
+  // The user's regional settings (date orders for the product information).
+  platform::profile::UserProfile profile;
+  // Where the modem drivers' keys live; must outlive the navigator run.
+  // Null: no registry, so no driver information.
+  platform::registry::Registry* registry = nullptr;
+  utilities::ProductInformation productInfo;
+  utilities::NationalityState nationality;
 
   PageTable pages;
   NavigatorState navigator;

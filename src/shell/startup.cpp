@@ -73,6 +73,8 @@ int RunStartup(W::Desktop& desktop, const StartupSettings& settings) {
   }
 
   program.desktop = &desktop;
+  program.profile = settings.profile;
+  program.registry = settings.registry;
   program.countryCode = language.countryCode;
   program.texts = std::move(language.texts);
   if (settings.registerPages) {

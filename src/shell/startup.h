@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/profile/user_profile.h"
+#include "platform/registry/registry.h"
 #include "shell/text_module.h"
 
 namespace norix::platform::telephony {
@@ -47,6 +48,10 @@ struct StartupSettings {
   // The program's command line: its one optional language token.
   std::string commandLine;
   platform::profile::UserProfile profile;
+  // Where the modem drivers' keys are (the product information page reads
+  // its driver values there); none: no driver information. Must outlive
+  // the run.
+  platform::registry::Registry* registry = nullptr;
   // Where the language catalogues are; empty: the program's own texts.
   std::filesystem::path dataFolder;
   // The single-instance socket; empty: no check (tests, several programs).

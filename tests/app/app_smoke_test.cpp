@@ -17,13 +17,17 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/run_app.h"
+#include "platform/registry/driver_key.h"
+#include "platform/registry/registry.h"
 #include "platform/window/desktop.h"
 #include "platform/window/user_input.h"
 #include "platform/window/window_api.h"
 #include "resources/dialogs/dialog_templates.h"
 #include "shell/program.h"
+#include "utilities/product_info_driver.h"
 
 namespace norix::app {
 namespace {
@@ -60,6 +64,11 @@ void RunOnGuiThread(const std::function<void()>& work) {
 
 TEST(AppSmokeTest, StartsWithASimulatedProductToTheFirstPageOffscreen) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // NOLINT(concurrency-mt-unsafe): no thread yet
+  // The run keeps its registry store (and would read lines.conf) in the
+  // configuration folder: a folder of the test's own, not the user's.
+  std::string config = (std::filesystem::temp_directory_path() / "norix-smoke-XXXXXX").string();
+  ASSERT_NE(mkdtemp(config.data()), nullptr);
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);  // NOLINT(concurrency-mt-unsafe): no thread yet
 
   AppOptions options;
   options.simulate = {"netrunner56k"};
@@ -109,6 +118,15 @@ TEST(AppSmokeTest, StartsWithASimulatedProductToTheFirstPageOffscreen) {
   if (driver.joinable()) {
     driver.join();
   }
+  // The simulated product's driver key was seeded with the simulator's driver.
+  platform::registry::Registry store(
+      (std::filesystem::path(config) / "norix" / "registry.reg").string());
+  utilities::ProductInformation info;
+  utilities::ReadDriverInformation(
+      &store, std::string(platform::registry::kModemClassKey) + "\\norix-sim-netrunner56k", info);
+  EXPECT_EQ(info.driverFile, platform::registry::kSimulatedInfPath);
+  std::error_code ignored;
+  std::filesystem::remove_all(config, ignored);
   EXPECT_EQ(result, 0) << err.str();
   EXPECT_NE(out.str().find("simulated netrunner56k on /dev/"), std::string::npos) << out.str();
   ASSERT_TRUE(pageUp.load()) << "the main menu (one device) never came up";

@@ -10,6 +10,13 @@ namespace {
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 
+// The modem driver key of a USB device, named after its by-id link so that it
+// stays the same from run to run; backslashes would split the key path.
+std::string UsbDriverKey(std::string linkName) {
+  std::replace(linkName.begin(), linkName.end(), '\\', '_');
+  return std::string(kUsbDriverKeyPath) + '\\' + linkName;
+}
+
 char LowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 bool ContainsNoCase(std::string_view text, std::string_view word) {
@@ -117,9 +124,15 @@ std::vector<LineDevice> ScanSerialById(const std::filesystem::path& dir, std::st
     LineDevice device;
     device.name = ReadableNameFromById(link.filename().string());
     device.port = link.string();
-    if (CheckLineDevice(device).empty()) {
-      devices.push_back(std::move(device));
+    if (!CheckLineDevice(device).empty()) {
+      continue;
     }
+    // A key the line service cannot report (too long) leaves the device without one.
+    device.driverKey = UsbDriverKey(link.filename().string());
+    if (!CheckLineDevice(device).empty()) {
+      device.driverKey.reset();
+    }
+    devices.push_back(std::move(device));
   }
   return devices;
 }

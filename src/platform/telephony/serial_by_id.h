@@ -19,9 +19,15 @@ namespace norix::platform::telephony {
 // digits with a digit among them.
 [[nodiscard]] std::string ReadableNameFromById(std::string_view linkName);
 
+// Where the driver keys of USB devices live, below HKEY_LOCAL_MACHINE.
+inline constexpr std::string_view kUsbDriverKeyPath =
+    "System\\CurrentControlSet\\Services\\Class\\Modem\\USB";
+
 // The character devices in `dir` whose link name contains `word`
 // (case-insensitive), in name order, with their readable names; the port is
-// the link's path. A missing folder gives none.
+// the link's path, the driver key kUsbDriverKeyPath and the link's name
+// (backslashes made underscores), which start-up seeds from the kernel's
+// driver of the tty. A missing folder gives none.
 [[nodiscard]] std::vector<LineDevice> ScanSerialById(const std::filesystem::path& dir,
                                                      std::string_view word);
 

@@ -1,0 +1,120 @@
+#include "utilities/line_test_worker.h"
+
+#include <string>
+
+#include "link/at_exchange.h"
+#include "link/port_io.h"
+#include "platform/comm/comm_types.h"
+#include "platform/window/window_api.h"
+
+namespace norix::utilities {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kDialListenTime = 5000ms;  // the user hears the dial tone meanwhile
+constexpr auto kAfterAnswerPause = 100ms;
+constexpr auto kBeforeRestorePause = 1000ms;
+constexpr std::uint32_t kAnswerReadConstant = 1000;
+constexpr int kExtraAnswerReads = 40;  // about 41 s in all for the final answer
+constexpr char kLoudVolume = '8';
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+void StopSignal::Request() {
+  {
+    const std::lock_guard lock(mutex_);
+    requested_.store(true);
+  }
+  wake_.notify_all();
+}
+
+bool StopSignal::Sleep(std::chrono::milliseconds duration) {
+  std::unique_lock lock(mutex_);
+  return !wake_.wait_for(lock, duration, [this] { return requested_.load(); });
+}
+
+std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& product,
+                          StopSignal& stop) {
+  link::DiscardInput(port, platform::comm::kPurgeRxClear);
+  std::string reply;
+  static_cast<void>(link::SendAtCommand(port, "AT*K0", reply));
+  if (link::SendAtCommand(port, LineTestSetupCommand(product), reply) != link::AtResult::Ok) {
+    return kLineUndetermined;
+  }
+
+  // Turn the loudspeaker up so that the user hears the line, remembering
+  // the volume to put it back (a digit, as the products report it).
+  char volume = 0;
+  std::string volumeReply;
+  if (link::SendAtCommand(port, VolumeQuery(product), volumeReply) == link::AtResult::Ok) {
+    if (!volumeReply.empty() && IsDigit(volumeReply[0])) {
+      volume = volumeReply[0];
+    }
+    static_cast<void>(link::SendAtCommand(port, VolumeSetting(product, kLoudVolume), reply));
+  }
+
+  static_cast<void>(link::WriteLine(port, DialCommand(product)));
+  static_cast<void>(stop.Sleep(kDialListenTime));
+  // Any byte ends the call attempt; the product then gives its final answer.
+  static_cast<void>(link::WriteText(port, "\n"));
+
+  const std::uint32_t previousRead = link::SetReadTimeout(port, kAnswerReadConstant);
+  std::string answer;
+  std::size_t count = link::ReadLine(port, answer);
+  for (int more = 0; count == 0 && more < kExtraAnswerReads && !stop.Requested(); ++more) {
+    count = link::ReadLine(port, answer);
+  }
+  static_cast<void>(stop.Sleep(kAfterAnswerPause));
+  const std::uint16_t outcome = count == 0 ? kLineUndetermined : ClassifyDialAnswer(answer);
+  static_cast<void>(stop.Sleep(kBeforeRestorePause));
+
+  if (link::SendAtCommand(port, VolumeQuery(product), reply) == link::AtResult::Ok && volume != 0) {
+    static_cast<void>(link::SendAtCommand(port, VolumeSetting(product, volume), reply));
+  }
+  if (HangsUpAfterTest(product)) {
+    static_cast<void>(link::SendAtCommand(port, "ATH", reply));
+  }
+  static_cast<void>(link::SendAtCommand(port, "AT&F", reply));
+  link::SetReadTimeout(port, previousRead);
+  link::DiscardInput(port, platform::comm::kPurgeRxClear);
+  return outcome;
+}
+
+LineTestWorker::~LineTestWorker() { Stop(); }
+
+bool LineTestWorker::Start(platform::comm::Port* port, const LineTestProduct& product,
+                           platform::window::HWND page, platform::window::UINT message) {
+  if (thread_.joinable()) {
+    return false;
+  }
+  stop_.Reset();
+  thread_ = std::thread([this, port, product, page, message] {
+    std::uint16_t outcome = kLineUndetermined;
+    try {
+      outcome = RunLineTest(port, product, stop_);
+    } catch (...) {
+      // Reported as an undetermined outcome: the page must hear of the end.
+      outcome = kLineUndetermined;
+    }
+    static_cast<void>(
+        platform::window::PostMessage(page, message, platform::window::MAKEWPARAM(outcome, 0), 0));
+  });
+  return true;
+}
+
+void LineTestWorker::Join() {
+  if (thread_.joinable()) {
+    thread_.join();
+  }
+}
+
+void LineTestWorker::Stop() {
+  stop_.Request();
+  Join();
+}
+
+}  // namespace norix::utilities
