@@ -8,15 +8,19 @@
 
 #include "link/modem_context.h"
 #include "products/contains_no_case.h"
+#include "products/ident_record.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  // The identification hands the parser at most kIdentTextCapacity characters.
+  const std::string_view text = std::string_view(reinterpret_cast<const char*>(data), size)
+                                    .substr(0, norix::products::kIdentTextCapacity);
   // No port: a "solano" name's extra query fails at once instead of waiting.
   norix::link::ModemContext context;
   norix::products::ParseIdentification(text, context);
-  if (context.productName.size() > 49 || context.firmwareVersion.size() > 295) {
+  if (context.productName.size() > norix::products::kProductNameCapacity ||
+      context.firmwareVersion.size() > norix::products::kIdentTextCapacity) {
     std::abort();
   }
   (void)norix::products::LookupUpgradeKind(text);
