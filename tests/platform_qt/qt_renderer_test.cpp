@@ -403,7 +403,10 @@ constexpr PageTextRow kPageTexts[] = {
     {10, 1051, 2074}, {10, 1065, 2073}, {10, 1066, 2071}, {10, 1053, 2080},
     // KOMET II numbers
     {11, 1051, 2074}, {11, 1065, 2073}, {11, 1079, 2204}, {11, 1080, 2205},
-    {11, 1089, 2206}, {11, 1117, 2222}, {11, 1074, 2102},
+    {11, 1089, 2206}, {11, 1117, 2222},
+    // KOMET II local numbers, two-digit mode
+    {12, 1115, 2328}, {12, 1082, 2213}, {12, 1079, 2204}, {12, 1080, 2205},
+    {12, 1089, 2206},
     // protocols
     {13, 1127, 2237}, {13, 1126, 2236}, {13, 1128, 2234}, {13, 1129, 2235},
     // provider services
@@ -427,6 +430,16 @@ constexpr PageTextRow kPageTexts[] = {
     {22, 1078, 2149}, {22, 1079, 2150},
 };
 // clang-format on
+
+// The KOMET II number pages start with every control hidden but the status
+// text while they read the adapter, and show them once it has answered: the
+// pictures show them loaded. Two-digit mode on the local numbers page: the
+// second prefix box and the connector lines of one-digit mode stay hidden.
+bool ShownOnceLoaded(int page) { return page == 11 || page == 12; }
+bool HiddenOnceLoaded(int page, int control) {
+  return control == 1074 ||
+         (page == 12 && (control == 1117 || (control >= 1184 && control <= 1187)));
+}
 
 // Every page of the program as the program draws it: its own pictures, the
 // header with a product name and the texts of the page's set-up, saved as
@@ -452,8 +465,19 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
         EXPECT_FALSE(texts.back().second.empty()) << "string " << row.text;
       }
     }
+    const auto pageTemplate = templates.Find(kPageTemplates[index]);
+    ASSERT_NE(pageTemplate, nullptr);
+    std::vector<int> shownOnceLoaded;
+    if (ShownOnceLoaded(pageIndex)) {
+      for (const w::ControlTemplate& control : pageTemplate->controls) {
+        if (!HiddenOnceLoaded(pageIndex, control.id)) {
+          shownOnceLoaded.push_back(control.id);
+        }
+      }
+    }
     DialogThread page(desktop, kPageTemplates[index],
-                      [&texts](w::HWND hwnd, w::UINT message, w::WPARAM, w::LPARAM) -> w::LRESULT {
+                      [&texts, &shownOnceLoaded](w::HWND hwnd, w::UINT message, w::WPARAM,
+                                                 w::LPARAM) -> w::LRESULT {
                         if (message == w::WM_INITDIALOG) {
                           // What the page set-up does with the header.
                           w::FontDescription header;
@@ -465,6 +489,12 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
                                             "NORIX solano 1280i ");
                           for (const auto& [control, text] : texts) {
                             w::SetDlgItemText(hwnd, control, text);
+                          }
+                          if (!shownOnceLoaded.empty()) {
+                            w::ShowWindow(w::GetDlgItem(hwnd, 1074), w::SW_HIDE);
+                          }
+                          for (const int control : shownOnceLoaded) {
+                            w::ShowWindow(w::GetDlgItem(hwnd, control), w::SW_SHOW);
                           }
                           return 1;
                         }
