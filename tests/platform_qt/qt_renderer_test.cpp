@@ -441,6 +441,24 @@ bool HiddenOnceLoaded(int page, int control) {
          (page == 12 && (control == 1117 || (control >= 1184 && control <= 1187)));
 }
 
+// The nationality page once it has read the product: the country list with
+// Germany chosen and its flag beside the list.
+constexpr int kNationalityPage = 3;
+constexpr int kCountryList = 1023;
+constexpr int kCountryFlag = 1025;
+constexpr int kGermany = 6;  // position in the country table; flags follow it from 301
+constexpr int kFirstCountryName = 2162;
+constexpr int kCountryCount = 19;
+
+void ShowCountries(w::HWND page) {
+  for (int country = 0; country < kCountryCount; ++country) {
+    w::AddListItem(page, kCountryList,
+                   resources::dialogs::layout::EnglishText(kFirstCountryName + country));
+  }
+  w::SetListSelection(page, kCountryList, kGermany);
+  w::SetControlPicture(page, kCountryFlag, kFirstFlagPicture + kGermany);
+}
+
 // Every page of the program as the program draws it: its own pictures, the
 // header with a product name and the texts of the page's set-up, saved as
 // page-NN.png (NN the page index) for a look. Each must open, show its texts
@@ -496,6 +514,10 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
                           for (const int control : shownOnceLoaded) {
                             w::ShowWindow(w::GetDlgItem(hwnd, control), w::SW_SHOW);
                           }
+                          if (w::GetDlgItem(hwnd, kCountryFlag) != w::kNullHwnd &&
+                              w::GetDlgItem(hwnd, kCountryList) != w::kNullHwnd) {
+                            ShowCountries(hwnd);
+                          }
                           return 1;
                         }
                         return 0;
@@ -519,6 +541,21 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
         onWidget = button->text();
       }
       EXPECT_EQ(onWidget.toStdString(), text) << control;
+    }
+    if (pageIndex == kNationalityPage) {
+      auto* countries = dynamic_cast<QComboBox*>(renderer.ControlWidget(hwnd, kCountryList));
+      ASSERT_NE(countries, nullptr);
+      EXPECT_EQ(countries->count(), kCountryCount);
+      EXPECT_EQ(countries->currentText(), "Germany (49)");
+      // The flag is drawn: black, red and gold stripes from top to bottom.
+      QWidget* flag = renderer.ControlWidget(hwnd, kCountryFlag);
+      ASSERT_NE(flag, nullptr);
+      const QImage drawn = flag->grab().toImage();
+      const QColor top = drawn.pixelColor(drawn.width() / 2, drawn.height() / 6);
+      const QColor bottom = drawn.pixelColor(drawn.width() / 2, drawn.height() * 5 / 6);
+      EXPECT_LT(top.lightness(), 60);
+      EXPECT_GT(bottom.red(), 180);
+      EXPECT_GT(bottom.green(), 150);
     }
     // The page picture is behind the page: far more than a flat fill.
     const QImage shot = widget->grab().toImage();
