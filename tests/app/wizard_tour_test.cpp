@@ -410,6 +410,8 @@ void VisitNationality(Tour& tour, const shell::Program& program, W::HWND setting
 
 // Two products: the list, then the modem's pages, then the solano adapter's menu.
 void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
+  // The detector tells the pages of this tour from the plain frame.
+  EXPECT_TRUE(PageBuilt(program, kAtConsolePage));
   W::HWND list = tour.WaitForPage(kProductListPage);
   if (list == W::kNullHwnd) {
     return;
