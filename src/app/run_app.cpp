@@ -37,7 +37,8 @@ const char* Environment(const char* name) {
 }  // namespace
 
 int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
-                   std::ostream& err, const std::function<void(shell::Program&)>& beforeNavigator) {
+                   std::ostream& err, const std::function<void(shell::Program&)>& beforeNavigator,
+                   const std::function<void(shell::Program&)>& afterNavigator) {
   if (!options.error.empty()) {
     err << "norix-config: " << options.error << '\n' << AppUsage();
     return 2;
@@ -99,6 +100,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   settings.lines = &lines;
   settings.registerPages = RegisterPages;
   settings.beforeNavigator = beforeNavigator;
+  settings.afterNavigator = afterNavigator;
   settings.diagnostics = &err;
 
   // Qt gets the program name only: the arguments are the program's own.

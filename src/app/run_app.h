@@ -19,9 +19,12 @@ namespace norix::app {
 // 2 for an unusable command line or simulated product. Messages for the
 // user who started it go to `out` and `err`. `beforeNavigator` (tests) is
 // called on the program's main thread once the first page is about to
-// start. Call on the process main thread; blocks for the whole run.
+// start, `afterNavigator` (tests) there once the last page has closed, with
+// the program still whole. Call on the process main thread; blocks for the
+// whole run.
 int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
                    std::ostream& err,
-                   const std::function<void(shell::Program&)>& beforeNavigator = {});
+                   const std::function<void(shell::Program&)>& beforeNavigator = {},
+                   const std::function<void(shell::Program&)>& afterNavigator = {});
 
 }  // namespace norix::app

@@ -1,5 +1,7 @@
 #include "app/simulated_lines.h"
 
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/comm/pty_line.h"
@@ -12,7 +14,39 @@ namespace norix::app {
 
 namespace tapi = platform::telephony;
 
+namespace {
+
+// The product a model stands for, as its description names it: "NORIX solano
+// 1280i V1.42, ..." names "NORIX solano 1280i", "solano 1280 in rescue mode:
+// ..." the product "NORIX solano 1280". Empty when the description names none.
+std::string ProductNamed(std::string_view description) {
+  constexpr std::string_view kMaker = "NORIX ";
+  constexpr std::string_view kRescue = " in rescue mode";
+  if (description.starts_with(kMaker)) {
+    for (std::size_t at = description.find(" V"); at != std::string_view::npos;
+         at = description.find(" V", at + 1)) {
+      if (at + 2 < description.size() && description[at + 2] >= '0' && description[at + 2] <= '9') {
+        return std::string(description.substr(0, at));
+      }
+    }
+    return {};
+  }
+  if (const std::size_t at = description.find(kRescue); at != std::string_view::npos && at > 0) {
+    return std::string(kMaker) + std::string(description.substr(0, at));
+  }
+  return {};
+}
+
+}  // namespace
+
 std::string SimulatedLineName(std::string_view model) {
+  // The pages tell the product kinds apart by the line device's name ("solano
+  // 1280", "NORIX KOMET II"), as the real products' drivers name them.
+  const sim::ModelEntry* entry = sim::FindModel(model);
+  const std::string product = entry != nullptr ? ProductNamed(entry->description) : std::string();
+  if (!product.empty()) {
+    return product + " (simulated)";
+  }
   return "NORIX " + std::string(model) + " (simulated)";
 }
 

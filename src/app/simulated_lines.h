@@ -17,8 +17,10 @@ class SimulatedProduct;
 
 namespace norix::app {
 
-// The line device name of a simulated model: the maker's name first, so the
-// program counts it as the maker's ("NORIX netrunner56k (simulated)").
+// The line device name of a simulated model: the product it stands for, so
+// the program counts it as the maker's and tells adapters from modems by it
+// ("NORIX solano 1280i (simulated)"); "NORIX <model> (simulated)" for a
+// model that names no product of the maker.
 [[nodiscard]] std::string SimulatedLineName(std::string_view model);
 
 class SimulatedLines {

@@ -100,6 +100,9 @@ int RunStartup(W::Desktop& desktop, const StartupSettings& settings) {
     settings.beforeNavigator(program);
   }
   RunNavigator(program, [](link::ModemContext& context) { link::CloseDevicePort(context); });
+  if (settings.afterNavigator) {
+    settings.afterNavigator(program);
+  }
   instance.Stop();
   link::CloseContext(std::move(program.context));
   ReleaseGraphics(program.chrome);

@@ -63,6 +63,10 @@ struct StartupSettings {
   // Called on the program once the context is open, just before the
   // navigator runs (front ends and tests look at the program there).
   std::function<void(Program&)> beforeNavigator;
+  // Called on the program once the navigator has returned (the last page is
+  // closed), while the program and its context still exist: whoever looked
+  // at the program from another thread stops doing so here.
+  std::function<void(Program&)> afterNavigator;
   // Where problems go that only a developer or translator can act on (a
   // language catalogue's, the single-instance socket's); none: nowhere.
   std::ostream* diagnostics = nullptr;

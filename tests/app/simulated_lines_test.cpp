@@ -25,7 +25,7 @@ TEST(SimulatedLinesTest, AServedModelIsListedAndAnswersOnItsPort) {
   auto context = link::OpenContext(lines);
   ASSERT_NE(context, nullptr);
   ASSERT_EQ(context->ProductCount(), 2U);
-  EXPECT_EQ(context->devices[0].name, "NORIX netrunner56k (simulated)");
+  EXPECT_EQ(context->devices[0].name, "NORIX Netrunner 56000 Voice (simulated)");
   EXPECT_TRUE(link::IsMakersDevice(context->devices[1].name));
 
   context->currentDeviceId = context->devices[0].lineDeviceId;
@@ -34,6 +34,18 @@ TEST(SimulatedLinesTest, AServedModelIsListedAndAnswersOnItsPort) {
   EXPECT_TRUE(context->gciSupport) << "this model knows \"AT+GCI?\"";
   link::CloseDevicePort(*context);
   link::CloseContext(std::move(context));
+}
+
+// The pages tell modems, solano adapters and the KOMET II apart by the line
+// device's name, so a simulated line carries the name of its product.
+TEST(SimulatedLinesTest, LineNamesNameTheProductTheModelStandsFor) {
+  EXPECT_EQ(SimulatedLineName("netrunner56k"), "NORIX Netrunner 56000 Voice (simulated)");
+  EXPECT_EQ(SimulatedLineName("solano1280mi"), "NORIX solano 1280mi (simulated)");
+  EXPECT_EQ(SimulatedLineName("komet2"), "NORIX KOMET II (simulated)");
+  EXPECT_EQ(SimulatedLineName("int560"), "NORIX 560 V Int (simulated)");  // " V " is no version
+  EXPECT_EQ(SimulatedLineName("solano-rescue"), "NORIX solano 1280 (simulated)");
+  EXPECT_EQ(SimulatedLineName("foreign"), "NORIX foreign (simulated)");  // names no product
+  EXPECT_EQ(SimulatedLineName("netrunner99"), "NORIX netrunner99 (simulated)");
 }
 
 TEST(SimulatedLinesTest, UnknownModelsAreRefusedWithoutAListedLine) {

@@ -16,16 +16,25 @@
 #include <QRadioButton>
 #include <QTest>
 #include <array>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/qt/control_widgets.h"
+#include "platform/qt/pictures.h"
 #include "platform/window/control_api.h"
 #include "platform/window/message_box.h"
 #include "platform_window/dialog_fixture.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/dialogs/page_layout.h"
 
 // The system's font configuration library keeps a cache for the life of the
-// process; the leak checker must not count it against the tests.
+// process; the leak checker must not count it against the tests. The name is
+// the one the sanitizer runtime looks for.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 extern "C" const char* __lsan_default_suppressions();
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace norix::platform::qt {
@@ -363,17 +372,159 @@ TEST_F(QtRendererTest, DisplayChangeReachesEveryOpenPageAndClosingRemovesTheWidg
   renderer_.AttachDesktop(nullptr);
 }
 
-// Every page of the program as the renderer shows it, saved as page-NN.png
-// (NN the page index) for a look; each must open, show and close cleanly.
-TEST_F(QtRendererTest, EveryProgramPageOpensShowsAndCloses) {
-  resources::dialogs::RegisterDialogTemplates(templates_);
+// The texts each page's set-up puts on its template, by page index:
+// {control, string number} pairs of the program's own string table. Pages
+// whose procedure is not built yet show the same texts as the built ones.
+struct PageTextRow {
+  int page;
+  int control;
+  int text;
+};
+
+// clang-format off
+constexpr PageTextRow kPageTexts[] = {
+    // product list: help below the list
+    {0, 1055, 2125},
+    // main menu: big buttons and their descriptions
+    {1, 1004, 2006}, {1, 1045, 2007}, {1, 1001, 2004},
+    {1, 1044, 2056}, {1, 1046, 2156}, {1, 1047, 2033},
+    // nationality
+    {3, 1072, 2023},
+    // AT console
+    {5, 1071, 2114}, {5, 1053, 2109}, {5, 1054, 2115}, {5, 1005, 2026},
+    // modem settings
+    {6, 1021, 2022}, {6, 1068, 2026}, {6, 1056, 2126}, {6, 1057, 2127},
+    // solano settings
+    {7, 1021, 2022}, {7, 1043, 2075}, {7, 1068, 2026},
+    {7, 1056, 2126}, {7, 1058, 2076}, {7, 1057, 2127},
+    // KOMET II settings: six radios, the description of the first, '>' help
+    {8, 1123, 2226}, {8, 1122, 2210}, {8, 1043, 2075}, {8, 1068, 2026},
+    {8, 1021, 2022}, {8, 1069, 2244}, {8, 1121, 2227}, {8, 1125, 2122},
+    // MSN
+    {9, 1051, 2074}, {9, 1052, 2078},
+    // telephone
+    {10, 1051, 2074}, {10, 1065, 2073}, {10, 1066, 2071}, {10, 1053, 2080},
+    // KOMET II numbers
+    {11, 1051, 2074}, {11, 1065, 2073}, {11, 1079, 2204}, {11, 1080, 2205},
+    {11, 1089, 2206}, {11, 1117, 2222},
+    // KOMET II local numbers, two-digit mode
+    {12, 1115, 2328}, {12, 1082, 2213}, {12, 1079, 2204}, {12, 1080, 2205},
+    {12, 1089, 2206},
+    // protocols
+    {13, 1127, 2237}, {13, 1126, 2236}, {13, 1128, 2234}, {13, 1129, 2235},
+    // provider services
+    {15, 1172, 2305}, {15, 1173, 2306}, {15, 1174, 2304}, {15, 1135, 2302},
+    {15, 1138, 2303}, {15, 1074, 2102},
+    // product information
+    {16, 1033, 2030}, {16, 1029, 2032},
+    {16, 1030, 2028}, {16, 1041, 2029}, {16, 1036, 2031},
+    // upgrade start
+    {17, 1049, 2143}, {17, 1050, 2144}, {17, 1074, 2069},
+    // choice of the part to upgrade
+    {18, 1049, 2143}, {18, 1050, 2144}, {18, 1051, 2142},
+    {18, 1073, 2051}, {18, 1074, 2070}, {18, 1071, 2049}, {18, 1070, 2064},
+    // older version
+    {19, 1061, 2147}, {19, 1062, 2148}, {19, 1063, 2146}, {19, 1074, 2069},
+    // same version
+    {20, 1076, 2154}, {20, 1078, 2203}, {20, 1077, 2155}, {20, 1074, 2069},
+    // newer version
+    {21, 1059, 2145}, {21, 1060, 2146}, {21, 1074, 2069},
+    // progress
+    {22, 1078, 2149}, {22, 1079, 2150},
+};
+// clang-format on
+
+// What the pages read from the product, in the pictures: sample values.
+struct PageValueRow {
+  int page;
+  int control;
+  const char* value;
+};
+
+constexpr PageValueRow kPageValues[] = {
+    {16, 1034, "NORIX solano 1280i"},
+    {16, 1031, "V1.42"},
+    {16, 1032, "12 March 2001"},
+    {16, 1042, "norixisdn.inf"},
+    {16, 1043, "4 May 2001"},
+    {17, 1028, "V1.42"},
+    {18, 1029, "V1.42"},
+    {18, 1075, "V1.30"},
+    {19, 1028, "V1.42"},
+    {20, 1028, "V1.42"},
+    {21, 1028, "V1.42"},
+};
+
+// The KOMET II number pages start with every control hidden but the status
+// text while they read the adapter, and show them once it has answered: the
+// pictures show them loaded. Two-digit mode on the local numbers page: the
+// second prefix box and the connector lines of one-digit mode stay hidden.
+bool ShownOnceLoaded(int page) { return page == 11 || page == 12; }
+bool HiddenOnceLoaded(int page, int control) {
+  return control == 1074 ||
+         (page == 12 && (control == 1117 || (control >= 1184 && control <= 1187)));
+}
+
+// The nationality page once it has read the product: the country list with
+// Germany chosen and its flag beside the list.
+constexpr int kNationalityPage = 3;
+constexpr int kCountryList = 1023;
+constexpr int kCountryFlag = 1025;
+constexpr int kGermany = 6;  // position in the country table; flags follow it from 301
+constexpr int kFirstCountryName = 2162;
+constexpr int kCountryCount = 19;
+
+void ShowCountries(w::HWND page) {
+  for (int country = 0; country < kCountryCount; ++country) {
+    w::AddListItem(page, kCountryList,
+                   resources::dialogs::layout::EnglishText(kFirstCountryName + country));
+  }
+  w::SetListSelection(page, kCountryList, kGermany);
+  w::SetControlPicture(page, kCountryFlag, kFirstFlagPicture + kGermany);
+}
+
+// Every page of the program as the program draws it: its own pictures, the
+// header with a product name and the texts of the page's set-up, saved as
+// page-NN.png (NN the page index) for a look. Each must open, show its texts
+// on the widgets and close cleanly.
+TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
+  QApplication& app = App();
+  static_cast<void>(app);
+  w::TemplateRegistry templates;
+  resources::dialogs::RegisterDialogTemplates(templates);
+  QtRenderer renderer([](int id, QSize size) { return RenderPicture(id, size); });
+  w::Desktop desktop(renderer, templates);
   constexpr std::array<int, 24> kPageTemplates = {102, 101, 105, 108, 106, 103, 109, 126,
                                                   147, 128, 129, 143, 144, 148, 150, 152,
                                                   111, 112, 131, 113, 115, 114, 116, 151};
   for (std::size_t index = 0; index < kPageTemplates.size(); ++index) {
     SCOPED_TRACE(index);
-    DialogThread page(desktop_, kPageTemplates[index],
-                      [](w::HWND hwnd, w::UINT message, w::WPARAM, w::LPARAM) -> w::LRESULT {
+    const int pageIndex = static_cast<int>(index);
+    std::vector<std::pair<int, std::string>> texts;
+    for (const PageTextRow& row : kPageTexts) {
+      if (row.page == pageIndex) {
+        texts.emplace_back(row.control, resources::dialogs::layout::EnglishText(row.text));
+        EXPECT_FALSE(texts.back().second.empty()) << "string " << row.text;
+      }
+    }
+    for (const PageValueRow& row : kPageValues) {
+      if (row.page == pageIndex) {
+        texts.emplace_back(row.control, row.value);
+      }
+    }
+    const auto pageTemplate = templates.Find(kPageTemplates[index]);
+    ASSERT_NE(pageTemplate, nullptr);
+    std::vector<int> shownOnceLoaded;
+    if (ShownOnceLoaded(pageIndex)) {
+      for (const w::ControlTemplate& control : pageTemplate->controls) {
+        if (!HiddenOnceLoaded(pageIndex, control.id)) {
+          shownOnceLoaded.push_back(control.id);
+        }
+      }
+    }
+    DialogThread page(desktop, kPageTemplates[index],
+                      [&texts, &shownOnceLoaded](w::HWND hwnd, w::UINT message, w::WPARAM,
+                                                 w::LPARAM) -> w::LRESULT {
                         if (message == w::WM_INITDIALOG) {
                           // What the page set-up does with the header.
                           w::FontDescription header;
@@ -382,7 +533,20 @@ TEST_F(QtRendererTest, EveryProgramPageOpensShowsAndCloses) {
                           header.italic = true;
                           w::SetControlFont(hwnd, resources::dialogs::kHeaderControl, header);
                           w::SetDlgItemText(hwnd, resources::dialogs::kHeaderControl,
-                                            "solano 1280");
+                                            "NORIX solano 1280i ");
+                          for (const auto& [control, text] : texts) {
+                            w::SetDlgItemText(hwnd, control, text);
+                          }
+                          if (!shownOnceLoaded.empty()) {
+                            w::ShowWindow(w::GetDlgItem(hwnd, 1074), w::SW_HIDE);
+                          }
+                          for (const int control : shownOnceLoaded) {
+                            w::ShowWindow(w::GetDlgItem(hwnd, control), w::SW_SHOW);
+                          }
+                          if (w::GetDlgItem(hwnd, kCountryFlag) != w::kNullHwnd &&
+                              w::GetDlgItem(hwnd, kCountryList) != w::kNullHwnd) {
+                            ShowCountries(hwnd);
+                          }
                           return 1;
                         }
                         return 0;
@@ -390,15 +554,51 @@ TEST_F(QtRendererTest, EveryProgramPageOpensShowsAndCloses) {
     const w::HWND hwnd = page.WaitHandle();
     ASSERT_NE(hwnd, w::kNullHwnd);
     ASSERT_TRUE(WaitGui([&] {
-      QWidget* widget = renderer_.DialogWidget(hwnd);
+      QWidget* widget = renderer.DialogWidget(hwnd);
       return widget != nullptr && widget->isVisible();
     }));
-    QWidget* widget = renderer_.DialogWidget(hwnd);
+    QWidget* widget = renderer.DialogWidget(hwnd);
     EXPECT_EQ(widget->size(), QSize(w::GetClientRect(hwnd).right, w::GetClientRect(hwnd).bottom));
+    // The texts reached the widgets that draw them.
+    for (const auto& [control, text] : texts) {
+      QWidget* shown = renderer.ControlWidget(hwnd, control);
+      ASSERT_NE(shown, nullptr) << control;
+      QString onWidget;
+      if (const auto* label = dynamic_cast<TextLabel*>(shown)) {
+        onWidget = label->Text();
+      } else if (const auto* button = dynamic_cast<QAbstractButton*>(shown)) {
+        onWidget = button->text();
+      }
+      EXPECT_EQ(onWidget.toStdString(), text) << control;
+    }
+    if (pageIndex == kNationalityPage) {
+      auto* countries = dynamic_cast<QComboBox*>(renderer.ControlWidget(hwnd, kCountryList));
+      ASSERT_NE(countries, nullptr);
+      EXPECT_EQ(countries->count(), kCountryCount);
+      EXPECT_EQ(countries->currentText(), "Germany (49)");
+      // The flag is drawn: black, red and gold stripes from top to bottom.
+      QWidget* flag = renderer.ControlWidget(hwnd, kCountryFlag);
+      ASSERT_NE(flag, nullptr);
+      const QImage drawn = flag->grab().toImage();
+      const QColor top = drawn.pixelColor(drawn.width() / 2, drawn.height() / 6);
+      const QColor bottom = drawn.pixelColor(drawn.width() / 2, drawn.height() * 5 / 6);
+      EXPECT_LT(top.lightness(), 60);
+      EXPECT_GT(bottom.red(), 180);
+      EXPECT_GT(bottom.green(), 150);
+    }
+    // The page picture is behind the page: far more than a flat fill.
+    const QImage shot = widget->grab().toImage();
+    std::set<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 4) {
+      for (int x = 0; x < shot.width(); x += 4) {
+        colours.insert(shot.pixel(x, y));
+      }
+    }
+    EXPECT_GT(colours.size(), 50U);
     SaveScreenshot(widget, QStringLiteral("page-%1").arg(index, 2, 10, QChar('0')));
     w::EndDialog(hwnd, 0);
     EXPECT_EQ(page.WaitResult(), 0);
-    EXPECT_TRUE(WaitGui([&] { return renderer_.DialogWidget(hwnd) == nullptr; }));
+    EXPECT_TRUE(WaitGui([&] { return renderer.DialogWidget(hwnd) == nullptr; }));
   }
 }
 
