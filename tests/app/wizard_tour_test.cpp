@@ -384,6 +384,20 @@ void VisitProductInformation(Tour& tour, const shell::Program& program, W::HWND 
     return;
   }
   tour.ExpectHeader(information, name);
+  // The page reads the firmware date and the driver values once it is up.
+  constexpr int kNameValue = 1034;
+  constexpr int kDateValue = 1032;
+  constexpr int kDriverFileValue = 1042;
+  EXPECT_TRUE(tour.Wait(
+      [&] {
+        return W::GetDlgItemText(information, kNameValue).starts_with(name) &&
+               !W::GetDlgItemText(information, kDateValue).empty() &&
+               !W::GetDlgItemText(information, kDriverFileValue).empty();
+      },
+      kPageWait))
+      << "name \"" << W::GetDlgItemText(information, kNameValue) << "\", date \""
+      << W::GetDlgItemText(information, kDateValue) << "\", driver \""
+      << W::GetDlgItemText(information, kDriverFileValue) << "\"";
   tour.Shoot(information, QStringLiteral("03-product-information"));
   tour.Click(information, kBack);
 }
