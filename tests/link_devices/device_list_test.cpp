@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "link/telephony_devices.h"
-#include "platform_telephony/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace norix::link {
 namespace {

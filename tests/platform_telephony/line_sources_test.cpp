@@ -7,7 +7,7 @@
 #include "platform/telephony/line_directory.h"
 #include "platform/telephony/lines_conf.h"
 #include "platform/telephony/serial_by_id.h"
-#include "platform_telephony/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace norix::platform::telephony {
 namespace {

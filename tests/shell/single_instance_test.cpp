@@ -19,34 +19,15 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "support/temp_dir.h"
+
 namespace norix::shell {
 namespace {
 
 namespace fs = std::filesystem;
 using Outcome = InstanceGuard::Outcome;
 
-// A fresh folder, removed with everything in it afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "norix-instance-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) {
-      path_ = pattern;
-    }
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  TempFolder(TempFolder&&) = delete;
-  TempFolder& operator=(TempFolder&&) = delete;
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  [[nodiscard]] const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using testing::TempDir;
 
 TEST(InstanceSocketPathTest, RuntimeFolderOrTmpWithTheUid) {
   EXPECT_EQ(InstanceSocketPath("/run/user/1000", 1000), "/run/user/1000/norix-config.sock");
@@ -57,7 +38,7 @@ TEST(InstanceSocketPathTest, RuntimeFolderOrTmpWithTheUid) {
 
 class InstanceGuardTest : public ::testing::Test {
  protected:
-  TempFolder folder_;
+  TempDir folder_;
   fs::path socket_ = folder_.Path() / "norix-config.sock";
 };
 

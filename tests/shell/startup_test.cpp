@@ -19,6 +19,7 @@
 #include "resources/strings/data_folder.h"
 #include "shell/program_version.h"
 #include "shell_fixture.h"
+#include "support/temp_dir.h"
 
 namespace norix::shell::testing {
 namespace {
@@ -34,27 +35,7 @@ UserProfile ProfileWithCountry(std::optional<int> code) {
   return UserProfile(intl);
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "norix-startup-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) {
-      path_ = pattern;
-    }
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  TempFolder(TempFolder&&) = delete;
-  TempFolder& operator=(TempFolder&&) = delete;
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  [[nodiscard]] const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using testing::TempDir;
 
 struct TokenCase {
   const char* commandLine;
@@ -96,7 +77,7 @@ TEST(ChooseLanguageTest, TheCatalogueOfTheCountryWhenItHoldsTheProbeText) {
 }
 
 TEST(ChooseLanguageTest, ACatalogueWithoutTheProbeTextIsNotUsed) {
-  const TempFolder folder;
+  const TempDir folder;
   {
     std::ofstream catalogue(folder.Path() / "norix045.txt");
     catalogue << "2003\tNORIX konfigurationsprogram\n2092\tNORIX-meddelelse\n";
@@ -248,7 +229,7 @@ TEST_F(StartupTest, TwoDevicesStartAtTheProductList) {
 }
 
 TEST_F(StartupTest, ASecondStartBringsTheFirstForwardAndEnds) {
-  const TempFolder folder;
+  const TempDir folder;
   AddDevice("NORIX corvid 56k");
   StartupSettings settings = Settings();
   settings.instanceSocket = folder.Path() / "norix-config.sock";
