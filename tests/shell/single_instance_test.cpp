@@ -27,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using Outcome = InstanceGuard::Outcome;
 
-using testing::TempDir;
+using norix::testing::TempDir;
 
 TEST(InstanceSocketPathTest, RuntimeFolderOrTmpWithTheUid) {
   EXPECT_EQ(InstanceSocketPath("/run/user/1000", 1000), "/run/user/1000/norix-config.sock");

@@ -35,7 +35,7 @@ UserProfile ProfileWithCountry(std::optional<int> code) {
   return UserProfile(intl);
 }
 
-using testing::TempDir;
+using norix::testing::TempDir;
 
 struct TokenCase {
   const char* commandLine;
