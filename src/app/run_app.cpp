@@ -2,11 +2,15 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "app/register_pages.h"
 #include "app/simulated_lines.h"
+#include "platform/cli/options.h"
+#include "platform/comm/port_trace.h"
 #include "platform/profile/user_profile.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qt_front_end.h"
@@ -44,7 +48,14 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     return 2;
   }
   if (options.help) {
-    out << AppUsage();
+    const std::filesystem::path data = resources::strings::FindDataFolder();
+    out << AppUsage() << "Language catalogues are read from "
+        << (data.empty() ? std::string("nowhere (the program's own English texts)") : data.string())
+        << ".\n";
+    return 0;
+  }
+  if (options.version) {
+    out << platform::cli::VersionText("norix-config") << '\n';
     return 0;
   }
   if (options.listModels) {
@@ -68,6 +79,18 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // still answer while the program closes their ports.
   SimulatedLines simulated;
   tapi::LineDirectory lines(tapi::LineSources::FromEnvironment(), err);
+  if (!options.trace.empty()) {
+    std::string problem;
+    auto trace = platform::comm::PortTrace::Create(
+        options.trace, platform::cli::VersionText("norix-config"), problem);
+    if (!trace) {
+      err << "norix-config: " << problem << '\n';
+      return 2;
+    }
+    lines.SetPortTrace(std::move(trace));
+    out << "norix-config: writing the transcript of the product traffic to " << options.trace
+        << '\n';
+  }
   for (const std::string& model : options.simulate) {
     if (const std::string problem = simulated.Serve(model, lines); !problem.empty()) {
       err << "norix-config: " << problem << '\n';

@@ -17,9 +17,9 @@ double Linear(double channel) {
 }  // namespace
 
 std::vector<int> AllPictureIds() {
-  std::vector<int> ids = {kPagePicture,        kBackArrow,        kBackArrowPressed,
-                          kNextArrow,          kNextArrowPressed, kCancelArrow,
-                          kCancelArrowPressed, kOkArrow,          kOkArrowPressed};
+  std::vector<int> ids = {kProgramIcon, kPagePicture,      kBackArrow,   kBackArrowPressed,
+                          kNextArrow,   kNextArrowPressed, kCancelArrow, kCancelArrowPressed,
+                          kOkArrow,     kOkArrowPressed};
   for (int id = kFirstFlagPicture; id <= kLastFlagPicture; ++id) {
     ids.push_back(id);
   }

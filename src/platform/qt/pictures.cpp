@@ -31,7 +31,10 @@ constexpr int kArrowSide = 32;
 constexpr int kFlagWidth = 32;
 constexpr int kFlagHeight = 20;
 
-constexpr std::array<PictureFile, 28> kPictureFiles = {{
+constexpr int kIconSide = 128;
+
+constexpr std::array<PictureFile, 29> kPictureFiles = {{
+    {kProgramIcon, "norix-config.svg", kIconSide, kIconSide},
     {kPagePicture, "page.svg", kPageWidth, kPageHeight},
     {kBackArrow, "arrow_back.svg", kArrowSide, kArrowSide},
     {kBackArrowPressed, "arrow_back_pressed.svg", kArrowSide, kArrowSide},
@@ -182,6 +185,17 @@ QPixmap PicturePixmap(int resourceId, QSize size, qreal devicePixelRatio) {
   QPixmap pixmap = QPixmap::fromImage(image);
   pixmap.setDevicePixelRatio(devicePixelRatio);
   return pixmap;
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QImage image = RenderPicture(kProgramIcon, QSize(side, side));
+    if (!image.isNull()) {
+      icon.addPixmap(QPixmap::fromImage(image));
+    }
+  }
+  return icon;
 }
 
 }  // namespace norix::platform::qt

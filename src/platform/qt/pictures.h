@@ -9,12 +9,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QtGlobal>
 
 namespace norix::platform::qt {
+
+// The program's icon: window icon and menu entry (installed beside it as
+// share/icons/hicolor/scalable/apps/norix-config.svg).
+inline constexpr int kProgramIcon = 1;
 
 // Page background, stretched over the whole client area of every page.
 inline constexpr int kPagePicture = 120;
@@ -77,5 +82,8 @@ inline constexpr qreal kMaxDevicePixelRatio = 8.0;
 // scaled size), or for a ratio that is not above 0 and at most
 // kMaxDevicePixelRatio.
 [[nodiscard]] QPixmap PicturePixmap(int resourceId, QSize size, qreal devicePixelRatio = 1.0);
+
+// The program's icon drawn at the sizes desktops ask for (16 to 256 pixels).
+[[nodiscard]] QIcon ProgramIcon();
 
 }  // namespace norix::platform::qt

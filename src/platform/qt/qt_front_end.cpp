@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QMetaObject>
+#include <QString>
 #include <atomic>
 #include <exception>
 #include <thread>
+
+#include "platform/qt/pictures.h"
 
 namespace norix::platform::qt {
 
@@ -15,6 +18,9 @@ int RunQtFrontEnd(int& argc, char** argv, const window::TemplateRegistry& templa
   // Pages stay open while the next one starts; the program ends when its own
   // main thread says so, not when a window closes.
   QApplication::setQuitOnLastWindowClosed(false);
+  // The desktop matches the windows to the installed menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("norix-config"));
+  QApplication::setWindowIcon(ProgramIcon());
   QtRenderer renderer(pictures);
   window::Desktop desktop(renderer, templates);
   renderer.AttachDesktop(&desktop);

@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/comm/port_trace.h"
 #include "platform/telephony/line_device.h"
 
 namespace norix::platform::telephony {
@@ -44,11 +46,17 @@ class LineDirectory {
   // USB device that would share an earlier name gets a number appended.
   [[nodiscard]] std::vector<LineDevice> Collect() const;
 
+  // The transcript that the ports of these devices write to (--trace);
+  // null, the default, for none. Applies to applications initialised after.
+  void SetPortTrace(std::shared_ptr<comm::PortTrace> trace);
+  [[nodiscard]] std::shared_ptr<comm::PortTrace> PortTrace() const;
+
  private:
   mutable std::mutex mutex_;
   LineSources sources_;
   std::ostream* diagnostics_;
   std::vector<LineDevice> added_;
+  std::shared_ptr<comm::PortTrace> trace_;
 };
 
 }  // namespace norix::platform::telephony
