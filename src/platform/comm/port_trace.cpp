@@ -11,6 +11,8 @@ namespace norix::platform::comm {
 namespace {
 
 constexpr std::size_t kBytesPerLine = 64;
+// Bytes further apart than this start a line of their own.
+constexpr auto kJoinGap = std::chrono::milliseconds(100);
 
 // "14:02:07.315", local time.
 std::string ClockText(std::chrono::system_clock::time_point now) {
@@ -93,50 +95,64 @@ std::shared_ptr<PortTrace> PortTrace::Create(const std::string& path, std::strin
   return std::shared_ptr<PortTrace>(new PortTrace(std::move(file)));
 }
 
-int PortTrace::Opened(const std::string& name) {
+PortTrace::~PortTrace() {
   const std::lock_guard lock(mutex_);
+  CloseBytes();
+}
+
+int PortTrace::Opened(const std::string& name, std::uint32_t speed) {
+  const std::lock_guard lock(mutex_);
+  CloseBytes();
   const int port = ++lastPort_;
-  std::string what = "open ";
-  what += name;
-  WriteLine(port, 0, what);
+  BeginLine(port, speed, "open " + name);
+  file_ << '\n' << std::flush;
   return port;
 }
 
 void PortTrace::Bytes(int port, std::uint32_t speed, Direction direction,
                       std::span<const std::uint8_t> bytes) {
-  const std::string_view verb = direction == Direction::Sent ? "send \"" : "recv \"";
   const std::lock_guard lock(mutex_);
-  while (!bytes.empty()) {
-    std::size_t take = std::min(bytes.size(), kBytesPerLine);
-    for (std::size_t i = 0; i < take; ++i) {
-      if (bytes[i] == '\n') {
-        take = i + 1;
-        break;
-      }
+  const Clock::time_point now = Clock::now();
+  for (const std::uint8_t byte : bytes) {
+    if (open_ && (open_->port != port || open_->speed != speed || open_->direction != direction ||
+                  now - open_->last > kJoinGap)) {
+      CloseBytes();
     }
-    std::string what(verb);
-    what += VisibleBytes(bytes.first(take));
-    what += '"';
-    WriteLine(port, speed, what);
-    bytes = bytes.subspan(take);
+    if (!open_) {
+      BeginLine(port, speed, direction == Direction::Sent ? "send \"" : "recv \"");
+      open_ = OpenLine{port, speed, direction, 0, now};
+    }
+    file_ << VisibleBytes(std::span(&byte, 1));
+    open_->last = now;
+    if (++open_->count == kBytesPerLine || byte == '\n') {
+      CloseBytes();
+    }
   }
+  file_ << std::flush;
 }
 
 void PortTrace::Event(int port, std::uint32_t speed, std::string_view what) {
   const std::lock_guard lock(mutex_);
-  WriteLine(port, speed, what);
+  CloseBytes();
+  BeginLine(port, speed, what);
+  file_ << '\n' << std::flush;
 }
 
-void PortTrace::WriteLine(int port, std::uint32_t speed, std::string_view what) {
+void PortTrace::BeginLine(int port, std::uint32_t speed, std::string_view what) {
   std::array<char, 32> fields{};
   // A speed of 0 (not known yet) leaves its column blank.
   const int length = speed == 0
                          ? std::snprintf(fields.data(), fields.size(), " #%d %7s ", port, "")
                          : std::snprintf(fields.data(), fields.size(), " #%d %7u ", port, speed);
   file_ << ClockText(std::chrono::system_clock::now())
-        << std::string_view(fields.data(), static_cast<std::size_t>(std::max(length, 0))) << what
-        << '\n'
-        << std::flush;
+        << std::string_view(fields.data(), static_cast<std::size_t>(std::max(length, 0))) << what;
+}
+
+void PortTrace::CloseBytes() {
+  if (open_) {
+    file_ << "\"\n" << std::flush;
+    open_.reset();
+  }
 }
 
 }  // namespace norix::platform::comm

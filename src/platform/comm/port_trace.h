@@ -4,20 +4,24 @@
 // It is text, one event a line, with control characters written as escapes,
 // so a user can read it and send it to get help:
 //
-//   14:02:07.315 #1        open /dev/ttyUSB0
+//   14:02:07.315 #1    9600 open /dev/ttyUSB0
 //   14:02:07.316 #1   57600 speed
 //   14:02:07.316 #1   57600 send "AT\r"
 //   14:02:07.349 #1   57600 recv "AT\r\r\nOK\r\n"
 //
-// Thread-safe: the pages, the workers and the simulator's threads may write
-// to one trace at once; each event is written whole and flushed at once, so
-// a crash loses nothing that happened before it.
+// The program reads a reply byte by byte: bytes that follow each other in the
+// same direction on the same port within 100 ms join one line, which ends
+// after a line feed or 64 bytes. Thread-safe: the pages, the workers and the
+// simulator's threads may write to one trace at once; every byte is written
+// and flushed as it comes, so a crash loses nothing that happened before it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,15 +47,15 @@ class PortTrace {
   PortTrace& operator=(const PortTrace&) = delete;
   PortTrace(PortTrace&&) = delete;
   PortTrace& operator=(PortTrace&&) = delete;
-  ~PortTrace() = default;
+  ~PortTrace();
 
-  // Records the opening of port `name` and returns the number that marks its
-  // events (1, 2, ... in the order of opening).
-  int Opened(const std::string& name);
+  // Records the opening of port `name`, set to `speed` bit/s (0: unknown),
+  // and returns the number that marks its events (1, 2, ... in the order of
+  // opening).
+  int Opened(const std::string& name, std::uint32_t speed);
 
   // Records bytes sent to or received from the product on port `port`,
-  // running at `speed` bit/s. Long runs are split into lines of at most 64
-  // bytes, and after each line feed, so that replies read line by line.
+  // running at `speed` bit/s.
   void Bytes(int port, std::uint32_t speed, Direction direction,
              std::span<const std::uint8_t> bytes);
 
@@ -60,12 +64,27 @@ class PortTrace {
   void Event(int port, std::uint32_t speed, std::string_view what);
 
  private:
+  using Clock = std::chrono::steady_clock;
+
+  // The line of bytes still open for more.
+  struct OpenLine {
+    int port = 0;
+    std::uint32_t speed = 0;
+    Direction direction = Direction::Sent;
+    std::size_t count = 0;
+    Clock::time_point last;
+  };
+
   explicit PortTrace(std::ofstream file) : file_(std::move(file)) {}
-  void WriteLine(int port, std::uint32_t speed, std::string_view what);
+  // Starts a line: time, port, speed and what (no line end).
+  void BeginLine(int port, std::uint32_t speed, std::string_view what);
+  // Ends the open line of bytes, if there is one.
+  void CloseBytes();
 
   std::mutex mutex_;
   std::ofstream file_;
   int lastPort_ = 0;
+  std::optional<OpenLine> open_;
 };
 
 }  // namespace norix::platform::comm

@@ -28,12 +28,10 @@ std::string PurgeText(std::uint32_t actions) {
 class TracedPort final : public Port {
  public:
   TracedPort(std::unique_ptr<Port> port, std::shared_ptr<PortTrace> trace)
-      : port_(std::move(port)), trace_(std::move(trace)), number_(trace_->Opened(port_->Name())) {
-    CommState state;
-    if (port_->GetState(state)) {
-      speed_.store(state.baudRate);
-    }
-  }
+      : port_(std::move(port)),
+        trace_(std::move(trace)),
+        speed_(SpeedOf(*port_)),
+        number_(trace_->Opened(port_->Name(), speed_.load())) {}
   TracedPort(const TracedPort&) = delete;
   TracedPort& operator=(const TracedPort&) = delete;
   TracedPort(TracedPort&&) = delete;
@@ -93,11 +91,16 @@ class TracedPort final : public Port {
   [[nodiscard]] std::string Name() const override { return port_->Name(); }
 
  private:
+  static std::uint32_t SpeedOf(const Port& port) {
+    CommState state;
+    return port.GetState(state) ? state.baudRate : 0;
+  }
+
   std::unique_ptr<Port> port_;
   std::shared_ptr<PortTrace> trace_;
-  const int number_;
   // Set on the thread that configures the port, read by a purge from another.
-  std::atomic<std::uint32_t> speed_{0};
+  std::atomic<std::uint32_t> speed_;
+  const int number_;
 };
 
 }  // namespace
