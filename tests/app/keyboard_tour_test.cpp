@@ -22,11 +22,28 @@
 namespace norix::app {
 namespace {
 
-using namespace tour;
+using namespace wizard_tour;
 namespace W = platform::window;
 using namespace std::chrono_literals;
 
+constexpr int kProductListPage = 0;
+constexpr int kMainMenuPage = 1;
+constexpr int kAtConsolePage = 5;
+constexpr int kModemSettingsPage = 6;
+constexpr int kProductInformationPage = 16;
+
+constexpr int kBack = 1014;
+constexpr int kNext = 1002;
+constexpr int kDeviceList = 1000;
+constexpr int kSettingsButton = 1004;
+constexpr int kProductInformationButton = 1001;
+constexpr int kDefaultSettingButton = 1068;
+constexpr int kCommandEntry = 1041;
+constexpr int kReplyText = 1069;
 constexpr int kTestLineButton = 1036;
+
+const std::string kModemName = "NORIX Netrunner 56000 Voice ";
+const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
 
 // The controls Tab stops at, in the page's order: the model's tab stops
 // that are shown, enabled and can take the focus.

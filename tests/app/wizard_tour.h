@@ -1,7 +1,6 @@
-// The harness of the wizard tours: norix-config's own start-up runs offscreen
-// with simulated products, and a tour walks the wizard on a thread of its own
-// as a user would, on the page widgets. Shared by the screenshot tour and the
-// keyboard tour.
+// The screenshot tour's machinery: norix-config runs offscreen with
+// simulated products while a tour, on a thread of its own, waits for pages
+// and works their widgets as a user would.
 #pragma once
 
 #include <QAbstractButton>
@@ -18,6 +17,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -35,37 +35,14 @@
 #include "platform/window/window_api.h"
 #include "shell/program.h"
 
-namespace norix::app::tour {
+namespace norix::app::wizard_tour {
 
 namespace W = platform::window;
 using namespace std::chrono_literals;
 
 inline constexpr auto kPageWait = 10s;  // the tour's own patience for a page or a reply
-
-inline constexpr int kProductListPage = 0;
-inline constexpr int kMainMenuPage = 1;
-inline constexpr int kNationalityPage = 3;
-inline constexpr int kAtConsolePage = 5;
-inline constexpr int kModemSettingsPage = 6;
-inline constexpr int kSolanoSettingsPage = 7;
-inline constexpr int kKometSettingsPage = 8;
-inline constexpr int kProductInformationPage = 16;
-
 inline constexpr int kHeader = 1027;
-inline constexpr int kBack = 1014;
-inline constexpr int kNext = 1002;
-inline constexpr int kCancel = 1008;
-inline constexpr int kDeviceList = 1000;
-inline constexpr int kSettingsButton = 1004;
-inline constexpr int kProductInformationButton = 1001;
-inline constexpr int kCountryButton = 1021;
-inline constexpr int kDefaultSettingButton = 1068;
-inline constexpr int kCommandEntry = 1041;
-inline constexpr int kReplyText = 1069;
-
 inline const QString kPageTitle = QStringLiteral("NORIX Configuration program");
-inline const std::string kModemName = "NORIX Netrunner 56000 Voice ";
-inline const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
 
 // Runs `work` on the GUI thread and waits for it. Queued behind every change
 // the renderer has queued before, so the widgets show the model's state.
@@ -204,18 +181,19 @@ class Tour {
   }
 
   // Grabs the page as it is on screen and saves it as wizard-<name>.png. The
-  // window is the program's page with its picture behind the controls.
-  void Shoot(W::HWND page, const QString& name) {
+  // window is the program's page with its picture behind the controls, and
+  // its title `title`.
+  void Shoot(W::HWND page, const QString& name, const QString& title = kPageTitle) {
     QImage shot;
-    QString title;
+    QString shownTitle;
     RunOnGuiThread([&] {
       if (QWidget* widget = PageWidgetOf(page)) {
-        title = widget->windowTitle();
+        shownTitle = widget->windowTitle();
         shot = widget->grab().toImage();
       }
     });
     ASSERT_FALSE(shot.isNull()) << name.toStdString();
-    EXPECT_EQ(title, kPageTitle) << name.toStdString();
+    EXPECT_EQ(shownTitle, title) << name.toStdString();
     std::set<QRgb> colours;
     for (int y = 0; y < shot.height(); y += 4) {
       for (int x = 0; x < shot.width(); x += 4) {
@@ -389,15 +367,16 @@ class Tour {
   int shots_ = 0;
 };
 
-// Runs norix-config on simulated `models`; `walk` runs on a thread of its
-// own once the first page is about to start, and the run is ended after it.
-// Returns the program's exit code.
+// Runs norix-config on simulated `models` with `commandLine` (its language
+// token); `walk` runs on a thread of its own once the first page is about
+// to start, and the run is ended after it. Returns the program's exit code.
 inline int RunTour(const std::vector<std::string>& models,
                    const std::function<void(Tour&, const shell::Program&)>& walk,
-                   std::string& diagnostics) {
+                   std::string& diagnostics, const std::string& commandLine = {}) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // NOLINT(concurrency-mt-unsafe): no thread yet
   AppOptions options;
   options.simulate = models;
+  options.commandLine = commandLine;
   options.singleInstance = false;  // other test runs may be going on
 
   std::thread driver;
@@ -429,4 +408,4 @@ inline int RunTour(const std::vector<std::string>& models,
   return result;
 }
 
-}  // namespace norix::app::tour
+}  // namespace norix::app::wizard_tour

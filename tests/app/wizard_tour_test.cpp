@@ -6,12 +6,14 @@
 // procedure this build does not register yet are left out of the tour.
 #include "app/wizard_tour.h"
 
-#include <QString>
+#include <QStringList>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/qt/control_widgets.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
 #include "shell/program.h"
@@ -19,9 +21,30 @@
 namespace norix::app {
 namespace {
 
-using namespace tour;
-namespace W = platform::window;
-using namespace std::chrono_literals;
+using namespace wizard_tour;
+
+constexpr int kProductListPage = 0;
+constexpr int kMainMenuPage = 1;
+constexpr int kNationalityPage = 3;
+constexpr int kAtConsolePage = 5;
+constexpr int kModemSettingsPage = 6;
+constexpr int kSolanoSettingsPage = 7;
+constexpr int kKometSettingsPage = 8;
+constexpr int kProductInformationPage = 16;
+
+constexpr int kBack = 1014;
+constexpr int kNext = 1002;
+constexpr int kCancel = 1008;
+constexpr int kDeviceList = 1000;
+constexpr int kSettingsButton = 1004;
+constexpr int kProductInformationButton = 1001;
+constexpr int kCountryButton = 1021;
+constexpr int kDefaultSettingButton = 1068;
+constexpr int kCommandEntry = 1041;
+constexpr int kReplyText = 1069;
+
+const std::string kModemName = "NORIX Netrunner 56000 Voice ";
+const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
 
 // Main menu -> product information -> back, when that page is built.
 void VisitProductInformation(Tour& tour, const shell::Program& program, W::HWND menu,
