@@ -8,11 +8,9 @@
 
 #include "app/app_options.h"
 
-namespace norix::shell {
-struct Program;
-}
-
 namespace norix::app {
+
+struct Program;
 
 // Runs the program with `options` (help and model listing included) and
 // returns the process exit code: 0 after a normal run, 1 without a display,
@@ -24,7 +22,7 @@ namespace norix::app {
 // whole run.
 int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
                    std::ostream& err,
-                   const std::function<void(shell::Program&)>& beforeNavigator = {},
-                   const std::function<void(shell::Program&)>& afterNavigator = {});
+                   const std::function<void(Program&)>& beforeNavigator = {},
+                   const std::function<void(Program&)>& afterNavigator = {});
 
 }  // namespace norix::app

@@ -13,6 +13,7 @@
 #include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
 #include "utilities/settings_menus.h"
+#include "resources/resource_ids.h"
 
 namespace norix::utilities {
 namespace {
@@ -23,11 +24,11 @@ using ::norix::testing::WizardSession;
 
 // The main menu once it has identified the single product.
 W::HWND IdentifiedMenu(WizardSession& session) {
-  const W::HWND menu = session.WaitForPage(shell::kMainMenuPage);
+  const W::HWND menu = session.WaitForPage(resources::kMainMenuPage);
   EXPECT_NE(menu, W::kNullHwnd);
   // The header gets the product's name once every menu button is shown.
   EXPECT_TRUE(session.Host().WaitUntil(
-      [&] { return !session.Host().Text(menu, shell::kHeaderId).empty(); }, kPageWait));
+      [&] { return !session.Host().Text(menu, resources::kHeaderId).empty(); }, kPageWait));
   return menu;
 }
 
@@ -83,7 +84,7 @@ TEST(WizardRoadTest, ChangingTheCountryOfAnAnalogueModem) {
       "U.S.A. (1)");
 
   ASSERT_TRUE(session.Host().SelectItem(page, kCountryListId, "Denmark (45)"));
-  ASSERT_TRUE(session.Host().Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(session.Host().Click(page, resources::kOkArrowId));
   const auto box = session.AnswerMessage(W::IDOK);
   ASSERT_TRUE(box);
   EXPECT_EQ(session.TextId(*box), 2024);
@@ -106,14 +107,14 @@ TEST(WizardRoadTest, AbandonedChoiceIsNotSetOnTheNextVisit) {
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
   W::HWND page = OpenedNationalityPage(session);
   ASSERT_TRUE(session.Host().SelectItem(page, kCountryListId, "Sweden (46)"));
-  ASSERT_TRUE(session.Host().Click(page, shell::kCancelArrowId));
+  ASSERT_TRUE(session.Host().Click(page, resources::kCancelArrowId));
   settings = session.WaitForPage(kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
   page = OpenedNationalityPage(session);
   EXPECT_EQ(SelectedCountry(session, page), "Germany (49)");
   const std::size_t before = session.Commands(0).size();
-  ASSERT_TRUE(session.Host().Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(session.Host().Click(page, resources::kOkArrowId));
   const auto box = session.AnswerMessage(W::IDOK);
   ASSERT_TRUE(box);
   EXPECT_EQ(session.TextId(*box), 2024);
@@ -126,7 +127,7 @@ TEST(WizardRoadTest, AbandonedChoiceIsNotSetOnTheNextVisit) {
 // date; '<' goes back to the main menu.
 TEST(WizardRoadTest, ProductInformationOfAModem) {
   WizardSession session{{"usb560", "NORIX Corvid 560V USB"}};
-  session.Program().profile = platform::profile::UserProfile({44, "yyyy-MM-dd", ""});
+  session.Program().frame.profile = platform::profile::UserProfile({44, "yyyy-MM-dd", ""});
   session.Start();
   W::HWND menu = IdentifiedMenu(session);
   ASSERT_TRUE(session.Host().Click(menu, products::kProductInformationButton));
@@ -138,8 +139,8 @@ TEST(WizardRoadTest, ProductInformationOfAModem) {
   EXPECT_EQ(session.Host().Text(page, kReleaseId), "1.52");
   EXPECT_EQ(session.Host().Text(page, kDateId), "2000  November  28 ");
   EXPECT_EQ(session.Commands(0).back(), "AT+GMR?");
-  ASSERT_TRUE(session.Host().Click(page, shell::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(shell::kMainMenuPage), W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(page, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 

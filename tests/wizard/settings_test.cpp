@@ -5,16 +5,19 @@
 
 #include "platform/window/control_api.h"
 #include "wizard/wizard_flow.h"
+#include "resources/resource_ids.h"
+#include "utilities/settings_menus.h"
 
 namespace norix::testing {
 namespace {
 
-constexpr int kCountryButton = 1021;
-constexpr int kMsnButton = 1043;
-constexpr int kDefaultSettingButton = 1068;
-constexpr int kKometDescription = 1121;
-constexpr int kServicesRadio = 1069;
-constexpr int kProtocolsRadio = 1123;
+using utilities::kCountryButton;
+using utilities::kDefaultSettingButton;
+using utilities::kKometDescription;
+using utilities::kMsnButton;
+using utilities::kProtocolsRadio;
+using utilities::kServicesRadio;
+
 
 // Main menu -> Settings: the menu page of the product kind.
 W::HWND OpenSettings(WizardSession& session, int expectedPage) {
@@ -43,8 +46,8 @@ TEST_P(SettingsKindTest, SettingsLeadsToTheMenuOfTheProductKind) {
   const W::HWND settings = OpenSettings(session, GetParam().settingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   // '<' always goes back to the main menu.
-  ASSERT_TRUE(session.Host().Click(settings, shell::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(shell::kMainMenuPage), W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(settings, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -65,12 +68,12 @@ TEST(ModemSettingsMenuTest, ShowsItsTextsAndLeadsToCountryAndDefaultSetting) {
   EXPECT_EQ(host.Text(settings, 1056), Text(session, 2126));
   EXPECT_EQ(host.Text(settings, kDefaultSettingButton), Text(session, 2026));
   EXPECT_EQ(host.Text(settings, 1057), Text(session, 2127));
-  EXPECT_EQ(host.Text(settings, shell::kHeaderId), "NORIX Netrunner 56000 Voice ");
+  EXPECT_EQ(host.Text(settings, resources::kHeaderId), "NORIX Netrunner 56000 Voice ");
 
   ASSERT_TRUE(host.Click(settings, kDefaultSettingButton));
   const W::HWND console = session.WaitForPage(5);
   ASSERT_NE(console, W::kNullHwnd);
-  ASSERT_TRUE(host.Click(console, shell::kBackArrowId));
+  ASSERT_TRUE(host.Click(console, resources::kBackArrowId));
   settings = session.WaitForPage(6);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host.Click(settings, kCountryButton));
@@ -164,10 +167,10 @@ TEST(KometSettingsMenuTest, RemembersTheLastItemAndShowsHoverHelp) {
   // this menu with that item selected.
   ASSERT_TRUE(host.Click(settings, kDefaultSettingButton));
   EXPECT_TRUE(host.IsChecked(settings, kDefaultSettingButton));
-  ASSERT_TRUE(host.Click(settings, shell::kNextArrowId));
+  ASSERT_TRUE(host.Click(settings, resources::kNextArrowId));
   const W::HWND console = session.WaitForPage(5);
   ASSERT_NE(console, W::kNullHwnd);
-  ASSERT_TRUE(host.Click(console, shell::kBackArrowId));
+  ASSERT_TRUE(host.Click(console, resources::kBackArrowId));
   settings = session.WaitForPage(8);
   ASSERT_NE(settings, W::kNullHwnd);
   EXPECT_TRUE(host.IsChecked(settings, kDefaultSettingButton));
@@ -192,7 +195,7 @@ TEST_P(KometItemTest, ForwardLeadsToThePageOfTheSelectedItem) {
   const W::HWND settings = OpenSettings(session, 8);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host.Click(settings, GetParam().radio));
-  ASSERT_TRUE(host.Click(settings, shell::kNextArrowId));
+  ASSERT_TRUE(host.Click(settings, resources::kNextArrowId));
   EXPECT_NE(session.WaitForPage(GetParam().page), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }

@@ -1,5 +1,6 @@
 // A transfer shown on a progress page of the dialog manager.
 #include "upgrade/xmodem_page_progress.h"
+#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ namespace {
 
 namespace window = platform::window;
 
-constexpr int kProgressPage = 116;
+constexpr int kProgressPage = resources::kUpgradeProgressTemplate;
 
 window::DialogTemplate ProgressPageTemplate() {
   window::DialogTemplate page;
