@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "link/modem_context.h"
 #include "device/contains_no_case.h"
 #include "device/ident_record.h"
+#include "link/modem_context.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 

@@ -20,9 +20,9 @@
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "platform/comm/serial_port.h"
+#include "resources/resource_ids.h"
 #include "shell/page_messages.h"
 #include "support/wizard_session.h"
-#include "resources/resource_ids.h"
 
 namespace {
 

@@ -7,10 +7,9 @@
 
 #include "app/program.h"
 #include "app/register_pages.h"
-#include "link/telephony_devices.h"
 #include "app/simulated_lines.h"
+#include "link/telephony_devices.h"
 #include "platform/profile/user_profile.h"
-#include "resources/pictures/pictures.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store_file.h"
@@ -18,6 +17,7 @@
 #include "platform/telephony/line_directory.h"
 #include "platform/window/template_registry.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/pictures/pictures.h"
 #include "resources/strings/data_folder.h"
 #include "shell/language.h"
 #include "shell/single_instance.h"
@@ -120,7 +120,9 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
   std::array<char*, 2> qtArgv{name.data(), nullptr};
-  const auto pictures = [](int id, QSize size) { return resources::pictures::RenderPicture(id, size); };
+  const auto pictures = [](int id, QSize size) {
+    return resources::pictures::RenderPicture(id, size);
+  };
   return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures,
                                      [&settings, &program](platform::window::Desktop& desktop) {
                                        return shell::RunStartup(program.frame, desktop, settings);

@@ -21,8 +21,7 @@ struct Program;
 // the program still whole. Call on the process main thread; blocks for the
 // whole run.
 int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
-                   std::ostream& err,
-                   const std::function<void(Program&)>& beforeNavigator = {},
+                   std::ostream& err, const std::function<void(Program&)>& beforeNavigator = {},
                    const std::function<void(Program&)>& afterNavigator = {});
 
 }  // namespace norix::app

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "link/port_io.h"
 #include "device/reply_numbers.h"
+#include "link/port_io.h"
 
 namespace norix::device {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "device/adapter_features.h"
 #include "link/at_exchange.h"
 #include "link/modem_context.h"
-#include "device/adapter_features.h"
 
 namespace norix::device {
 

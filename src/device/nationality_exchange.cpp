@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "device/contains_no_case.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "platform/comm/comm_types.h"
-#include "device/contains_no_case.h"
 
 namespace norix::device {
 

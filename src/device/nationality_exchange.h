@@ -8,8 +8,8 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/comm/port.h"
 #include "device/nationality_table.h"
+#include "platform/comm/port.h"
 
 namespace norix::device {
 

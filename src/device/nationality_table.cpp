@@ -9,16 +9,16 @@
 namespace norix::device {
 
 const std::array<NationalityEntry, kNationalityCount> kNationalityTable{{
-    {2162, 61, 40, 0x09, resources::kFirstFlagPicture + 0},   // Australia
-    {2163, 43, 1, 0x0A, resources::kFirstFlagPicture + 1},    // Austria
-    {2164, 32, 2, 0x0F, resources::kFirstFlagPicture + 2},    // Belgium
-    {2165, 45, 3, 0x31, resources::kFirstFlagPicture + 3},    // Denmark
-    {2166, 358, 4, 0x3C, resources::kFirstFlagPicture + 4},   // Finland
-    {2167, 33, 5, 0x3D, resources::kFirstFlagPicture + 5},    // France
-    {2168, 49, 6, 0x42, resources::kFirstFlagPicture + 6},    // Germany
-    {2169, 30, 17, 0x46, resources::kFirstFlagPicture + 7},   // Greece
-    {2170, 353, 7, 0x57, resources::kFirstFlagPicture + 8},   // Ireland
-    {2171, 39, 8, 0x59, resources::kFirstFlagPicture + 9},    // Italy
+    {2162, 61, 40, 0x09, resources::kFirstFlagPicture + 0},    // Australia
+    {2163, 43, 1, 0x0A, resources::kFirstFlagPicture + 1},     // Austria
+    {2164, 32, 2, 0x0F, resources::kFirstFlagPicture + 2},     // Belgium
+    {2165, 45, 3, 0x31, resources::kFirstFlagPicture + 3},     // Denmark
+    {2166, 358, 4, 0x3C, resources::kFirstFlagPicture + 4},    // Finland
+    {2167, 33, 5, 0x3D, resources::kFirstFlagPicture + 5},     // France
+    {2168, 49, 6, 0x42, resources::kFirstFlagPicture + 6},     // Germany
+    {2169, 30, 17, 0x46, resources::kFirstFlagPicture + 7},    // Greece
+    {2170, 353, 7, 0x57, resources::kFirstFlagPicture + 8},    // Ireland
+    {2171, 39, 8, 0x59, resources::kFirstFlagPicture + 9},     // Italy
     {2172, 81, 43, 0x00, resources::kFirstFlagPicture + 10},   // Japan
     {2173, 31, 10, 0x7B, resources::kFirstFlagPicture + 11},   // Netherlands
     {2174, 47, 11, 0x82, resources::kFirstFlagPicture + 12},   // Norway

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "link/port_io.h"
 #include "device/ident_record.h"
+#include "link/port_io.h"
 
 namespace norix::products {
 

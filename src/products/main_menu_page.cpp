@@ -2,12 +2,12 @@
 
 #include <array>
 
+#include "device/contains_no_case.h"
 #include "link/telephony_devices.h"
 #include "platform/window/window_api.h"
-#include "device/contains_no_case.h"
 #include "products/select_product.h"
-#include "shell/page_kit.h"
 #include "resources/resource_ids.h"
+#include "shell/page_kit.h"
 
 namespace norix::products {
 
@@ -28,7 +28,7 @@ constexpr std::array<shell::PageText, 3> kButtons{{
 
 // The menu itself: hidden while a single device is being identified.
 constexpr std::array<int, 7> kMenuControls{
-    kSettingsButton,     kProductInformationButton,      kUpgradeButton,   kSettingsDescription,
+    kSettingsButton,     kProductInformationButton,      kUpgradeButton,       kSettingsDescription,
     kUpgradeDescription, kProductInformationDescription, resources::kHeaderId,
 };
 

@@ -41,8 +41,8 @@ void ParseIdentification(std::string_view text, link::ModemContext& context) {
 
   context.productName = std::move(name);
   context.firmwareVersion = version;
-  context.firmwareVersionNumber = static_cast<std::uint16_t>(
-      std::min<std::uint32_t>(device::VersionNumber(version), std::numeric_limits<std::uint16_t>::max()));
+  context.firmwareVersionNumber = static_cast<std::uint16_t>(std::min<std::uint32_t>(
+      device::VersionNumber(version), std::numeric_limits<std::uint16_t>::max()));
 }
 
 }  // namespace norix::products

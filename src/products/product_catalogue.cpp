@@ -77,6 +77,8 @@ device::UpgradeClass LookupUpgradeKind(std::string_view text, const ProductCatal
   return row ? catalogue.rows[*row].upgradeKind : device::kUpgradeNone;
 }
 
-device::UpgradeClass LookupUpgradeKind(std::string_view text) { return LookupUpgradeKind(text, kBuiltIn); }
+device::UpgradeClass LookupUpgradeKind(std::string_view text) {
+  return LookupUpgradeKind(text, kBuiltIn);
+}
 
 }  // namespace norix::products

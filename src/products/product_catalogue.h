@@ -41,7 +41,7 @@ struct ProductCatalogue {
 
 // Upgrade kind of the first matching row; kUpgradeNone without a match.
 [[nodiscard]] device::UpgradeClass LookupUpgradeKind(std::string_view text,
-                                             const ProductCatalogue& catalogue);
+                                                     const ProductCatalogue& catalogue);
 [[nodiscard]] device::UpgradeClass LookupUpgradeKind(std::string_view text);
 
 }  // namespace norix::products

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "device/contains_no_case.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
-#include "device/contains_no_case.h"
 #include "products/select_product.h"
-#include "shell/page_kit.h"
 #include "resources/resource_ids.h"
+#include "shell/page_kit.h"
 
 namespace norix::products {
 
@@ -80,8 +80,7 @@ class ProductListPage final : public shell::Page {
     if (offered == 1) {
       context.selectedIndex = 0;
       W::SetListSelection(page, kDeviceListControl, 0);
-      W::PostMessage(page, W::WM_COMMAND, W::MAKEWPARAM(resources::kNextArrowId, W::BN_CLICKED),
-                     0);
+      W::PostMessage(page, W::WM_COMMAND, W::MAKEWPARAM(resources::kNextArrowId, W::BN_CLICKED), 0);
       return;
     }
     link::WaitTenths(kShowListPauseTenths);

@@ -3,20 +3,20 @@
 #include <string>
 #include <string_view>
 
+#include "device/adapter_queries.h"
+#include "device/contains_no_case.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
 #include "platform/window/messages.h"
-#include "device/adapter_queries.h"
-#include "device/contains_no_case.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
+#include "resources/resource_ids.h"
+#include "shell/frame.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
 #include "shell/page_messages.h"
-#include "shell/frame.h"
-#include "resources/resource_ids.h"
 
 namespace norix::products {
 
@@ -49,7 +49,8 @@ std::string OpenAndIdentify(link::ModemContext& context) {
     link::ConfigurePort(port, kSelectSpeed);
   }
   std::string text = IdentifyProduct(port);
-  const bool rescue = Contains(text, device::kModemRescueMode) || Contains(text, device::kSolanoRescueMode) ||
+  const bool rescue = Contains(text, device::kModemRescueMode) ||
+                      Contains(text, device::kSolanoRescueMode) ||
                       Contains(text, device::kKometRescueMode);
   if (!checked && !rescue && !NothingFound(text)) {
     link::SetReadTimeout(port, link::kOpenPortReadConstant);

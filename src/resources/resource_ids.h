@@ -69,14 +69,14 @@ inline constexpr int kIsdnModelPickerTemplate = 122;
 
 // The template of each page, by page index.
 inline constexpr std::array<int, kPageCount> kPageTemplates{
-    kProductListTemplate,       kMainMenuTemplate,          kUnusedListsTemplate,
-    kNationalityTemplate,       kUnusedSliderTemplate,      kAtCommandTemplate,
-    kModemSettingsTemplate,     kSolanoSettingsTemplate,    kKometSettingsTemplate,
-    kMsnSettingTemplate,        kTelephoneSettingTemplate,  kKometMsnTemplate,
-    kKometLocalTemplate,        kProtocolsTemplate,         kProtocolChoiceTemplate,
+    kProductListTemplate,       kMainMenuTemplate,           kUnusedListsTemplate,
+    kNationalityTemplate,       kUnusedSliderTemplate,       kAtCommandTemplate,
+    kModemSettingsTemplate,     kSolanoSettingsTemplate,     kKometSettingsTemplate,
+    kMsnSettingTemplate,        kTelephoneSettingTemplate,   kKometMsnTemplate,
+    kKometLocalTemplate,        kProtocolsTemplate,          kProtocolChoiceTemplate,
     kProviderServicesTemplate,  kProductInformationTemplate, kUpgradeStartTemplate,
-    kUpgradeChoosePartTemplate, kUpgradeOlderTemplate,      kUpgradeSameTemplate,
-    kUpgradeNewerTemplate,      kUpgradeProgressTemplate,   kUnusedEntryTemplate,
+    kUpgradeChoosePartTemplate, kUpgradeOlderTemplate,       kUpgradeSameTemplate,
+    kUpgradeNewerTemplate,      kUpgradeProgressTemplate,    kUnusedEntryTemplate,
 };
 
 // Controls every page template may have.

@@ -8,11 +8,11 @@
 #include "platform/window/message_loop.h"
 #include "platform/window/thread_queue.h"
 #include "platform/window/window_api.h"
-#include "shell/page_chrome.h"
-#include "shell/page_messages.h"
-#include "shell/frame.h"
-#include "shell/page_kit.h"
 #include "resources/resource_ids.h"
+#include "shell/frame.h"
+#include "shell/page_chrome.h"
+#include "shell/page_kit.h"
+#include "shell/page_messages.h"
 
 namespace norix::shell {
 
@@ -282,8 +282,7 @@ class NavigatorLoop {
   bool displayChangeDeferred_ = false;
 };
 
-void RunNavigator(Frame& program,
-                  const std::function<void(link::ModemContext&)>& closeDevicePort) {
+void RunNavigator(Frame& program, const std::function<void(link::ModemContext&)>& closeDevicePort) {
   NavigatorLoop loop(program, closeDevicePort);
   loop.Run();
 }

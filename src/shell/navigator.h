@@ -75,8 +75,7 @@ class NavigatorState {
 // and joins every page thread before it returns. A page that cannot be
 // shown (no template, no procedure, an index outside the table) ends the run
 // in the same orderly way rather than leaving the old page waiting.
-void RunNavigator(Frame& program,
-                  const std::function<void(link::ModemContext&)>& closeDevicePort);
+void RunNavigator(Frame& program, const std::function<void(link::ModemContext&)>& closeDevicePort);
 
 // Called by a page procedure to leave the page for page `next` (-1 quits).
 // Stores the page's rectangle for the next page. While another page change

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "platform/window/window_api.h"
-#include "shell/page_kit.h"
 #include "resources/resource_ids.h"
+#include "shell/page_kit.h"
 
 namespace norix::shell {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "platform/window/messages.h"
-#include "shell/page_messages.h"
 #include "resources/resource_ids.h"
+#include "shell/page_messages.h"
 
 namespace norix::shell {
 

@@ -7,11 +7,11 @@
 #include "platform/window/desktop.h"
 #include "platform/window/messages.h"
 #include "platform/window/window_api.h"
+#include "shell/frame.h"
 #include "shell/language.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_frame.h"
-#include "shell/frame.h"
 #include "shell/program_version.h"
 #include "shell/single_instance.h"
 

@@ -6,9 +6,9 @@
 #include "platform/comm/comm_types.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
+#include "resources/resource_ids.h"
 #include "shell/page_kit.h"
 #include "shell/page_messages.h"
-#include "resources/resource_ids.h"
 
 namespace norix::utilities {
 
@@ -88,8 +88,7 @@ class AtCommandPage final : public shell::Page {
       Message(kResetDoneText, W::MB_ICONEXCLAMATION);
       return;
     }
-    if (Message(kRetryResetText, W::MB_ICONQUESTION | W::MB_YESNO | W::MB_DEFBUTTON2) !=
-        W::IDYES) {
+    if (Message(kRetryResetText, W::MB_ICONQUESTION | W::MB_YESNO | W::MB_DEFBUTTON2) != W::IDYES) {
       return;
     }
     if (ResetToFactory(Port())) {
@@ -119,7 +118,8 @@ void SendConsoleCommand(platform::comm::Port* port, std::string_view command, st
 
 void RegisterAtConsolePage(shell::PageTable& table, device::SelectedProduct& product,
                            UtilityPagesState& state) {
-  shell::RegisterPage<AtCommandPage>(table, resources::kAtCommandPage, kDescription, product, state);
+  shell::RegisterPage<AtCommandPage>(table, resources::kAtCommandPage, kDescription, product,
+                                     state);
 }
 
 }  // namespace norix::utilities

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "device/selected_product.h"
 #include "link/at_exchange.h"
 #include "platform/comm/port.h"
-#include "device/selected_product.h"
 #include "shell/page_table.h"
 #include "utilities/settings_menus_state.h"
 

@@ -42,8 +42,7 @@ struct LineTestProduct {
 [[nodiscard]] std::uint16_t ClassifyDialAnswer(std::string_view line);
 
 // The text number the page shows for an outcome.
-[[nodiscard]] int LineTestResultText(std::uint16_t outcome,
-                                     const device::AdapterFeatures& features,
+[[nodiscard]] int LineTestResultText(std::uint16_t outcome, const device::AdapterFeatures& features,
                                      std::string_view productName);
 
 }  // namespace norix::utilities

@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "platform/window/control_api.h"
 #include "device/nationality_exchange.h"
+#include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
-#include "shell/page_kit.h"
 #include "resources/resource_ids.h"
+#include "shell/page_kit.h"
 
 namespace norix::utilities {
 
@@ -111,9 +111,8 @@ class NationalityPage final : public shell::Page {
     }
     const link::ModemContext* context = Context();
     W::SetWaitCursor(page, true);
-    const device::NationalityResult result =
-        device::SetNationality(Port(), context != nullptr && context->gciSupport,
-                               state_.chosenCode, state_.current);
+    const device::NationalityResult result = device::SetNationality(
+        Port(), context != nullptr && context->gciSupport, state_.chosenCode, state_.current);
     W::SetWaitCursor(page, false);
     state_.selectionChanged = false;
 

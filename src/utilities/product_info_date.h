@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "device/adapter_features.h"
 #include "platform/comm/port.h"
 #include "platform/profile/user_profile.h"
-#include "device/adapter_features.h"
 
 namespace norix::utilities {
 
@@ -55,8 +55,8 @@ struct FirmwareDate {
 // kFirmwareDateChars characters; "N/A" when the answer holds no date.
 // Blocks the calling thread for the exchange (up to about 6 s).
 [[nodiscard]] std::string ReadFirmwareDate(platform::comm::Port* port,
-                                           const device::AdapterFeatures& features,
-                                           bool gciSupport, std::span<const std::string> monthNames,
+                                           const device::AdapterFeatures& features, bool gciSupport,
+                                           std::span<const std::string> monthNames,
                                            const platform::profile::UserProfile& profile);
 
 }  // namespace norix::utilities

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "platform/window/window_api.h"
+#include "resources/resource_ids.h"
 #include "shell/page_frame.h"
 #include "shell/page_kit.h"
 #include "shell/page_messages.h"
 #include "utilities/line_test_worker.h"
 #include "utilities/product_info_date.h"
 #include "utilities/product_info_driver.h"
-#include "resources/resource_ids.h"
 
 namespace norix::utilities {
 

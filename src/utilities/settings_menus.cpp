@@ -4,10 +4,10 @@
 
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
+#include "resources/resource_ids.h"
 #include "shell/page_chrome.h"
 #include "shell/page_kit.h"
 #include "shell/page_messages.h"
-#include "resources/resource_ids.h"
 
 namespace norix::utilities {
 
@@ -175,8 +175,8 @@ int SolanoMsnPageFor(const device::AdapterFeatures& features) {
 
 void RegisterSettingsMenus(shell::PageTable& table, device::SelectedProduct& product,
                            UtilityPagesState& state) {
-  shell::RegisterPage<ButtonMenuPage<ModemTarget>>(table, resources::kModemSettingsPage,
-                                                   kModemMenu, product, state);
+  shell::RegisterPage<ButtonMenuPage<ModemTarget>>(table, resources::kModemSettingsPage, kModemMenu,
+                                                   product, state);
   shell::RegisterPage<ButtonMenuPage<SolanoTarget>>(table, resources::kSolanoSettingsPage,
                                                     kSolanoMenu, product, state);
   shell::RegisterPage<KometMenuPage>(table, resources::kKometSettingsPage, kKometMenuDescription,

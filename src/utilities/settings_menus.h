@@ -46,7 +46,6 @@ inline constexpr std::array<KometMenuItem, 6> kKometMenu{{
     {kProtocolsRadio, 2226, 2227, resources::kProtocolsPage},
 }};
 
-
 // Where "MSN Setting" of the solano menu leads: the Telephone setting page
 // for an adapter with an analogue port, the MSN setting page for one with an
 // internal modem or without internal hardware, kNoPage otherwise.

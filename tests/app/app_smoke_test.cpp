@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "app/program.h"
 #include "app/run_app.h"
 #include "platform/registry/driver_key.h"
 #include "platform/registry/registry.h"
@@ -26,7 +27,6 @@
 #include "platform/window/user_input.h"
 #include "platform/window/window_api.h"
 #include "resources/dialogs/dialog_templates.h"
-#include "app/program.h"
 #include "utilities/product_info_driver.h"
 
 namespace norix::app {

@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "app/run_app.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/page_widget.h"
@@ -33,7 +34,6 @@
 #include "platform/window/desktop.h"
 #include "platform/window/user_input.h"
 #include "platform/window/window_api.h"
-#include "app/program.h"
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
 #include "resources/resource_ids.h"
@@ -170,7 +170,8 @@ class Tour {
     bool visible = false;
     RunOnGuiThread([&] {
       if (const auto* widget = PageWidgetOf(page)) {
-        if (const auto* label = dynamic_cast<platform::qt::TextLabel*>(widget->Control(kHeaderId))) {
+        if (const auto* label =
+                dynamic_cast<platform::qt::TextLabel*>(widget->Control(kHeaderId))) {
           shown = label->Text();
           visible = label->isVisible();
         }
@@ -328,8 +329,7 @@ class Tour {
 // own once the first page is about to start, and the run is ended after it.
 // Returns the program's exit code.
 int RunTour(const std::vector<std::string>& models,
-            const std::function<void(Tour&, const app::Program&)>& walk,
-            std::string& diagnostics) {
+            const std::function<void(Tour&, const app::Program&)>& walk, std::string& diagnostics) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // NOLINT(concurrency-mt-unsafe): no thread yet
   AppOptions options;
   options.simulate = models;

@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "products/label_name.h"
-#include "products/product_on_line.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
+#include "products/product_on_line.h"
 
 namespace norix::products::testing {
 using namespace norix::device;

@@ -1,5 +1,4 @@
 #include "device/nationality_exchange.h"
-#include "resources/resource_ids.h"
 
 #include <algorithm>
 #include <string>
@@ -7,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "link/link_fixture.h"
 #include "device/nationality_table.h"
+#include "link/link_fixture.h"
+#include "resources/resource_ids.h"
 
 namespace norix::device {
 namespace {

@@ -22,15 +22,15 @@
 #include <vector>
 
 #include "platform/qt/control_widgets.h"
-#include "resources/pictures/pictures.h"
-#include "resources/resource_ids.h"
-#include "shell/page_chrome.h"
-#include "utilities/nationality_page.h"
 #include "platform/window/control_api.h"
 #include "platform/window/message_box.h"
 #include "platform_window/dialog_fixture.h"
 #include "resources/dialogs/dialog_templates.h"
 #include "resources/dialogs/page_layout.h"
+#include "resources/pictures/pictures.h"
+#include "resources/resource_ids.h"
+#include "shell/page_chrome.h"
+#include "utilities/nationality_page.h"
 
 // The system's font configuration library keeps a cache for the life of the
 // process; the leak checker must not count it against the tests. The name is
@@ -462,10 +462,12 @@ constexpr PageValueRow kPageValues[] = {
 // text while they read the adapter, and show them once it has answered: the
 // pictures show them loaded. Two-digit mode on the local numbers page: the
 // second prefix box and the connector lines of one-digit mode stay hidden.
-bool ShownOnceLoaded(int page) { return page == resources::kKometMsnPage || page == resources::kKometLocalPage; }
+bool ShownOnceLoaded(int page) {
+  return page == resources::kKometMsnPage || page == resources::kKometLocalPage;
+}
 bool HiddenOnceLoaded(int page, int control) {
-  return control == 1074 ||
-         (page == resources::kKometLocalPage && (control == 1117 || (control >= 1184 && control <= 1187)));
+  return control == 1074 || (page == resources::kKometLocalPage &&
+                             (control == 1117 || (control >= 1184 && control <= 1187)));
 }
 
 // The nationality page once it has read the product: the country list with
@@ -492,7 +494,8 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
   static_cast<void>(app);
   w::TemplateRegistry templates;
   resources::dialogs::RegisterDialogTemplates(templates);
-  QtRenderer renderer([](int id, QSize size) { return resources::pictures::RenderPicture(id, size); });
+  QtRenderer renderer(
+      [](int id, QSize size) { return resources::pictures::RenderPicture(id, size); });
   w::Desktop desktop(renderer, templates);
   constexpr std::array<int, 24> kPageTemplates = {102, 101, 105, 108, 106, 103, 109, 126,
                                                   147, 128, 129, 143, 144, 148, 150, 152,
@@ -532,8 +535,7 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
                           header.weight = 700;
                           header.italic = true;
                           w::SetControlFont(hwnd, resources::kHeaderId, header);
-                          w::SetDlgItemText(hwnd, resources::kHeaderId,
-                                            "NORIX solano 1280i ");
+                          w::SetDlgItemText(hwnd, resources::kHeaderId, "NORIX solano 1280i ");
                           for (const auto& [control, text] : texts) {
                             w::SetDlgItemText(hwnd, control, text);
                           }

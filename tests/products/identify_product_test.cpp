@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "device/ident_record.h"
 #include "label_name.h"
 #include "product_on_line.h"
-#include "device/ident_record.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 

@@ -222,7 +222,8 @@ TEST(DialogTemplates, NumberFieldsTakeDigitsOnlyAndCodeFieldsTakeTheirSymbols) {
 TEST(DialogTemplates, PrefixListsAndPortabilityCharactersUseTheFixedPitchFont) {
   const std::map<int, std::set<int>> kFixed = {
       {R::kKometLocalTemplate, {1116, 1117}},
-      {R::kProviderServicesTemplate, {1155, 1157, 1156, 1158, 1160, 1161, 1193, 1194, 1196, 1198, 1199, 1201}},
+      {R::kProviderServicesTemplate,
+       {1155, 1157, 1156, 1158, 1160, 1161, 1193, 1194, 1196, 1198, 1199, 1201}},
   };
   for (const auto& [id, controls] : kFixed) {
     const DialogTemplate& dialog = TemplateOf(id);

@@ -61,24 +61,38 @@ inline const std::vector<ExpectedControls>& PageControls() {
       {R::kMsnSettingTemplate, K::kEdit, {1044, 1045, 1050}},
       {R::kMsnSettingTemplate, K::kArrowButton, {1006, 1008}},
       // Telephone setting.
-      {R::kTelephoneSettingTemplate, K::kStaticText, {1027, 1051, 1065, 1066, 1053, 1056, 1055, 1057, 1064}},
+      {R::kTelephoneSettingTemplate,
+       K::kStaticText,
+       {1027, 1051, 1065, 1066, 1053, 1056, 1055, 1057, 1064}},
       {R::kTelephoneSettingTemplate, K::kEdit, {1044, 1045, 1050, 1052}},
-      {R::kTelephoneSettingTemplate, K::kCheckBox, {1047, 1046, 1049, 1048, 1060, 1058, 1061, 1059}},
+      {R::kTelephoneSettingTemplate,
+       K::kCheckBox,
+       {1047, 1046, 1049, 1048, 1060, 1058, 1061, 1059}},
       {R::kTelephoneSettingTemplate, K::kArrowButton, {1006, 1008}},
       // KOMET II MSN page.
       {R::kKometMsnTemplate, K::kEdit, {1044, 1045, 1050, 1052, 1046, 1048, 1053, 1055}},
-      {R::kKometMsnTemplate, K::kCheckBox, {1047, 1049, 1060, 1061, 1056, 1057, 1064, 1067}},  // Adapter
-      {R::kKometMsnTemplate, K::kCheckBox, {1081, 1082, 1083, 1084, 1085, 1086, 1087, 1088}},  // TEL#1
-      {R::kKometMsnTemplate, K::kCheckBox, {1054, 1062, 1063, 1066, 1058, 1068, 1069, 1070}},  // TEL#2
+      {R::kKometMsnTemplate,
+       K::kCheckBox,
+       {1047, 1049, 1060, 1061, 1056, 1057, 1064, 1067}},  // Adapter
+      {R::kKometMsnTemplate,
+       K::kCheckBox,
+       {1081, 1082, 1083, 1084, 1085, 1086, 1087, 1088}},  // TEL#1
+      {R::kKometMsnTemplate,
+       K::kCheckBox,
+       {1054, 1062, 1063, 1066, 1058, 1068, 1069, 1070}},  // TEL#2
       {R::kKometMsnTemplate, K::kDropDownList, {1090, 1091, 1092, 1093, 1094, 1095, 1096, 1097}},
       {R::kKometMsnTemplate, K::kStaticText, {1027, 1051, 1065, 1079, 1080, 1089, 1117, 1074}},
       {R::kKometMsnTemplate, K::kArrowButton, {1006, 1008}},
       // KOMET II local setting page.
       {R::kKometLocalTemplate, K::kEdit, {1044, 1045, 1050, 1052, 1046, 1048}},
-      {R::kKometLocalTemplate, K::kRadio, {1098, 1099, 1100, 1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108, 1109}},
+      {R::kKometLocalTemplate,
+       K::kRadio,
+       {1098, 1099, 1100, 1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108, 1109}},
       {R::kKometLocalTemplate, K::kDropDownList, {1090, 1091, 1092, 1093, 1094, 1095, 1116, 1117}},
       {R::kKometLocalTemplate, K::kStaticText, {1027, 1115, 1079, 1080, 1089, 1082, 1074}},
-      {R::kKometLocalTemplate, K::kLine, {1184, 1185, 1186, 1187, 1188, 1189, 1190, 1191, 1192, 1193, 1194}},
+      {R::kKometLocalTemplate,
+       K::kLine,
+       {1184, 1185, 1186, 1187, 1188, 1189, 1190, 1191, 1192, 1193, 1194}},
       {R::kKometLocalTemplate, K::kArrowButton, {1006, 1008}},
       // Protocols.
       {R::kProtocolsTemplate, K::kRadio, {1127, 1126}},
@@ -88,11 +102,15 @@ inline const std::vector<ExpectedControls>& PageControls() {
       {R::kProtocolsTemplate, K::kBigButton, {1143, 1148}},
       {R::kProtocolsTemplate, K::kArrowButton, {1006, 1008}},
       // Protocol choice.
-      {R::kProtocolChoiceTemplate, K::kRadio, {1147, 1134, 1144, 1137, 1139, 1141, 1129, 1126, 1127, 1145, 1149, 1151}},
+      {R::kProtocolChoiceTemplate,
+       K::kRadio,
+       {1147, 1134, 1144, 1137, 1139, 1141, 1129, 1126, 1127, 1145, 1149, 1151}},
       {R::kProtocolChoiceTemplate, K::kStaticText, {1027, 1146}},
       {R::kProtocolChoiceTemplate, K::kArrowButton, {1006, 1008}},
       // Provider services.
-      {R::kProviderServicesTemplate, K::kDropDownList, {1154, 1155, 1157, 1160, 1156, 1158, 1161, 1169}},
+      {R::kProviderServicesTemplate,
+       K::kDropDownList,
+       {1154, 1155, 1157, 1160, 1156, 1158, 1161, 1169}},
       {R::kProviderServicesTemplate, K::kCheckBox, {1128, 1129, 1177, 1178}},
       {R::kProviderServicesTemplate, K::kEdit, {1131, 1159, 1132, 1162, 1171, 1140}},
       {R::kProviderServicesTemplate, K::kRadio, {1126, 1127, 1135, 1138}},
@@ -111,7 +129,9 @@ inline const std::vector<ExpectedControls>& PageControls() {
       // Upgrade pages.
       {R::kUpgradeStartTemplate, K::kStaticText, {1027, 1049, 1050, 1074, 1028}},
       {R::kUpgradeStartTemplate, K::kArrowButton, {1002, 1014}},
-      {R::kUpgradeChoosePartTemplate, K::kStaticText, {1027, 1049, 1050, 1051, 1073, 1029, 1074, 1075}},
+      {R::kUpgradeChoosePartTemplate,
+       K::kStaticText,
+       {1027, 1049, 1050, 1051, 1073, 1029, 1074, 1075}},
       {R::kUpgradeChoosePartTemplate, K::kRadio, {1071, 1070}},
       {R::kUpgradeChoosePartTemplate, K::kArrowButton, {1002, 1014}},
       {R::kUpgradeOlderTemplate, K::kStaticText, {1027, 1061, 1062, 1063, 1074, 1028}},
@@ -136,18 +156,29 @@ inline const std::vector<ExpectedControls>& PageControls() {
 }
 
 // The page templates of the page table, by page index 0 to 23.
-inline constexpr int kPageTable[24] = {R::kProductListTemplate, R::kMainMenuTemplate, R::kUnusedListsTemplate, R::kNationalityTemplate, R::kUnusedSliderTemplate, R::kAtCommandTemplate, R::kModemSettingsTemplate, R::kSolanoSettingsTemplate, R::kKometSettingsTemplate, R::kMsnSettingTemplate, R::kTelephoneSettingTemplate, R::kKometMsnTemplate, R::kKometLocalTemplate, R::kProtocolsTemplate, R::kProtocolChoiceTemplate, R::kProviderServicesTemplate, R::kProductInformationTemplate, R::kUpgradeStartTemplate, R::kUpgradeChoosePartTemplate, R::kUpgradeOlderTemplate, R::kUpgradeSameTemplate, R::kUpgradeNewerTemplate, R::kUpgradeProgressTemplate, R::kUnusedEntryTemplate};
+inline constexpr int kPageTable[24] = {
+    R::kProductListTemplate,       R::kMainMenuTemplate,           R::kUnusedListsTemplate,
+    R::kNationalityTemplate,       R::kUnusedSliderTemplate,       R::kAtCommandTemplate,
+    R::kModemSettingsTemplate,     R::kSolanoSettingsTemplate,     R::kKometSettingsTemplate,
+    R::kMsnSettingTemplate,        R::kTelephoneSettingTemplate,   R::kKometMsnTemplate,
+    R::kKometLocalTemplate,        R::kProtocolsTemplate,          R::kProtocolChoiceTemplate,
+    R::kProviderServicesTemplate,  R::kProductInformationTemplate, R::kUpgradeStartTemplate,
+    R::kUpgradeChoosePartTemplate, R::kUpgradeOlderTemplate,       R::kUpgradeSameTemplate,
+    R::kUpgradeNewerTemplate,      R::kUpgradeProgressTemplate,    R::kUnusedEntryTemplate};
 
 struct Picker {
   int id;
   int width;
   int height;
 };
-inline constexpr Picker kPickers[] = {{R::kModemModelPickerTemplate, 192, 95}, {R::kIsdnModelPickerTemplate, 192, 101}};
+inline constexpr Picker kPickers[] = {{R::kModemModelPickerTemplate, 192, 95},
+                                      {R::kIsdnModelPickerTemplate, 192, 101}};
 
 // Pages whose procedure never runs the common page set-up, so nothing
 // fills a header.
-inline const std::set<int> kPagesWithoutHeader = {R::kProductListTemplate, R::kUnusedListsTemplate, R::kUnusedSliderTemplate, R::kUnusedEntryTemplate};
+inline const std::set<int> kPagesWithoutHeader = {R::kProductListTemplate, R::kUnusedListsTemplate,
+                                                  R::kUnusedSliderTemplate,
+                                                  R::kUnusedEntryTemplate};
 
 // Every arrow button of a page; a page has no others.
 inline const std::vector<std::pair<int, std::set<int>>>& PageArrows() {
@@ -216,7 +247,8 @@ inline const std::vector<Alternatives>& PageAlternatives() {
         {1173, 1172, 1126, 1135, 1127, 1138, 1140, 1174},
         {1177, 1178},
         {1192, 1193, 1194, 1195, 1196, 1197, 1198, 1199, 1200, 1201}}},
-      {R::kKometLocalTemplate, {{1188, 1189, 1190, 1191, 1192, 1193, 1194}, {1184, 1185, 1186, 1187, 1117}}},
+      {R::kKometLocalTemplate,
+       {{1188, 1189, 1190, 1191, 1192, 1193, 1194}, {1184, 1185, 1186, 1187, 1117}}},
   };
   return kAlternatives;
 }
@@ -226,9 +258,11 @@ inline const std::vector<std::pair<int, std::set<std::set<int>>>>& RadioGroups()
   static const std::vector<std::pair<int, std::set<std::set<int>>>> kGroups = {
       {R::kKometSettingsTemplate, {{1123, 1122, 1043, 1068, 1021, 1069}}},
       {R::kUpgradeChoosePartTemplate, {{1071, 1070}}},
-      {R::kKometLocalTemplate, {{1098, 1099}, {1100, 1101}, {1102, 1103}, {1104, 1105}, {1106, 1107}, {1108, 1109}}},
+      {R::kKometLocalTemplate,
+       {{1098, 1099}, {1100, 1101}, {1102, 1103}, {1104, 1105}, {1106, 1107}, {1108, 1109}}},
       {R::kProtocolsTemplate, {{1127, 1126}}},
-      {R::kProtocolChoiceTemplate, {{1147, 1134, 1144, 1137, 1139, 1141, 1129, 1126, 1127, 1145, 1149, 1151}}},
+      {R::kProtocolChoiceTemplate,
+       {{1147, 1134, 1144, 1137, 1139, 1141, 1129, 1126, 1127, 1145, 1149, 1151}}},
       {R::kProviderServicesTemplate, {{1126, 1127}, {1135, 1138}}},
   };
   return kGroups;
@@ -302,9 +336,10 @@ inline const std::vector<RuntimeTexts>& ControlTexts() {
       {R::kProtocolsTemplate, 1143, {2238}},
       {R::kProtocolsTemplate, 1148, {2241}},
       {R::kProtocolChoiceTemplate, 1146, {2258, 2250, 2251, 2252, 2253, 2254, 2255, 2256, 2269}},
-      {R::kProviderServicesTemplate, 1146, {2260, 2261, 2263, 2264, 2266, 2267, 2271, 2272, 2274, 2275, 2277, 2278,
-                   2280, 2281, 2283, 2284, 2286, 2287, 2289, 2290, 2312, 2313, 2314, 2315,
-                   2316, 2317, 2318, 2319, 2320, 2321, 2322, 2323, 2324, 2326, 2327}},
+      {R::kProviderServicesTemplate, 1146, {2260, 2261, 2263, 2264, 2266, 2267, 2271, 2272, 2274,
+                                            2275, 2277, 2278, 2280, 2281, 2283, 2284, 2286, 2287,
+                                            2289, 2290, 2312, 2313, 2314, 2315, 2316, 2317, 2318,
+                                            2319, 2320, 2321, 2322, 2323, 2324, 2326, 2327}},
       {R::kProviderServicesTemplate, 1074, {2102, 2325}},
       {R::kProviderServicesTemplate, 1129, {2307, 2268}},
       {R::kProductInformationTemplate, 1070, {2050}},
@@ -338,7 +373,9 @@ inline const std::vector<RuntimeTexts>& ControlTexts() {
       {R::kUpgradeSameTemplate, 1074, {2051, 2069}},
       {R::kUpgradeProgressTemplate, 1078, {2149}},
       {R::kUpgradeProgressTemplate, 1079, {2150}},
-      {R::kUpgradeProgressTemplate, 1037, {2094, 2082, 2107, 2133, 2157, 2158, 2132, 2131, 2160, 2159, 2035, 2113}},
+      {R::kUpgradeProgressTemplate,
+       1037,
+       {2094, 2082, 2107, 2133, 2157, 2158, 2132, 2131, 2160, 2159, 2035, 2113}},
       {R::kUpgradeProgressTemplate, 1038, {2038}},
       {R::kModemModelPickerTemplate, 1030, {2019}},
       {R::kModemModelPickerTemplate, 1, {2093}},

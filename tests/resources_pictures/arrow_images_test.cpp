@@ -16,8 +16,10 @@
 namespace norix::resources::pictures {
 namespace {
 
-constexpr int kArrowIds[] = {resources::kBackArrowPicture,   resources::kBackArrowPressedPicture,   resources::kNextArrowPicture, resources::kNextArrowPressedPicture,
-                             resources::kCancelArrowPicture, resources::kCancelArrowPressedPicture, resources::kOkArrowPicture,   resources::kOkArrowPressedPicture};
+constexpr int kArrowIds[] = {resources::kBackArrowPicture,   resources::kBackArrowPressedPicture,
+                             resources::kNextArrowPicture,   resources::kNextArrowPressedPicture,
+                             resources::kCancelArrowPicture, resources::kCancelArrowPressedPicture,
+                             resources::kOkArrowPicture,     resources::kOkArrowPressedPicture};
 
 // The SVG drawn as it is written, light grey background included, the way a
 // colour-keyed blit would see it.
@@ -170,10 +172,14 @@ TEST(ArrowImages, EachIdShowsItsOwnGlyphAndColour) {
     if (c.red() > c.green() && c.red() > c.blue()) return 'r';
     return 'g';
   };
-  for (auto [id, colour] : {std::pair{resources::kBackArrowPicture, 'b'}, std::pair{resources::kBackArrowPressedPicture, 'b'},
-                            std::pair{resources::kNextArrowPicture, 'b'}, std::pair{resources::kNextArrowPressedPicture, 'b'},
-                            std::pair{resources::kCancelArrowPicture, 'r'}, std::pair{resources::kCancelArrowPressedPicture, 'r'},
-                            std::pair{resources::kOkArrowPicture, 'g'}, std::pair{resources::kOkArrowPressedPicture, 'g'}}) {
+  for (auto [id, colour] : {std::pair{resources::kBackArrowPicture, 'b'},
+                            std::pair{resources::kBackArrowPressedPicture, 'b'},
+                            std::pair{resources::kNextArrowPicture, 'b'},
+                            std::pair{resources::kNextArrowPressedPicture, 'b'},
+                            std::pair{resources::kCancelArrowPicture, 'r'},
+                            std::pair{resources::kCancelArrowPressedPicture, 'r'},
+                            std::pair{resources::kOkArrowPicture, 'g'},
+                            std::pair{resources::kOkArrowPressedPicture, 'g'}}) {
     EXPECT_EQ(dominant(FaceColour(RenderPicture(id))), colour) << id;
   }
 }

@@ -17,9 +17,15 @@ double Linear(double channel) {
 }  // namespace
 
 std::vector<int> AllPictureIds() {
-  std::vector<int> ids = {resources::kPagePicture,        resources::kBackArrowPicture,        resources::kBackArrowPressedPicture,
-                          resources::kNextArrowPicture,          resources::kNextArrowPressedPicture, resources::kCancelArrowPicture,
-                          resources::kCancelArrowPressedPicture, resources::kOkArrowPicture,          resources::kOkArrowPressedPicture};
+  std::vector<int> ids = {resources::kPagePicture,
+                          resources::kBackArrowPicture,
+                          resources::kBackArrowPressedPicture,
+                          resources::kNextArrowPicture,
+                          resources::kNextArrowPressedPicture,
+                          resources::kCancelArrowPicture,
+                          resources::kCancelArrowPressedPicture,
+                          resources::kOkArrowPicture,
+                          resources::kOkArrowPressedPicture};
   for (int id = resources::kFirstFlagPicture; id <= resources::kLastFlagPicture; ++id) {
     ids.push_back(id);
   }

@@ -79,7 +79,8 @@ TEST_F(PictureSheet, PixmapsKeepTheirSizeOnDenseScreens) {
   EXPECT_TRUE(PicturePixmap(125, QSize(32, 32)).isNull());
   EXPECT_TRUE(PicturePixmap(resources::kPagePicture, QSize(kMaxPictureSide, 10), 2.0).isNull());
   EXPECT_TRUE(
-      PicturePixmap(resources::kPagePicture, QSize(std::numeric_limits<int>::max(), 10), 8.0).isNull());
+      PicturePixmap(resources::kPagePicture, QSize(std::numeric_limits<int>::max(), 10), 8.0)
+          .isNull());
 }
 
 TEST_F(PictureSheet, SavesEveryPictureForALookByEye) {
@@ -115,7 +116,8 @@ TEST_F(PictureSheet, SavesEveryPictureForALookByEye) {
   painter.drawText(QRect(24, 130, 200, 20), Qt::AlignLeft, QStringLiteral("Denmark (45)"));
   painter.drawImage(QPoint(230, 128), RenderPicture(304));
   int x = 453 - 4 * 40 - 8;
-  for (int id : {resources::kBackArrowPressedPicture, resources::kNextArrowPicture, resources::kCancelArrowPicture, resources::kOkArrowPicture}) {
+  for (int id : {resources::kBackArrowPressedPicture, resources::kNextArrowPicture,
+                 resources::kCancelArrowPicture, resources::kOkArrowPicture}) {
     painter.drawImage(QPoint(x, 327 - 44), RenderPicture(id));
     x += 40;
   }
@@ -130,8 +132,10 @@ TEST_F(PictureSheet, SavesEveryPictureForALookByEye) {
     sheetPainter.drawImage(QPoint(8 + (i % 5) * 104, 8 + (i / 5) * 76),
                            RenderPicture(resources::kFirstFlagPicture + i, QSize(96, 60)));
   }
-  const int arrows[] = {resources::kBackArrowPicture,   resources::kBackArrowPressedPicture,   resources::kNextArrowPicture, resources::kNextArrowPressedPicture,
-                        resources::kCancelArrowPicture, resources::kCancelArrowPressedPicture, resources::kOkArrowPicture,   resources::kOkArrowPressedPicture};
+  const int arrows[] = {resources::kBackArrowPicture,   resources::kBackArrowPressedPicture,
+                        resources::kNextArrowPicture,   resources::kNextArrowPressedPicture,
+                        resources::kCancelArrowPicture, resources::kCancelArrowPressedPicture,
+                        resources::kOkArrowPicture,     resources::kOkArrowPressedPicture};
   for (int i = 0; i < 8; ++i) {
     sheetPainter.drawImage(QPoint(8 + (i % 4) * 130, 8 + 4 * 76 + (i / 4) * 140),
                            RenderPicture(arrows[i], QSize(128, 128)));

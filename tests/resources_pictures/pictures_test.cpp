@@ -64,9 +64,10 @@ TEST(Pictures, IdsWithoutAPictureAndBadSizesGiveNothing) {
 
 TEST(Pictures, ScaleToWhateverSizeTheyAreShownAt) {
   // A page on a large font, a 1 x 1 corner case, and a flag stretched wide.
-  for (auto [id, size] :
-       {std::pair{resources::kPagePicture, QSize(906, 654)}, std::pair{resources::kPagePicture, QSize(1, 1)},
-        std::pair{resources::kOkArrowPressedPicture, QSize(24, 24)}, std::pair{319, QSize(160, 40)}}) {
+  for (auto [id, size] : {std::pair{resources::kPagePicture, QSize(906, 654)},
+                          std::pair{resources::kPagePicture, QSize(1, 1)},
+                          std::pair{resources::kOkArrowPressedPicture, QSize(24, 24)},
+                          std::pair{319, QSize(160, 40)}}) {
     const QImage image = RenderPicture(id, size);
     ASSERT_FALSE(image.isNull()) << id;
     EXPECT_EQ(image.size(), size) << id;

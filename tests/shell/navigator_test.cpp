@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/user_input.h"
-#include "shell_fixture.h"
 #include "resources/resource_ids.h"
+#include "shell_fixture.h"
 
 namespace norix::shell::testing {
 namespace {
@@ -95,11 +95,12 @@ TEST_F(NavigatorTest, ASecondRequestWaitsUntilTheFirstIsComplete) {
   std::atomic<bool> pendingWhenAsked{false};
   std::atomic<bool> menuClosedWhenGoToPageReturned{false};
   Signal asking;
-  program_.pages.Register(resources::kMainMenuPage, TestPage(log_, {.next = 6, .onClose = [&](W::HWND) {
-                                                           asking.Wait(kLong);
-                                                           std::this_thread::sleep_for(60ms);
-                                                           menuClosed = true;
-                                                         }}));
+  program_.pages.Register(resources::kMainMenuPage,
+                          TestPage(log_, {.next = 6, .onClose = [&](W::HWND) {
+                                            asking.Wait(kLong);
+                                            std::this_thread::sleep_for(60ms);
+                                            menuClosed = true;
+                                          }}));
   program_.pages.Register(6, TestPage(log_, {.onReady = [&](W::HWND page) {
                                         pendingWhenAsked =
                                             program_.navigator.PendingPage() == menuHandle.load();

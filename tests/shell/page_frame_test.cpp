@@ -4,16 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "shell_fixture.h"
 #include "resources/resource_ids.h"
+#include "shell_fixture.h"
 
 namespace norix::shell::testing {
 namespace {
 
 TEST_F(NavigatorTest, InitPageSetsCaptionHeaderTextsAndButtonLabels) {
   program_.pages.Register(
-      resources::kMainMenuPage, TestPage(log_, {.texts = {{kStatusId, 2092}, {-1, 0}, {kDisabledId, 2003}},
-                                     .buttons = {{kSettingsId, 2086}}}));
+      resources::kMainMenuPage,
+      TestPage(log_, {.texts = {{kStatusId, 2092}, {-1, 0}, {kDisabledId, 2003}},
+                      .buttons = {{kSettingsId, 2086}}}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);

@@ -21,10 +21,10 @@
 #include "platform/window/message_loop.h"
 #include "platform/window/template_registry.h"
 #include "platform/window/window_api.h"
+#include "resources/resource_ids.h"
+#include "shell/frame.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
-#include "shell/frame.h"
-#include "resources/resource_ids.h"
 
 namespace norix::shell::testing {
 
@@ -53,12 +53,12 @@ inline W::DialogTemplate TestPageTemplate(int id) {
       {kStatusId, ControlKind::kStaticText, "", RectAt(10, 30, 200, 10), 0},
       {kSettingsId, ControlKind::kBigButton, "", RectAt(10, 60, 80, 20), S::kTabStop},
       {kDisabledId, ControlKind::kBigButton, "", RectAt(100, 60, 80, 20), S::kDisabled},
-      {resources::kBackArrowId, ControlKind::kArrowButton, "", RectAt(180, 170, 20, 20), S::kTabStop, 123,
-       124},
-      {resources::kNextArrowId, ControlKind::kArrowButton, "", RectAt(210, 170, 20, 20), S::kTabStop, 126,
-       128},
-      {resources::kCancelArrowId, ControlKind::kArrowButton, "", RectAt(240, 170, 20, 20), S::kTabStop, 129,
-       130},
+      {resources::kBackArrowId, ControlKind::kArrowButton, "", RectAt(180, 170, 20, 20),
+       S::kTabStop, 123, 124},
+      {resources::kNextArrowId, ControlKind::kArrowButton, "", RectAt(210, 170, 20, 20),
+       S::kTabStop, 126, 128},
+      {resources::kCancelArrowId, ControlKind::kArrowButton, "", RectAt(240, 170, 20, 20),
+       S::kTabStop, 129, 130},
   };
   return page;
 }

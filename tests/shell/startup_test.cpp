@@ -16,11 +16,11 @@
 #include "platform/comm/pty_line.h"
 #include "platform/telephony/line_directory.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "resources/strings/data_folder.h"
 #include "shell/program_version.h"
 #include "shell_fixture.h"
 #include "support/temp_dir.h"
-#include "resources/resource_ids.h"
 
 namespace norix::shell::testing {
 namespace {

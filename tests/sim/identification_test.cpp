@@ -14,15 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include "device/adapter_features.h"
+#include "device/adapter_queries.h"
+#include "device/contains_no_case.h"
+#include "device/ident_record.h"
 #include "link/at_exchange.h"
 #include "link/modem_context.h"
 #include "link/port_io.h"
 #include "platform/comm/pty_line.h"
 #include "platform/comm/serial_port.h"
-#include "device/adapter_features.h"
-#include "device/adapter_queries.h"
-#include "device/contains_no_case.h"
-#include "device/ident_record.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
@@ -158,8 +158,7 @@ std::vector<Row> Rows() {
        Rescue(false, std::string(device::kModemRescueMode), 9)},
       {"solano-rescue", "NORIX solano 1280i",
        Rescue(false, std::string(device::kSolanoRescueMode), 10)},
-      {"komet2-rescue", "NORIX KOMET II",
-       Rescue(false, std::string(device::kKometRescueMode), 10)},
+      {"komet2-rescue", "NORIX KOMET II", Rescue(false, std::string(device::kKometRescueMode), 10)},
       {"foreign", "NORIX Corvid 560 Voice",
        NotFound(true, true, std::string(device::kUnknownModem))},
       {"silent", "NORIX Corvid 560 Voice",

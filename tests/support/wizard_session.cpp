@@ -8,11 +8,11 @@
 #include "platform/comm/serial_port.h"
 #include "platform/window/message_loop.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_messages.h"
 #include "sim/model_registry.h"
-#include "resources/resource_ids.h"
 
 namespace norix::testing {
 

@@ -21,12 +21,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/program.h"
 #include "platform/comm/port.h"
 #include "platform/telephony/line_directory.h"
 #include "platform/window/desktop.h"
 #include "platform/window/headless_host.h"
 #include "platform/window/template_registry.h"
-#include "app/program.h"
 #include "sim/product_options.h"
 #include "sim/simulated_product.h"
 

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "device/nationality_table.h"
+#include "resources/resource_ids.h"
 #include "sim/analogue_modem.h"
 #include "sim/isdn_adapter.h"
 #include "sim/models/models.h"
-#include "device/nationality_table.h"
 #include "utilities_session.h"
-#include "resources/resource_ids.h"
 
 namespace norix::utilities::testing {
 using namespace norix::device;
@@ -68,7 +68,11 @@ TEST_F(NationalityPageTest, GciModemChangesCountryAndReturnsToTheSettingsMenu) {
   EXPECT_EQ(Flag(page), resources::kLastFlagPicture);  // U.S.A.
 
   ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Germany (49)"));
-  EXPECT_TRUE(host_.WaitUntil([&] { return Flag(page) == resources::kFirstFlagPicture + 6; /* Germany */ }, kWait));
+  EXPECT_TRUE(host_.WaitUntil(
+      [&] {
+        return Flag(page) == resources::kFirstFlagPicture + 6; /* Germany */
+      },
+      kWait));
   const std::size_t beforeOk = CommandCount();
   ASSERT_TRUE(host_.Click(page, resources::kOkArrowId));
   EXPECT_EQ(AnswerBox(), Text(2024));

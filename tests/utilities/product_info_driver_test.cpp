@@ -98,7 +98,7 @@ TEST_F(DriverInformationTest, SeedsKeysOfDevicesThatNameOneAndKeepsExistingValue
   ProductInformation info;
   ReadDriverInformation(registry_.get(), simulated, info);
   EXPECT_EQ(info.driverFile, kSimulatedInfPath);
-  EXPECT_EQ(info.driverDate, R::SimulatedDriverInfo().driverDate);
+  EXPECT_EQ(info.driverDate, SimulatedDriverInfo().driverDate);
   ReadDriverInformation(registry_.get(), configured, info);
   EXPECT_EQ(info.driverFile, "vendor.inf");
 }

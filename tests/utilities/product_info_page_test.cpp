@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "link/link_fixture.h"
-#include "utilities_session.h"
 #include "resources/resource_ids.h"
+#include "utilities_session.h"
 
 namespace norix::utilities::testing {
 namespace {

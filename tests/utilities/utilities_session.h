@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "app/program.h"
+#include "app/register_pages.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "platform/comm/memory_line.h"
@@ -31,15 +33,13 @@
 #include "products/parse_identification.h"
 #include "products/select_product.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
-#include "app/program.h"
-#include "app/register_pages.h"
 #include "sim/model_registry.h"
 #include "sim/simulated_product.h"
 #include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
-#include "resources/resource_ids.h"
 
 namespace norix::utilities::testing {
 
@@ -59,11 +59,11 @@ class UtilitiesSession : public ::testing::Test {
     program_.frame.registry = registry_.get();
     program_.frame.profile = platform::profile::UserProfile({44, "dd/MM/yyyy", "d MMMM yyyy"});
     app::RegisterPages(program_);
-    program_.frame.pages.Register(resources::kMainMenuPage,
-                                  [this](W::HWND page, W::UINT message, W::WPARAM wParam,
-                                         W::LPARAM lParam) {
-                                    return Launcher(page, message, wParam, lParam);
-                                  });
+    program_.frame.pages.Register(
+        resources::kMainMenuPage,
+        [this](W::HWND page, W::UINT message, W::WPARAM wParam, W::LPARAM lParam) {
+          return Launcher(page, message, wParam, lParam);
+        });
   }
   UtilitiesSession(const UtilitiesSession&) = delete;
   UtilitiesSession& operator=(const UtilitiesSession&) = delete;
@@ -111,8 +111,8 @@ class UtilitiesSession : public ::testing::Test {
   void Run(int page) {
     target_ = page;
     shell::BuildGraphics(program_.frame.chrome, program_.frame.texts);
-    main_ = std::thread(
-        [this] { shell::RunNavigator(program_.frame, [](link::ModemContext&) {}); });
+    main_ =
+        std::thread([this] { shell::RunNavigator(program_.frame, [](link::ModemContext&) {}); });
   }
 
   // Presses Esc on the page and waits for the navigator to end.

@@ -8,12 +8,12 @@
 
 #include "platform/window/window_api.h"
 #include "products/main_menu_page.h"
+#include "resources/resource_ids.h"
 #include "shell/page_messages.h"
 #include "support/wizard_session.h"
 #include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
 #include "utilities/settings_menus.h"
-#include "resources/resource_ids.h"
 
 namespace norix::utilities {
 namespace {
@@ -34,7 +34,7 @@ W::HWND IdentifiedMenu(WizardSession& session) {
 
 // The nationality page once it has read the product and filled its list.
 W::HWND OpenedNationalityPage(WizardSession& session) {
-  const W::HWND page = session.WaitForPage(kNationalityPage);
+  const W::HWND page = session.WaitForPage(resources::kNationalityPage);
   EXPECT_NE(page, W::kNullHwnd);
   EXPECT_TRUE(session.Host().WaitUntil(
       [&] {
@@ -65,10 +65,10 @@ TEST(WizardRoadTest, ChangingTheCountryOfAnAnalogueModem) {
   session.Start();
   W::HWND menu = IdentifiedMenu(session);
   ASSERT_TRUE(session.Host().Click(menu, products::kSettingsButton));
-  W::HWND settings = session.WaitForPage(kModemSettingsPage);
+  W::HWND settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
-  const W::HWND page = session.WaitForPage(kNationalityPage);
+  const W::HWND page = session.WaitForPage(resources::kNationalityPage);
   ASSERT_NE(page, W::kNullHwnd);
   ASSERT_TRUE(session.Host().WaitUntil(
       [&] {
@@ -92,7 +92,7 @@ TEST(WizardRoadTest, ChangingTheCountryOfAnAnalogueModem) {
   EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
   EXPECT_EQ(Tail(session.Commands(0), 5),
             (std::vector<std::string>{"AT+GCI=?", "ATI5", "AT*N-", "ATI5+GCI=31", "AT*N+"}));
-  EXPECT_NE(session.WaitForPage(kModemSettingsPage), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kModemSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -103,12 +103,12 @@ TEST(WizardRoadTest, AbandonedChoiceIsNotSetOnTheNextVisit) {
   session.Start();
   W::HWND menu = IdentifiedMenu(session);
   ASSERT_TRUE(session.Host().Click(menu, products::kSettingsButton));
-  W::HWND settings = session.WaitForPage(kModemSettingsPage);
+  W::HWND settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
   W::HWND page = OpenedNationalityPage(session);
   ASSERT_TRUE(session.Host().SelectItem(page, kCountryListId, "Sweden (46)"));
   ASSERT_TRUE(session.Host().Click(page, resources::kCancelArrowId));
-  settings = session.WaitForPage(kModemSettingsPage);
+  settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
   page = OpenedNationalityPage(session);
@@ -119,7 +119,7 @@ TEST(WizardRoadTest, AbandonedChoiceIsNotSetOnTheNextVisit) {
   ASSERT_TRUE(box);
   EXPECT_EQ(session.TextId(*box), 2024);
   EXPECT_EQ(session.Commands(0).size(), before);
-  EXPECT_NE(session.WaitForPage(kModemSettingsPage), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kModemSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -131,7 +131,7 @@ TEST(WizardRoadTest, ProductInformationOfAModem) {
   session.Start();
   W::HWND menu = IdentifiedMenu(session);
   ASSERT_TRUE(session.Host().Click(menu, products::kProductInformationButton));
-  const W::HWND page = session.WaitForPage(kProductInfoPage);
+  const W::HWND page = session.WaitForPage(resources::kProductInformationPage);
   ASSERT_NE(page, W::kNullHwnd);
   ASSERT_TRUE(session.Host().WaitUntil(
       [&] { return !session.Host().Text(page, kProgramVersionId).empty(); }, kPageWait));

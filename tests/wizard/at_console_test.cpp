@@ -1,19 +1,19 @@
 // The AT command page: a typed command line goes to the product as it is,
 // its first reply line is shown and the entry emptied; "Default Setting"
 // restores and stores the factory settings, asking before a second try.
+#include "utilities/at_console.h"
+
 #include <gtest/gtest.h>
 
-#include "wizard/wizard_flow.h"
 #include "resources/resource_ids.h"
 #include "utilities/settings_menus.h"
-#include "utilities/at_console.h"
+#include "wizard/wizard_flow.h"
 
 namespace norix::testing {
 namespace {
 
 using utilities::kCommandEntry;
 using utilities::kDefaultSettingButton;
-
 
 constexpr W::UINT kQuestionNoDefault =
     W::MB_ICONQUESTION | W::MB_YESNO | W::MB_DEFBUTTON2 | W::MB_TASKMODAL;
@@ -63,7 +63,8 @@ TEST(AtConsoleTest, SendsTheTypedLineAndShowsTheFirstReplyLine) {
   const std::size_t before = session.Commands(0).size();
 
   ASSERT_TRUE(Send(session, console, "ATI3"));
-  EXPECT_TRUE(host.WaitForText(console, utilities::kReplyText, "NORIX Netrunner 56000 Voice V1.10", kPageWait));
+  EXPECT_TRUE(host.WaitForText(console, utilities::kReplyText, "NORIX Netrunner 56000 Voice V1.10",
+                               kPageWait));
   EXPECT_EQ(host.Text(console, kCommandEntry), "");
   std::vector<std::string> commands = session.Commands(0);
   ASSERT_EQ(commands.size(), before + 1) << Lines(commands);
@@ -93,7 +94,7 @@ TEST(AtConsoleTest, BackLeadsToTheSettingsMenuOfTheProductKind) {
   const W::HWND console = OpenConsole(session, 7);
   ASSERT_NE(console, W::kNullHwnd);
   ASSERT_TRUE(session.Host().Click(console, resources::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(7), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kSolanoSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -112,7 +113,7 @@ TEST(FactoryResetTest, SucceedsAtOnceAndStaysOnThePage) {
   // Still on the page: its '<' works.
   ASSERT_TRUE(WaitForInput(session, console));
   ASSERT_TRUE(session.Host().Click(console, resources::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(6), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kModemSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 

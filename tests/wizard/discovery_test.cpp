@@ -5,13 +5,12 @@
 
 #include "platform/window/window_api.h"
 #include "products/product_catalogue.h"
-#include "wizard/wizard_flow.h"
-#include "resources/resource_ids.h"
 #include "products/product_list_page.h"
+#include "resources/resource_ids.h"
+#include "wizard/wizard_flow.h"
 
 namespace norix::testing {
 namespace {
-
 
 TEST(SingleDeviceTest, GoesStraightToTheMainMenuAndIdentifiesTheProduct) {
   sim::ProductOptions slow;
@@ -77,8 +76,10 @@ TEST(ProductListTest, TwoDevicesOneHeldByAnotherProgramContinueWithTheFreeOne) {
   auto& host = session.Host();
   const W::HWND list = session.WaitForPage(resources::kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
-  ASSERT_TRUE(host.WaitUntil([&] { return !host.Items(list, products::kDeviceListControl).empty(); }, kPageWait));
-  EXPECT_EQ(host.Items(list, products::kDeviceListControl), std::vector<std::string>{"NORIX Corvid 560 Voice"});
+  ASSERT_TRUE(host.WaitUntil(
+      [&] { return !host.Items(list, products::kDeviceListControl).empty(); }, kPageWait));
+  EXPECT_EQ(host.Items(list, products::kDeviceListControl),
+            std::vector<std::string>{"NORIX Corvid 560 Voice"});
 
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
@@ -222,15 +223,15 @@ TEST_P(RescueTest, EntersTheUpgradeWithoutTheMainMenu) {
   const RescueCase& rescue = GetParam();
   WizardSession session{{rescue.model, rescue.line}};
   session.Start();
-  const W::HWND upgrade = session.WaitForPage(17);
+  const W::HWND upgrade = session.WaitForPage(resources::kUpgradeStartPage);
   ASSERT_NE(upgrade, W::kNullHwnd);
   auto& program = session.Program();
-  EXPECT_EQ(program.context->productName, rescue.identification);
-  EXPECT_EQ(program.ident.text, rescue.identification);
-  EXPECT_EQ(program.ident.upgradeKind, products::LookupUpgradeKind(rescue.identification));
-  EXPECT_NE(program.ident.upgradeKind, device::kUpgradeNone);
-  EXPECT_TRUE(program.rescue.rescueStart);
-  EXPECT_EQ(program.rescue.isdnRescueProduct, rescue.isdn);
+  EXPECT_EQ(program.frame.context->productName, rescue.identification);
+  EXPECT_EQ(program.product.ident.text, rescue.identification);
+  EXPECT_EQ(program.product.ident.upgradeKind, products::LookupUpgradeKind(rescue.identification));
+  EXPECT_NE(program.product.ident.upgradeKind, device::kUpgradeNone);
+  EXPECT_TRUE(program.product.rescue.rescueStart);
+  EXPECT_EQ(program.product.rescue.isdnRescueProduct, rescue.isdn);
   EXPECT_TRUE(session.Host().MessageBoxes().empty());
   EXPECT_TRUE(session.Quit());
 }

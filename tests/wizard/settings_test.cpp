@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/control_api.h"
-#include "wizard/wizard_flow.h"
 #include "resources/resource_ids.h"
 #include "utilities/settings_menus.h"
+#include "wizard/wizard_flow.h"
 
 namespace norix::testing {
 namespace {
@@ -17,7 +17,6 @@ using utilities::kKometDescription;
 using utilities::kMsnButton;
 using utilities::kProtocolsRadio;
 using utilities::kServicesRadio;
-
 
 // Main menu -> Settings: the menu page of the product kind.
 W::HWND OpenSettings(WizardSession& session, int expectedPage) {
@@ -62,7 +61,7 @@ TEST(ModemSettingsMenuTest, ShowsItsTextsAndLeadsToCountryAndDefaultSetting) {
   WizardSession session{{"netrunner56k", kNetrunnerLine}};
   session.Start();
   auto& host = session.Host();
-  W::HWND settings = OpenSettings(session, 6);
+  W::HWND settings = OpenSettings(session, resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   EXPECT_EQ(host.Text(settings, kCountryButton), Text(session, 2022));
   EXPECT_EQ(host.Text(settings, 1056), Text(session, 2126));
@@ -71,13 +70,13 @@ TEST(ModemSettingsMenuTest, ShowsItsTextsAndLeadsToCountryAndDefaultSetting) {
   EXPECT_EQ(host.Text(settings, resources::kHeaderId), "NORIX Netrunner 56000 Voice ");
 
   ASSERT_TRUE(host.Click(settings, kDefaultSettingButton));
-  const W::HWND console = session.WaitForPage(5);
+  const W::HWND console = session.WaitForPage(resources::kAtCommandPage);
   ASSERT_NE(console, W::kNullHwnd);
   ASSERT_TRUE(host.Click(console, resources::kBackArrowId));
-  settings = session.WaitForPage(6);
+  settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host.Click(settings, kCountryButton));
-  EXPECT_NE(session.WaitForPage(3), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kNationalityPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -123,7 +122,7 @@ TEST_P(SolanoMsnTest, MsnSettingLeadsByTheAdaptersParts) {
   WizardSession session{{GetParam().model, kSolanoLine}};
   session.Start();
   auto& host = session.Host();
-  const W::HWND settings = OpenSettings(session, 7);
+  const W::HWND settings = OpenSettings(session, resources::kSolanoSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   EXPECT_EQ(host.Text(settings, kMsnButton), Text(session, 2075));
   EXPECT_EQ(host.Text(settings, 1058), Text(session, 2076));
@@ -145,7 +144,7 @@ TEST(KometSettingsMenuTest, RemembersTheLastItemAndShowsHoverHelp) {
   WizardSession session{{"komet2", kKometLine}};
   session.Start();
   auto& host = session.Host();
-  W::HWND settings = OpenSettings(session, 8);
+  W::HWND settings = OpenSettings(session, resources::kKometSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   // First opening: "Protocols" with its description.
   EXPECT_TRUE(host.IsChecked(settings, kProtocolsRadio));
@@ -168,10 +167,10 @@ TEST(KometSettingsMenuTest, RemembersTheLastItemAndShowsHoverHelp) {
   ASSERT_TRUE(host.Click(settings, kDefaultSettingButton));
   EXPECT_TRUE(host.IsChecked(settings, kDefaultSettingButton));
   ASSERT_TRUE(host.Click(settings, resources::kNextArrowId));
-  const W::HWND console = session.WaitForPage(5);
+  const W::HWND console = session.WaitForPage(resources::kAtCommandPage);
   ASSERT_NE(console, W::kNullHwnd);
   ASSERT_TRUE(host.Click(console, resources::kBackArrowId));
-  settings = session.WaitForPage(8);
+  settings = session.WaitForPage(resources::kKometSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   EXPECT_TRUE(host.IsChecked(settings, kDefaultSettingButton));
   EXPECT_FALSE(host.IsChecked(settings, kProtocolsRadio));
@@ -192,7 +191,7 @@ TEST_P(KometItemTest, ForwardLeadsToThePageOfTheSelectedItem) {
   WizardSession session{{"komet2", kKometLine}};
   session.Start();
   auto& host = session.Host();
-  const W::HWND settings = OpenSettings(session, 8);
+  const W::HWND settings = OpenSettings(session, resources::kKometSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host.Click(settings, GetParam().radio));
   ASSERT_TRUE(host.Click(settings, resources::kNextArrowId));

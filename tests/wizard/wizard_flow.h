@@ -10,9 +10,9 @@
 #include "platform/window/messages.h"
 #include "platform/window/window_api.h"
 #include "products/main_menu_page.h"
+#include "resources/resource_ids.h"
 #include "shell/page_messages.h"
 #include "support/wizard_session.h"
-#include "resources/resource_ids.h"
 
 namespace norix::testing {
 
@@ -26,7 +26,6 @@ inline const std::string kMarlinLine = "NORIX marlin 560 Voice";
 inline const std::string kSolanoLine = "NORIX solano 1280i";
 inline const std::string kSolanoModemLine = "NORIX solano 1280mi";
 inline const std::string kKometLine = "NORIX KOMET II";
-
 
 // Waits for the main menu with the identified product's name in its header
 // (the last thing a single device's menu shows after identification).

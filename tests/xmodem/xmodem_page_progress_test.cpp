@@ -1,11 +1,11 @@
 // A transfer shown on a progress page of the dialog manager.
 #include "upgrade/xmodem_page_progress.h"
-#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/window/control_api.h"
 #include "platform_window/dialog_fixture.h"
+#include "resources/resource_ids.h"
 #include "xmodem_fixture.h"
 
 namespace norix::testing {
