@@ -3,8 +3,8 @@
 #include <array>
 
 #include "link/telephony_devices.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/window/window_api.h"
-#include "products/contains_no_case.h"
 #include "products/select_product.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
@@ -72,7 +72,7 @@ void IdentifySingleDevice(W::HWND page, shell::Program& program) {
   link::ModemContext& context = *program.context;
   context.selectedIndex = 0;
   const link::ModemListEntry& device = context.devices.front();
-  program.selection.marlin = ContainsNoCase(device.name, "marlin").has_value();
+  program.selection.marlin = platform::ascii::ContainsNoCase(device.name, "marlin");
   if (!program.selection.identifyOnFirstShowing.exchange(false)) {
     return;
   }

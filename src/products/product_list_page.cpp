@@ -5,10 +5,10 @@
 
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/window/control_api.h"
 #include "platform/window/desktop.h"
 #include "platform/window/window_api.h"
-#include "products/contains_no_case.h"
 #include "products/select_product.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
@@ -50,7 +50,8 @@ void Initialise(W::HWND page, shell::Program& program) {
 }
 
 // Offers every device whose port can be opened now (a quick open: the line
-// is free and the port exists), then continues as the count decides.
+// is free and the port exists), then continues as the count decides. Why a
+// device is left out goes to stderr.
 void CheckDevices(W::HWND page, shell::Program& program) {
   link::ModemContext& context = *program.context;
   const int count = static_cast<int>(context.ProductCount());
@@ -68,6 +69,8 @@ void CheckDevices(W::HWND page, shell::Program& program) {
       W::SetListSelection(page, kDeviceListControl, item);
       W::StepProgress(page, kListProgressControl);
       ++offered;
+    } else {
+      link::ReportPortFailure(context);
     }
   }
   if (offered == 0) {
@@ -125,7 +128,7 @@ void SelectChosenDevice(W::HWND page, shell::Program& program) {
     shell::GoToPage(page, shell::kQuitPage);
     return;
   }
-  program.selection.marlin = ContainsNoCase(chosen->name, "marlin").has_value();
+  program.selection.marlin = platform::ascii::ContainsNoCase(chosen->name, "marlin");
   if (SelectProduct(page, chosen->lineDeviceId) == 1) {
     return;
   }

@@ -8,7 +8,6 @@
 #include "link/telephony_devices.h"
 #include "platform/window/messages.h"
 #include "products/adapter_queries.h"
-#include "products/contains_no_case.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
@@ -78,6 +77,8 @@ int SelectProduct(W::HWND page, std::uint32_t deviceId) {
     text = OpenAndIdentify(context);
   }
   if (NothingFound(text)) {
+    // The message keeps its text; the system's reason goes to stderr.
+    link::ReportPortFailure(context);
     shell::ShowMessage(page, kNotDetectedText, shell::kMessageCaptionText, W::MB_ICONEXCLAMATION);
     shell::GoToPage(page, shell::kQuitPage);
     return 1;

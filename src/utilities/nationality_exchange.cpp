@@ -7,8 +7,8 @@
 
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/comm/comm_types.h"
-#include "products/contains_no_case.h"
 
 namespace norix::utilities {
 
@@ -47,7 +47,7 @@ std::uint16_t ReadCurrentNationality(platform::comm::Port* port, bool gciSupport
       offered[i] = supported.find(TwoHexDigits(kNationalityTable[i].gciCode)) != std::string::npos;
     }
     for (const NationalityEntry& entry : kNationalityTable) {
-      if (products::ContainsNoCase(current, TwoHexDigits(entry.gciCode))) {
+      if (platform::ascii::ContainsNoCase(current, TwoHexDigits(entry.gciCode))) {
         return entry.diallingCode;
       }
     }

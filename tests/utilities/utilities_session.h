@@ -17,6 +17,7 @@
 
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/comm/memory_line.h"
 #include "platform/registry/driver_key.h"
 #include "platform/registry/registry.h"
@@ -26,7 +27,6 @@
 #include "platform/window/template_registry.h"
 #include "platform/window/window_api.h"
 #include "products/adapter_queries.h"
-#include "products/contains_no_case.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "resources/dialogs/dialog_templates.h"
@@ -101,10 +101,10 @@ class UtilitiesSession : public ::testing::Test {
     products::ParseIdentification(program_.ident.text, *context);
     context->devices.push_back({context->productName, 0});
     const std::string& name = program_.ident.text;
-    program_.features.komet = products::ContainsNoCase(name, "KOMET II").has_value();
+    program_.features.komet = platform::ascii::ContainsNoCase(name, "KOMET II");
     program_.features.isdnAdapter =
-        program_.features.komet || products::ContainsNoCase(name, "solano").has_value();
-    if (products::ContainsNoCase(name, "solano 1280")) {
+        program_.features.komet || platform::ascii::ContainsNoCase(name, "solano");
+    if (platform::ascii::ContainsNoCase(name, "solano 1280")) {
       products::ReadAdapterFeatures(*context, program_.features);
     }
     program_.context = std::move(context);

@@ -176,6 +176,7 @@ TEST(ProductListTest, RememberedPositionPastTheEndShowsTheLastLine) {
 }
 
 // Nothing usable on the selected line: message 2065, then the program ends.
+// A port that could not be opened is named on stderr with the reason.
 struct NotDetectedCase {
   const char* name;
   std::vector<SessionProduct> products;
@@ -189,14 +190,29 @@ TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
   for (const std::size_t held : GetParam().held) {
     ASSERT_TRUE(session.HoldPort(held));
   }
+  ::testing::internal::CaptureStderr();
   session.Start();
   const auto box = session.AnswerMessage(W::IDOK);
+  const bool finished = session.WaitFinished();
+  const std::string stderrText = ::testing::internal::GetCapturedStderr();
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(session.TextId(*box), 2065);
   EXPECT_EQ(session.CaptionId(*box), 2092);
   EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
-  EXPECT_TRUE(session.WaitFinished());
+  EXPECT_TRUE(finished);
   EXPECT_EQ(session.Host().MessageBoxes().size(), 1U);
+
+  std::vector<std::string> reasons;
+  for (const std::size_t held : GetParam().held) {
+    reasons.push_back("norix: " + GetParam().products[held].lineName + ": cannot open " +
+                      session.PortPath(held) + ": Device or resource busy (in use by ");
+  }
+  for (const std::string& reason : reasons) {
+    EXPECT_NE(stderrText.find(reason), std::string::npos) << reason << "\nnot in:\n" << stderrText;
+  }
+  if (reasons.empty()) {
+    EXPECT_EQ(stderrText.find("cannot open"), std::string::npos) << stderrText;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
