@@ -1,8 +1,13 @@
 // From start-up to the identified product: the main menu of a single device,
 // the product list of several, and what is reported when nothing usable
 // answers.
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
+#include "link/telephony_devices.h"
 #include "platform/window/window_api.h"
 #include "products/product_catalogue.h"
 #include "wizard/wizard_flow.h"
@@ -202,9 +207,15 @@ TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
   EXPECT_TRUE(finished);
   EXPECT_EQ(session.Host().MessageBoxes().size(), 1U);
 
+  // Each line: "norix: <device name as listed>: cannot open <path>: <reason> (<fix>)".
   std::vector<std::string> reasons;
   for (const std::size_t held : GetParam().held) {
-    reasons.push_back("norix: " + GetParam().products[held].lineName + ": cannot open " +
+    std::vector<std::byte> name;
+    for (const char c : GetParam().products[held].lineName) {
+      name.push_back(static_cast<std::byte>(c));
+    }
+    name.push_back(std::byte{0});
+    reasons.push_back("norix: " + link::TakeLineName(name) + ": cannot open " +
                       session.PortPath(held) + ": Device or resource busy (in use by ");
   }
   for (const std::string& reason : reasons) {
