@@ -25,7 +25,9 @@ class ScopedLocale {
   ScopedLocale& operator=(const ScopedLocale&) = delete;
   ScopedLocale(ScopedLocale&&) = delete;
   ScopedLocale& operator=(ScopedLocale&&) = delete;
-  ~ScopedLocale() { std::setlocale(LC_ALL, earlier_.c_str()); }  // NOLINT(concurrency-mt-unsafe)
+  ~ScopedLocale() {
+    (void)std::setlocale(LC_ALL, earlier_.c_str());  // NOLINT(concurrency-mt-unsafe)
+  }
 
   // False when the locale is not installed (scripts/setup generates it).
   [[nodiscard]] bool Set() const { return set_; }
