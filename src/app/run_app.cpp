@@ -5,10 +5,11 @@
 #include <ostream>
 #include <string>
 
+#include "app/program.h"
 #include "app/register_pages.h"
 #include "app/simulated_lines.h"
+#include "link/telephony_devices.h"
 #include "platform/profile/user_profile.h"
-#include "platform/qt/pictures.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store_file.h"
@@ -16,6 +17,7 @@
 #include "platform/telephony/line_directory.h"
 #include "platform/window/template_registry.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/pictures/pictures.h"
 #include "resources/strings/data_folder.h"
 #include "shell/language.h"
 #include "shell/single_instance.h"
@@ -37,8 +39,8 @@ const char* Environment(const char* name) {
 }  // namespace
 
 int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
-                   std::ostream& err, const std::function<void(shell::Program&)>& beforeNavigator,
-                   const std::function<void(shell::Program&)>& afterNavigator) {
+                   std::ostream& err, const std::function<void(Program&)>& beforeNavigator,
+                   const std::function<void(Program&)>& afterNavigator) {
   if (!options.error.empty()) {
     err << "norix-config: " << options.error << '\n' << AppUsage();
     return 2;
@@ -67,7 +69,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // Declared before the line directory and the front end, so the products
   // still answer while the program closes their ports.
   SimulatedLines simulated;
-  tapi::LineDirectory lines(tapi::LineSources::FromEnvironment(), err);
+  tapi::LineDirectory lines(link::ProductLineSources(), err);
   for (const std::string& model : options.simulate) {
     if (const std::string problem = simulated.Serve(model, lines); !problem.empty()) {
       err << "norix-config: " << problem << '\n';
@@ -98,19 +100,32 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     settings.instanceSocket = shell::InstanceSocketPathOfProcess();
   }
   settings.lines = &lines;
-  settings.registerPages = RegisterPages;
-  settings.beforeNavigator = beforeNavigator;
-  settings.afterNavigator = afterNavigator;
+  // The program's records: declared before the front end runs the pages,
+  // so they outlive every page thread.
+  Program program;
+  settings.registerPages = [&program](shell::PageTable& /*pages*/) { RegisterPages(program); };
+  if (beforeNavigator) {
+    settings.beforeNavigator = [&program, &beforeNavigator](shell::Frame&) {
+      beforeNavigator(program);
+    };
+  }
+  if (afterNavigator) {
+    settings.afterNavigator = [&program, &afterNavigator](shell::Frame&) {
+      afterNavigator(program);
+    };
+  }
   settings.diagnostics = &err;
 
   // Qt gets the program name only: the arguments are the program's own.
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
   std::array<char*, 2> qtArgv{name.data(), nullptr};
-  const auto pictures = [](int id, QSize size) { return platform::qt::RenderPicture(id, size); };
+  const auto pictures = [](int id, QSize size) {
+    return resources::pictures::RenderPicture(id, size);
+  };
   return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures,
-                                     [&settings](platform::window::Desktop& desktop) {
-                                       return shell::RunStartup(desktop, settings);
+                                     [&settings, &program](platform::window::Desktop& desktop) {
+                                       return shell::RunStartup(program.frame, desktop, settings);
                                      });
 }
 

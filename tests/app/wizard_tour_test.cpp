@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "app/run_app.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/page_widget.h"
@@ -33,7 +34,12 @@
 #include "platform/window/desktop.h"
 #include "platform/window/user_input.h"
 #include "platform/window/window_api.h"
-#include "shell/program.h"
+#include "products/main_menu_page.h"
+#include "products/product_list_page.h"
+#include "resources/resource_ids.h"
+#include "utilities/at_console.h"
+#include "utilities/product_info_page.h"
+#include "utilities/settings_menus.h"
 
 namespace norix::app {
 namespace {
@@ -43,26 +49,14 @@ using namespace std::chrono_literals;
 
 constexpr auto kPageWait = 10s;  // the tour's own patience for a page or a reply
 
-constexpr int kProductListPage = 0;
-constexpr int kMainMenuPage = 1;
-constexpr int kNationalityPage = 3;
-constexpr int kAtConsolePage = 5;
-constexpr int kModemSettingsPage = 6;
-constexpr int kSolanoSettingsPage = 7;
-constexpr int kKometSettingsPage = 8;
-constexpr int kProductInformationPage = 16;
-
-constexpr int kHeader = 1027;
-constexpr int kBack = 1014;
-constexpr int kNext = 1002;
-constexpr int kCancel = 1008;
-constexpr int kDeviceList = 1000;
-constexpr int kSettingsButton = 1004;
-constexpr int kProductInformationButton = 1001;
-constexpr int kCountryButton = 1021;
-constexpr int kDefaultSettingButton = 1068;
-constexpr int kCommandEntry = 1041;
-constexpr int kReplyText = 1069;
+using namespace norix::resources;
+using products::kDeviceListControl;
+using products::kProductInformationButton;
+using products::kSettingsButton;
+using utilities::kCommandEntry;
+using utilities::kCountryButton;
+using utilities::kDefaultSettingButton;
+using utilities::kReplyText;
 
 const QString kPageTitle = QStringLiteral("NORIX Configuration program");
 const std::string kModemName = "NORIX Netrunner 56000 Voice ";
@@ -104,8 +98,8 @@ platform::qt::PageWidget* PageWidgetOf(W::HWND page) {
 
 // Whether a procedure of the page modules serves `index`, rather than the
 // plain frame every row starts with.
-bool PageBuilt(const shell::Program& program, int index) {
-  const shell::PageRow* row = program.pages.Row(index);
+bool PageBuilt(const app::Program& program, int index) {
+  const shell::PageRow* row = program.frame.pages.Row(index);
   if (row == nullptr || !row->procedure) {
     return false;
   }
@@ -119,7 +113,7 @@ bool PageBuilt(const shell::Program& program, int index) {
 // step that cannot go on returns false, and Finish() then ends the run.
 class Tour {
  public:
-  explicit Tour(shell::Program& program) : program_(program) {}
+  explicit Tour(app::Program& program) : program_(program) {}
 
   // Waits up to `timeout` for `condition`, looking every 20 ms; false at
   // once when the run is over.
@@ -137,11 +131,11 @@ class Tour {
     W::HWND page = W::kNullHwnd;
     const bool up = Wait(
         [&] {
-          if (program_.navigator.CurrentIndex() != index ||
-              program_.navigator.PendingPage() != W::kNullHwnd) {
+          if (program_.frame.navigator.CurrentIndex() != index ||
+              program_.frame.navigator.PendingPage() != W::kNullHwnd) {
             return false;
           }
-          page = program_.navigator.CurrentWindow();
+          page = program_.frame.navigator.CurrentWindow();
           const auto state = W::GetWindowState(page);
           if (!state || !state->ready || !state->visible) {
             return false;
@@ -156,7 +150,7 @@ class Tour {
         kPageWait);
     if (!up) {
       ADD_FAILURE() << "page " << index << " never came up (current page "
-                    << program_.navigator.CurrentIndex() << ")";
+                    << program_.frame.navigator.CurrentIndex() << ")";
       return W::kNullHwnd;
     }
     return page;
@@ -166,17 +160,18 @@ class Tour {
   bool ExpectHeader(W::HWND page, const std::string& name) {
     const bool inModel = Wait(
         [&] {
-          const auto header = W::GetControlState(page, kHeader);
+          const auto header = W::GetControlState(page, kHeaderId);
           return header && header->visible && header->text == name;
         },
         kPageWait);
-    EXPECT_TRUE(inModel) << "header \"" << W::GetDlgItemText(page, kHeader) << "\", expected \""
+    EXPECT_TRUE(inModel) << "header \"" << W::GetDlgItemText(page, kHeaderId) << "\", expected \""
                          << name << "\"";
     QString shown;
     bool visible = false;
     RunOnGuiThread([&] {
       if (const auto* widget = PageWidgetOf(page)) {
-        if (const auto* label = dynamic_cast<platform::qt::TextLabel*>(widget->Control(kHeader))) {
+        if (const auto* label =
+                dynamic_cast<platform::qt::TextLabel*>(widget->Control(kHeaderId))) {
           shown = label->Text();
           visible = label->isVisible();
         }
@@ -312,7 +307,7 @@ class Tour {
               }
             }
           });
-          const W::HWND page = program_.navigator.CurrentWindow();
+          const W::HWND page = program_.frame.navigator.CurrentWindow();
           if (page != W::kNullHwnd) {
             static_cast<void>(W::UserEscape(page));
           }
@@ -325,7 +320,7 @@ class Tour {
   [[nodiscard]] int Shots() const { return shots_; }
 
  private:
-  shell::Program& program_;
+  app::Program& program_;
   std::atomic<bool> runOver_{false};
   int shots_ = 0;
 };
@@ -334,8 +329,7 @@ class Tour {
 // own once the first page is about to start, and the run is ended after it.
 // Returns the program's exit code.
 int RunTour(const std::vector<std::string>& models,
-            const std::function<void(Tour&, const shell::Program&)>& walk,
-            std::string& diagnostics) {
+            const std::function<void(Tour&, const app::Program&)>& walk, std::string& diagnostics) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // NOLINT(concurrency-mt-unsafe): no thread yet
   AppOptions options;
   options.simulate = models;
@@ -343,7 +337,7 @@ int RunTour(const std::vector<std::string>& models,
 
   std::thread driver;
   std::unique_ptr<Tour> tour;
-  const auto beforeNavigator = [&](shell::Program& program) {
+  const auto beforeNavigator = [&](app::Program& program) {
     tour = std::make_unique<Tour>(program);
     driver = std::thread([&walk, &tour, &program] {
       walk(*tour, program);
@@ -351,7 +345,7 @@ int RunTour(const std::vector<std::string>& models,
     });
   };
   // The program and its pages end after this; the tour must be done by then.
-  const auto afterNavigator = [&](shell::Program&) {
+  const auto afterNavigator = [&](app::Program&) {
     if (tour) {
       tour->RunIsOver();
     }
@@ -371,7 +365,7 @@ int RunTour(const std::vector<std::string>& models,
 }
 
 // Main menu -> product information -> back, when that page is built.
-void VisitProductInformation(Tour& tour, const shell::Program& program, W::HWND menu,
+void VisitProductInformation(Tour& tour, const app::Program& program, W::HWND menu,
                              const std::string& name) {
   if (!PageBuilt(program, kProductInformationPage)) {
     return;
@@ -385,25 +379,22 @@ void VisitProductInformation(Tour& tour, const shell::Program& program, W::HWND 
   }
   tour.ExpectHeader(information, name);
   // The page reads the firmware date and the driver values once it is up.
-  constexpr int kNameValue = 1034;
-  constexpr int kDateValue = 1032;
-  constexpr int kDriverFileValue = 1042;
   EXPECT_TRUE(tour.Wait(
       [&] {
-        return W::GetDlgItemText(information, kNameValue).starts_with(name) &&
-               !W::GetDlgItemText(information, kDateValue).empty() &&
-               !W::GetDlgItemText(information, kDriverFileValue).empty();
+        return W::GetDlgItemText(information, utilities::kProductNameId).starts_with(name) &&
+               !W::GetDlgItemText(information, utilities::kDateId).empty() &&
+               !W::GetDlgItemText(information, utilities::kDriverFileId).empty();
       },
       kPageWait))
-      << "name \"" << W::GetDlgItemText(information, kNameValue) << "\", date \""
-      << W::GetDlgItemText(information, kDateValue) << "\", driver \""
-      << W::GetDlgItemText(information, kDriverFileValue) << "\"";
+      << "name \"" << W::GetDlgItemText(information, utilities::kProductNameId) << "\", date \""
+      << W::GetDlgItemText(information, utilities::kDateId) << "\", driver \""
+      << W::GetDlgItemText(information, utilities::kDriverFileId) << "\"";
   tour.Shoot(information, QStringLiteral("03-product-information"));
-  tour.Click(information, kBack);
+  tour.Click(information, kBackArrowId);
 }
 
 // Settings menu -> nationality -> 'X' back, when that page is built.
-void VisitNationality(Tour& tour, const shell::Program& program, W::HWND settings,
+void VisitNationality(Tour& tour, const app::Program& program, W::HWND settings,
                       const std::string& name) {
   if (!PageBuilt(program, kNationalityPage)) {
     return;
@@ -419,13 +410,13 @@ void VisitNationality(Tour& tour, const shell::Program& program, W::HWND setting
   // The countries are read from the product after the page is up.
   tour.Wait([&] { return W::GetListCount(nationality, 1023) > 0; }, kPageWait);
   tour.Shoot(nationality, QStringLiteral("06-nationality"));
-  tour.Click(nationality, kCancel);
+  tour.Click(nationality, kCancelArrowId);
 }
 
 // Two products: the list, then the modem's pages, then the solano adapter's menu.
-void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
+void WalkModemAndSolano(Tour& tour, const app::Program& program) {
   // The detector tells the pages of this tour from the plain frame.
-  EXPECT_TRUE(PageBuilt(program, kAtConsolePage));
+  EXPECT_TRUE(PageBuilt(program, kAtCommandPage));
   W::HWND list = tour.WaitForPage(kProductListPage);
   if (list == W::kNullHwnd) {
     return;
@@ -433,12 +424,12 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   // The list is complete when the page gives '>' to the user.
   const bool checked = tour.Wait(
       [&] {
-        const auto next = W::GetControlState(list, kNext);
+        const auto next = W::GetControlState(list, kNextArrowId);
         return next && next->visible;
       },
       kPageWait);
   ASSERT_TRUE(checked) << "the product list never offered '>'";
-  const QStringList lines = tour.Lines(list, kDeviceList);
+  const QStringList lines = tour.Lines(list, kDeviceListControl);
   ASSERT_EQ(lines.size(), 2) << lines.join(", ").toStdString();
   EXPECT_TRUE(lines[0].contains(QStringLiteral("NORIX Netrunner 56000 Voice")))
       << lines[0].toStdString();
@@ -446,8 +437,8 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   tour.Shoot(list, QStringLiteral("01-product-list"));
 
   // The modem: main menu, its settings menu, the AT console.
-  ASSERT_TRUE(tour.Pick(list, kDeviceList, 0));
-  ASSERT_TRUE(tour.Click(list, kNext));
+  ASSERT_TRUE(tour.Pick(list, kDeviceListControl, 0));
+  ASSERT_TRUE(tour.Click(list, kNextArrowId));
   W::HWND menu = tour.WaitForPage(kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
   ASSERT_TRUE(tour.ExpectHeader(menu, kModemName));
@@ -466,7 +457,7 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   tour.Shoot(settings, QStringLiteral("04-modem-settings"));
 
   ASSERT_TRUE(tour.Click(settings, kDefaultSettingButton));
-  const W::HWND console = tour.WaitForPage(kAtConsolePage);
+  const W::HWND console = tour.WaitForPage(kAtCommandPage);
   ASSERT_NE(console, W::kNullHwnd);
   tour.ExpectHeader(console, kModemName);
   // The entry sends on Enter once the page has finished its set-up.
@@ -495,7 +486,7 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   EXPECT_TRUE(reply.contains(QString::fromStdString(kModemIdentification))) << reply.toStdString();
   tour.Shoot(console, QStringLiteral("05-at-console"));
 
-  ASSERT_TRUE(tour.Click(console, kBack));
+  ASSERT_TRUE(tour.Click(console, kBackArrowId));
   settings = tour.WaitForPage(kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   VisitNationality(tour, program, settings, kModemName);
@@ -503,20 +494,20 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   ASSERT_NE(settings, W::kNullHwnd);
 
   // Back to the list, and the solano adapter.
-  ASSERT_TRUE(tour.Click(settings, kBack));
+  ASSERT_TRUE(tour.Click(settings, kBackArrowId));
   menu = tour.WaitForPage(kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
-  ASSERT_TRUE(tour.Click(menu, kBack));
+  ASSERT_TRUE(tour.Click(menu, kBackArrowId));
   list = tour.WaitForPage(kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
   ASSERT_TRUE(tour.Wait(
       [&] {
-        const auto next = W::GetControlState(list, kNext);
+        const auto next = W::GetControlState(list, kNextArrowId);
         return next && next->visible;
       },
       kPageWait));
-  ASSERT_TRUE(tour.Pick(list, kDeviceList, 1));
-  ASSERT_TRUE(tour.Click(list, kNext));
+  ASSERT_TRUE(tour.Pick(list, kDeviceListControl, 1));
+  ASSERT_TRUE(tour.Click(list, kNextArrowId));
   menu = tour.WaitForPage(kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
   ASSERT_TRUE(tour.ExpectHeader(menu, "NORIX solano 1280i "));
@@ -548,7 +539,7 @@ TEST(WizardTourTest, ModemAndSolanoAdapterPagesAsTheUserSeesThem) {
   std::string diagnostics;
   const int result = RunTour(
       {"netrunner56k", "solano1280i"},
-      [&shots](Tour& tour, const shell::Program& program) {
+      [&shots](Tour& tour, const app::Program& program) {
         WalkModemAndSolano(tour, program);
         shots = tour.Shots();
       },
@@ -563,7 +554,7 @@ TEST(WizardTourTest, KometIiSettingsAsTheUserSeesThem) {
   std::string diagnostics;
   const int result = RunTour(
       {"komet2"},
-      [&shots](Tour& tour, const shell::Program&) {
+      [&shots](Tour& tour, const app::Program&) {
         WalkKomet(tour);
         shots = tour.Shots();
       },

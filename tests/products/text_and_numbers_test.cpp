@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "products/adapter_features.h"
-#include "products/ident_record.h"
-#include "products/reply_numbers.h"
+#include "device/adapter_features.h"
+#include "device/ident_record.h"
+#include "device/reply_numbers.h"
 
 namespace norix::products {
+using namespace norix::device;
 namespace {
 
 struct NumberCase {

@@ -31,7 +31,7 @@ struct Answers {
   std::vector<std::string> devices;  // the maker's line devices the context lists
   std::string identification;        // what IdentifyProduct read from the product
   std::string productName;
-  UpgradeClass productKind = 0;
+  device::UpgradeClass productKind = 0;
   std::vector<std::string> rows;  // the catalogue row found for each of kTexts
   std::vector<std::optional<std::string>> fileNames;
 };
@@ -99,7 +99,7 @@ TEST(TurkishLocale, IdentificationAndCatalogueAnswerAsInC) {
             (std::vector<std::string>{"norix Corvid 560V USB", "NORIX MARLIN 560 VOICE",
                                       "SOLANO 1280I", "norix Netrunner 56K"}));
   EXPECT_EQ(inC.identification, "NORIX MARLIN 560 VOICE V1.41");
-  EXPECT_EQ(inC.productKind, kUpgradeAnalogueModem | kUpgradeNoSpeedProbe);
+  EXPECT_EQ(inC.productKind, device::kUpgradeAnalogueModem | device::kUpgradeNoSpeedProbe);
   EXPECT_EQ(inC.rows, (std::vector<std::string>{"NORIX KOMET II Rescue Mode", "NORIX solano 1280i",
                                                 "NORIX corvid 560 Voice", "NORIX 560 V Int",
                                                 "NORIX MARLIN 336"}));

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/register_pages.h"
 #include "link/telephony_devices.h"
 #include "platform/comm/pty_line.h"
 #include "platform/comm/serial_port.h"
 #include "platform/window/message_loop.h"
-#include "products/wizard_pages.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_messages.h"
@@ -38,8 +39,8 @@ int FindTextId(const shell::TextModule& texts, const std::string& text, int buff
 WizardSession::WizardSession(const std::vector<SessionProduct>& products)
     : directory_(NoOtherLines()) {
   resources::dialogs::RegisterDialogTemplates(templates_);
-  program_.desktop = &desktop_;
-  program_.countryCode = 44;  // the program's own English table
+  program_.frame.desktop = &desktop_;
+  program_.frame.countryCode = 44;  // the program's own English table
   for (const SessionProduct& wanted : products) {
     const sim::ModelEntry* model = sim::FindModel(wanted.model);
     if (model == nullptr) {
@@ -88,33 +89,33 @@ void WizardSession::Start() {
   if (main_.joinable()) {
     return;
   }
-  products::RegisterWizardPages(program_.pages);
+  app::RegisterPages(program_);
   main_ = std::thread([this] { RunMainThread(); });
 }
 
 void WizardSession::RunMainThread() {
   // As start-up does it: the context is opened on the thread whose message
   // loop then runs the line callbacks, and closed there after the run.
-  program_.context = link::OpenContext(directory_);
-  if (!program_.context) {
+  program_.frame.context = link::OpenContext(directory_);
+  if (!program_.frame.context) {
     const std::lock_guard lock(mutex_);
     contextFailed_ = true;
     finished_ = true;
     finishedCv_.notify_all();
     return;
   }
-  shell::BuildGraphics(program_.chrome, program_.texts);
-  shell::RunNavigator(program_,
+  shell::BuildGraphics(program_.frame.chrome, program_.frame.texts);
+  shell::RunNavigator(program_.frame,
                       [](link::ModemContext& context) { link::CloseDevicePort(context); });
-  link::CloseContext(std::move(program_.context));
-  shell::ReleaseGraphics(program_.chrome);
+  link::CloseContext(std::move(program_.frame.context));
+  shell::ReleaseGraphics(program_.frame.chrome);
   const std::lock_guard lock(mutex_);
   finished_ = true;
   finishedCv_.notify_all();
 }
 
 W::HWND WizardSession::WaitForPage(int pageIndex, Timeout timeout) {
-  const shell::PageRow* row = program_.pages.Row(pageIndex);
+  const shell::PageRow* row = program_.frame.pages.Row(pageIndex);
   if (row == nullptr) {
     return W::kNullHwnd;
   }
@@ -126,11 +127,11 @@ std::optional<W::MessageBoxInfo> WizardSession::AnswerMessage(int button, Timeou
 }
 
 int WizardSession::TextId(const W::MessageBoxInfo& box) const {
-  return FindTextId(program_.texts, box.text, shell::kMessageTextChars);
+  return FindTextId(program_.frame.texts, box.text, shell::kMessageTextChars);
 }
 
 int WizardSession::CaptionId(const W::MessageBoxInfo& box) const {
-  return FindTextId(program_.texts, box.caption, shell::kMessageCaptionChars);
+  return FindTextId(program_.frame.texts, box.caption, shell::kMessageCaptionChars);
 }
 
 bool WizardSession::Quit(Timeout timeout) {
@@ -202,8 +203,8 @@ void WizardSession::Shutdown() {
     if (WaitFinished(0ms)) {
       break;
     }
-    if (const W::ThreadId mainThread = program_.navigator.MainThread(); mainThread != 0) {
-      W::PostThreadMessage(mainThread, shell::kPageRequest, 0, shell::kQuitPage);
+    if (const W::ThreadId mainThread = program_.frame.navigator.MainThread(); mainThread != 0) {
+      W::PostThreadMessage(mainThread, shell::kPageRequest, 0, resources::kQuitPage);
     }
     if (WaitFinished(200ms)) {
       break;

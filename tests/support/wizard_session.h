@@ -21,12 +21,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/program.h"
 #include "platform/comm/port.h"
 #include "platform/telephony/line_directory.h"
 #include "platform/window/desktop.h"
 #include "platform/window/headless_host.h"
 #include "platform/window/template_registry.h"
-#include "shell/program.h"
 #include "sim/product_options.h"
 #include "sim/simulated_product.h"
 
@@ -112,7 +112,7 @@ class WizardSession {
   [[nodiscard]] platform::window::HeadlessHost& Host() { return host_; }
   // The program's records; read them while the pages rest (after a wait on
   // the host), never while a page works on them.
-  [[nodiscard]] shell::Program& Program() { return program_; }
+  [[nodiscard]] app::Program& Program() { return program_; }
 
  private:
   struct RunningProduct {
@@ -129,7 +129,7 @@ class WizardSession {
   platform::telephony::LineDirectory directory_;
   std::vector<RunningProduct> products_;
   std::vector<std::unique_ptr<platform::comm::Port>> held_;
-  shell::Program program_;
+  app::Program program_;
 
   mutable std::mutex mutex_;
   std::condition_variable finishedCv_;

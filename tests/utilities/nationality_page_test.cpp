@@ -4,26 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include "device/nationality_table.h"
+#include "resources/resource_ids.h"
 #include "sim/analogue_modem.h"
 #include "sim/isdn_adapter.h"
 #include "sim/models/models.h"
-#include "utilities/nationality_table.h"
 #include "utilities_session.h"
 
 namespace norix::utilities::testing {
+using namespace norix::device;
 namespace {
 
 class NationalityPageTest : public UtilitiesSession {
  protected:
   // Opens the nationality page and waits until its list is filled and selected.
   W::HWND OpenPage() {
-    Run(kNationalityPage);
+    Run(resources::kNationalityPage);
     return AwaitList();
   }
   // The page asks "ATI5" once per opening and ends its set-up with the
   // wait cursor off.
   W::HWND AwaitList() {
-    const W::HWND page = WaitPage(kNationalityTemplate);
+    const W::HWND page = WaitPage(resources::kNationalityTemplate);
     EXPECT_NE(page, W::kNullHwnd);
     const long readings = ++readings_;
     EXPECT_TRUE(host_.WaitUntil(
@@ -63,14 +65,18 @@ TEST_F(NationalityPageTest, GciModemChangesCountryAndReturnsToTheSettingsMenu) {
   EXPECT_EQ(host_.Text(page, kNationalityTextId), Text(2023));
   EXPECT_EQ(host_.Items(page, kCountryListId).size(), kNationalityCount);
   EXPECT_EQ(Selected(page), "U.S.A. (1)");
-  EXPECT_EQ(Flag(page), 319);
+  EXPECT_EQ(Flag(page), resources::kLastFlagPicture);  // U.S.A.
 
   ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Germany (49)"));
-  EXPECT_TRUE(host_.WaitUntil([&] { return Flag(page) == 307; }, kWait));
+  EXPECT_TRUE(host_.WaitUntil(
+      [&] {
+        return Flag(page) == resources::kFirstFlagPicture + 6; /* Germany */
+      },
+      kWait));
   const std::size_t beforeOk = CommandCount();
-  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(host_.Click(page, resources::kOkArrowId));
   EXPECT_EQ(AnswerBox(), Text(2024));
-  EXPECT_NE(WaitPage(kModemSettingsTemplate), W::kNullHwnd);
+  EXPECT_NE(WaitPage(resources::kModemSettingsTemplate), W::kNullHwnd);
   EXPECT_EQ(CommandsFrom(beforeOk), (std::vector<std::string>{"AT*N-", "ATI5+GCI=42", "AT*N+"}));
   Quit();
 }
@@ -83,11 +89,11 @@ TEST_F(NationalityPageTest, NcModemPreselectsItsCountryAndSendsTheNcCommand) {
   EXPECT_EQ(Selected(page), "Germany (49)");
   ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Sweden (46)"));
   const std::size_t beforeOk = CommandCount();
-  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(host_.Click(page, resources::kOkArrowId));
   EXPECT_EQ(AnswerBox(), Text(2024));
-  EXPECT_NE(WaitPage(kModemSettingsTemplate), W::kNullHwnd);
+  EXPECT_NE(WaitPage(resources::kModemSettingsTemplate), W::kNullHwnd);
   EXPECT_EQ(CommandsFrom(beforeOk), (std::vector<std::string>{"AT*N-", "ATI5*NC014Z", "AT*N+"}));
-  EXPECT_EQ(program_.nationality.current, 49);
+  EXPECT_EQ(program_.product.nationality.current, 49);
   Quit();
 }
 
@@ -98,7 +104,7 @@ TEST_F(NationalityPageTest, RefusedCountryIsReportedAndThePageReadsTheProductAga
   const std::size_t before = CommandCount();
   const W::HWND page = OpenPage();
   ASSERT_TRUE(host_.SelectItem(page, kCountryListId, "Sweden (46)"));
-  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(host_.Click(page, resources::kOkArrowId));
   EXPECT_EQ(AnswerBox(), Text(2090));
   const W::HWND again = AwaitList();
   EXPECT_NE(again, page);
@@ -111,14 +117,14 @@ TEST_F(NationalityPageTest, RefusedCountryIsReportedAndThePageReadsTheProductAga
 
 TEST_F(NationalityPageTest, CurrentCountrySendsNothingAndAfterUpgradeGoesToTheMainMenu) {
   Attach("netrunner56k");
-  program_.nationality.afterUpgrade = true;
+  program_.product.nationality.afterUpgrade = true;
   const W::HWND page = OpenPage();
   const std::size_t beforeOk = CommandCount();
-  ASSERT_TRUE(host_.Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(host_.Click(page, resources::kOkArrowId));
   EXPECT_EQ(AnswerBox(), Text(2024));
-  EXPECT_NE(WaitPage(kMainMenuTemplate), W::kNullHwnd);
+  EXPECT_NE(WaitPage(resources::kMainMenuTemplate), W::kNullHwnd);
   EXPECT_EQ(CommandCount(), beforeOk);
-  EXPECT_FALSE(program_.nationality.afterUpgrade);
+  EXPECT_FALSE(program_.product.nationality.afterUpgrade);
   Quit();
 }
 
@@ -127,14 +133,14 @@ TEST_F(NationalityPageTest, UnansweredIdentificationListsAllAndCancelGoesToTheAd
   sim::IsdnAdapterData data = sim::models::Solano1280iData(sim::AdapterAddOn::AnaloguePort);
   data.countries.clear();
   Attach(sim::MakeIsdnAdapter(data));
-  ASSERT_TRUE(program_.features.isdnAdapter);
+  ASSERT_TRUE(program_.product.features.isdnAdapter);
   const W::HWND page = OpenPage();
   EXPECT_EQ(host_.Items(page, kCountryListId).size(), kNationalityCount);
   EXPECT_EQ(host_.Selection(page, kCountryListId), 0);
   EXPECT_EQ(Flag(page), 0);
   const std::size_t beforeCancel = CommandCount();
-  ASSERT_TRUE(host_.Click(page, shell::kCancelArrowId));
-  EXPECT_NE(WaitPage(kSolanoSettingsTemplate), W::kNullHwnd);
+  ASSERT_TRUE(host_.Click(page, resources::kCancelArrowId));
+  EXPECT_NE(WaitPage(resources::kSolanoSettingsTemplate), W::kNullHwnd);
   EXPECT_EQ(CommandCount(), beforeCancel);
   Quit();
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "link/link_fixture.h"
+#include "resources/resource_ids.h"
 #include "utilities_session.h"
 
 namespace norix::utilities::testing {
@@ -16,8 +17,8 @@ class ProductInfoPageTest : public UtilitiesSession {
   // Opens the page and waits until it shows the driver date (set last but
   // one, after every exchange).
   W::HWND OpenPage() {
-    Run(kProductInfoPage);
-    const W::HWND page = WaitPage(kProductInfoTemplate);
+    Run(resources::kProductInformationPage);
+    const W::HWND page = WaitPage(resources::kProductInformationTemplate);
     EXPECT_NE(page, W::kNullHwnd);
     EXPECT_TRUE(
         host_.WaitUntil([&] { return !host_.Text(page, kProgramVersionId).empty(); }, kWait));
@@ -32,7 +33,7 @@ class ProductInfoPageTest : public UtilitiesSession {
 TEST_F(ProductInfoPageTest, ModemShowsNameReleaseDriverAndDateInTheShortOrder) {
   Attach("netrunner56k");
   SeedDriver("norix56k.inf", "3-14-2024");
-  program_.versionText = "2.5";
+  program_.frame.versionText = "2.5";
   const std::size_t before = CommandCount();
   const W::HWND page = OpenPage();
   EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"AT+GMR?"}));
@@ -51,13 +52,13 @@ TEST_F(ProductInfoPageTest, ModemShowsNameReleaseDriverAndDateInTheShortOrder) {
   EXPECT_EQ(host_.Text(page, kModemDateId), "");
   EXPECT_EQ(program_.productInfo.firmwareDate, "12  March  1999 ");
 
-  ASSERT_TRUE(host_.Click(page, shell::kBackArrowId));
-  EXPECT_NE(WaitPage(kMainMenuTemplate), W::kNullHwnd);
+  ASSERT_TRUE(host_.Click(page, resources::kBackArrowId));
+  EXPECT_NE(WaitPage(resources::kMainMenuTemplate), W::kNullHwnd);
   Quit();
 }
 
 TEST_F(ProductInfoPageTest, EmptyShortOrderUsesTheLongOrderAndAMissingDateIsABlank) {
-  program_.profile = platform::profile::UserProfile({1, "", "MMMM d, yyyy"});
+  program_.frame.profile = platform::profile::UserProfile({1, "", "MMMM d, yyyy"});
   Attach("netrunner33k6");
   SeedDriver("norix336.inf", "");
   const std::size_t before = CommandCount();
@@ -71,12 +72,12 @@ TEST_F(ProductInfoPageTest, EmptyShortOrderUsesTheLongOrderAndAMissingDateIsABla
 
 TEST_F(ProductInfoPageTest, AdapterWithInternalModemShowsBothColumns) {
   Attach("solano1280mi");
-  ASSERT_TRUE(program_.features.internalModem);
-  const std::string modemVersion = program_.context->internalModemVersion;
+  ASSERT_TRUE(program_.product.features.internalModem);
+  const std::string modemVersion = program_.frame.context->internalModemVersion;
   const std::size_t before = CommandCount();
   const W::HWND page = OpenPage();
   EXPECT_TRUE(host_.WaitUntil([&] { return !host_.Text(page, kModemDateId).empty(); }, kWait));
-  ASSERT_FALSE(program_.context->gciSupport);
+  ASSERT_FALSE(program_.frame.context->gciSupport);
   EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"AT?DATE", "AT#REV?"}));
   // Column 1 is the adapter's own date, column 2 the modem part's.
   EXPECT_EQ(host_.Text(page, kDateId), "15  Mar  2000 ");
@@ -86,7 +87,7 @@ TEST_F(ProductInfoPageTest, AdapterWithInternalModemShowsBothColumns) {
   EXPECT_FALSE(modemVersion.empty());
   EXPECT_TRUE(modemVersion.starts_with(host_.Text(page, kModemReleaseId)));
   EXPECT_FALSE(host_.Text(page, kModemReleaseId).ends_with("\n"));
-  EXPECT_TRUE(program_.features.isdnAdapter);
+  EXPECT_TRUE(program_.product.features.isdnAdapter);
   Quit();
 }
 
@@ -97,7 +98,7 @@ TEST_F(ProductInfoPageTest, LineTestOnAModemWithDialTone) {
   // A second press and '<' while the test runs are ignored.
   EXPECT_TRUE(host_.WaitForEnabled(page, kTestLineId, false, kWait));
   static_cast<void>(host_.Click(page, kTestLineId));
-  ASSERT_TRUE(host_.Click(page, shell::kBackArrowId));
+  ASSERT_TRUE(host_.Click(page, resources::kBackArrowId));
   const auto box = host_.WaitForMessageBox(kWait);
   ASSERT_TRUE(box);
   const auto outcomeCame = std::chrono::steady_clock::now();
@@ -120,8 +121,8 @@ TEST_F(ProductInfoPageTest, LineTestOnAModemWithDialTone) {
   EXPECT_EQ(Count("ATDT"), 2);
   // The page takes input again once the box has gone.
   EXPECT_TRUE(host_.WaitUntil([&] { return W::IsWindowEnabled(page); }, kWait));
-  ASSERT_TRUE(host_.Click(page, shell::kBackArrowId));
-  EXPECT_NE(WaitPage(kMainMenuTemplate), W::kNullHwnd);
+  ASSERT_TRUE(host_.Click(page, resources::kBackArrowId));
+  EXPECT_NE(WaitPage(resources::kMainMenuTemplate), W::kNullHwnd);
   Quit();
 }
 
@@ -156,7 +157,7 @@ TEST_F(ProductInfoPageTest, LineTestOfAnAdapterWithInternalModemAlwaysReportsCom
 
 TEST_F(ProductInfoPageTest, LineTestOfAnIsdnAdapterWithAndWithoutALine) {
   Attach("solano1280i");
-  ASSERT_FALSE(program_.features.internalModem);
+  ASSERT_FALSE(program_.product.features.internalModem);
   const W::HWND page = OpenPage();
   ASSERT_TRUE(host_.Click(page, kTestLineId));
   EXPECT_EQ(AnswerBox(), Text(2054));
@@ -169,7 +170,7 @@ TEST_F(ProductInfoPageTest, LineTestOfAKometWithoutALine) {
   sim::ProductOptions noLine;
   noLine.dialTone = false;
   Attach("komet2", noLine);
-  ASSERT_TRUE(program_.features.komet);
+  ASSERT_TRUE(program_.product.features.komet);
   const W::HWND page = OpenPage();
   ASSERT_TRUE(host_.Click(page, kTestLineId));
   EXPECT_EQ(AnswerBox(), Text(2200));

@@ -1,6 +1,8 @@
 // A run of the wizard on the headless host with one simulated product on an
-// in-memory line: the product is identified as the product pages would, and
-// the main menu row is a launcher that opens the page under test once.
+// in-memory line: the product is identified by the program's own functions
+// (as selecting it does once its port is open), every page of the program
+// is registered, and the main menu row is a launcher that opens the page
+// under test once.
 #pragma once
 
 #include <atomic>
@@ -15,9 +17,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "app/program.h"
+#include "app/register_pages.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
-#include "platform/ascii/ascii_text.h"
 #include "platform/comm/memory_line.h"
 #include "platform/registry/driver_key.h"
 #include "platform/registry/registry.h"
@@ -26,13 +29,13 @@
 #include "platform/window/message_loop.h"
 #include "platform/window/template_registry.h"
 #include "platform/window/window_api.h"
-#include "products/adapter_queries.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
+#include "products/select_product.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
-#include "shell/program.h"
 #include "sim/model_registry.h"
 #include "sim/simulated_product.h"
 #include "utilities/nationality_page.h"
@@ -44,12 +47,6 @@ using namespace std::chrono_literals;
 namespace W = platform::window;
 
 inline constexpr auto kWait = 15s;
-inline constexpr int kMainMenuTemplate = 101;
-inline constexpr int kNationalityTemplate = 108;
-inline constexpr int kProductInfoTemplate = 111;
-inline constexpr int kModemSettingsTemplate = 109;
-inline constexpr int kSolanoSettingsTemplate = 126;
-inline constexpr int kKometSettingsTemplate = 147;
 
 class UtilitiesSession : public ::testing::Test {
  protected:
@@ -58,15 +55,15 @@ class UtilitiesSession : public ::testing::Test {
     std::string pattern = (std::filesystem::temp_directory_path() / "norix-pages-XXXXXX").string();
     dir_ = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
     registry_ = std::make_unique<platform::registry::Registry>(dir_ + "/registry.reg");
-    program_.desktop = &desktop_;
-    program_.registry = registry_.get();
-    program_.profile = platform::profile::UserProfile({44, "dd/MM/yyyy", "d MMMM yyyy"});
-    RegisterNationalityPage(program_.pages);
-    RegisterProductInfoPage(program_.pages);
-    program_.pages.Register(shell::kMainMenuPage, [this](W::HWND page, W::UINT message,
-                                                         W::WPARAM wParam, W::LPARAM lParam) {
-      return Launcher(page, message, wParam, lParam);
-    });
+    program_.frame.desktop = &desktop_;
+    program_.frame.registry = registry_.get();
+    program_.frame.profile = platform::profile::UserProfile({44, "dd/MM/yyyy", "d MMMM yyyy"});
+    app::RegisterPages(program_);
+    program_.frame.pages.Register(
+        resources::kMainMenuPage,
+        [this](W::HWND page, W::UINT message, W::WPARAM wParam, W::LPARAM lParam) {
+          return Launcher(page, message, wParam, lParam);
+        });
   }
   UtilitiesSession(const UtilitiesSession&) = delete;
   UtilitiesSession& operator=(const UtilitiesSession&) = delete;
@@ -97,17 +94,12 @@ class UtilitiesSession : public ::testing::Test {
     link::ConfigurePort(context->Port(), 57600);
     static_cast<void>(link::SetReadTimeout(context->Port(), 2000));
     context->gciSupport = link::QueryGciSupport(context->Port()) == 1;
-    program_.ident.SetText(products::IdentifyProduct(context->Port()));
-    products::ParseIdentification(program_.ident.text, *context);
+    program_.product.ident.SetText(products::IdentifyProduct(context->Port()));
+    products::ParseIdentification(program_.product.ident.text, *context);
+    // The line device is named after the product, as an installation would.
     context->devices.push_back({context->productName, 0});
-    const std::string& name = program_.ident.text;
-    program_.features.komet = platform::ascii::ContainsNoCase(name, "KOMET II");
-    program_.features.isdnAdapter =
-        program_.features.komet || platform::ascii::ContainsNoCase(name, "solano");
-    if (platform::ascii::ContainsNoCase(name, "solano 1280")) {
-      products::ReadAdapterFeatures(*context, program_.features);
-    }
-    program_.context = std::move(context);
+    products::ReadSelectedProductFeatures(*context, program_.product.features);
+    program_.frame.context = std::move(context);
   }
   void Attach(std::string_view modelName, sim::ProductOptions options = {}) {
     const sim::ModelEntry* entry = sim::FindModel(modelName);
@@ -118,23 +110,24 @@ class UtilitiesSession : public ::testing::Test {
   // Starts the navigator; the launcher opens `page` once.
   void Run(int page) {
     target_ = page;
-    shell::BuildGraphics(program_.chrome, program_.texts);
-    main_ = std::thread([this] { shell::RunNavigator(program_, [](link::ModemContext&) {}); });
+    shell::BuildGraphics(program_.frame.chrome, program_.frame.texts);
+    main_ =
+        std::thread([this] { shell::RunNavigator(program_.frame, [](link::ModemContext&) {}); });
   }
 
   // Presses Esc on the page and waits for the navigator to end.
   void Quit() {
-    W::HWND page = program_.navigator.CurrentWindow();
+    W::HWND page = program_.frame.navigator.CurrentWindow();
     if (page == W::kNullHwnd || !host_.PressEscape(page)) {
-      W::PostThreadMessage(program_.navigator.MainThread(), shell::kPageRequest, 0,
-                           shell::kQuitPage);
+      W::PostThreadMessage(program_.frame.navigator.MainThread(), shell::kPageRequest, 0,
+                           resources::kQuitPage);
     }
     main_.join();
   }
 
   W::HWND WaitPage(int templateId) { return host_.WaitForDialog(templateId, kWait); }
 
-  [[nodiscard]] std::string Text(int id) const { return program_.texts.LoadText(id, 512); }
+  [[nodiscard]] std::string Text(int id) const { return program_.frame.texts.LoadText(id, 512); }
 
   // The lines the product understood after the first `from` of them.
   [[nodiscard]] std::vector<std::string> CommandsFrom(std::size_t from) const {
@@ -167,7 +160,7 @@ class UtilitiesSession : public ::testing::Test {
   W::Desktop desktop_{host_, templates_};
   std::string dir_;
   std::unique_ptr<platform::registry::Registry> registry_;
-  shell::Program program_;
+  app::Program program_;
   std::unique_ptr<sim::SimulatedProduct> product_;
   std::atomic<int> launches_{0};
 
@@ -188,7 +181,7 @@ class UtilitiesSession : public ::testing::Test {
         return 1;
       case W::WM_COMMAND:
         if (W::LOWORD(wParam) == W::IDCANCEL) {
-          shell::GoToPage(page, shell::kQuitPage);
+          shell::GoToPage(page, resources::kQuitPage);
           return 1;
         }
         return 0;
@@ -197,7 +190,7 @@ class UtilitiesSession : public ::testing::Test {
     }
   }
 
-  int target_ = shell::kMainMenuPage;
+  int target_ = resources::kMainMenuPage;
   std::thread main_;
 };
 

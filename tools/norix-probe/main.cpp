@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "device/ident_record.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
 #include "platform/telephony/line_api.h"
-#include "products/ident_record.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
@@ -30,8 +30,8 @@ constexpr std::string_view kUsage =
 
 constexpr std::uint32_t kSpeed = 57600;
 
-std::string UpgradeKindText(norix::products::UpgradeClass kind) {
-  using namespace norix::products;
+std::string UpgradeKindText(norix::device::UpgradeClass kind) {
+  using namespace norix::device;
   if (kind == kUpgradeNone) {
     return "0 (cannot be upgraded)";
   }
@@ -87,7 +87,7 @@ void Identify(norix::link::ModemContext& context) {
     return;
   }
   const std::string text = norix::products::IdentifyProduct(port);
-  if (text == norix::products::kNoModemDetected) {
+  if (text == norix::device::kNoModemDetected) {
     std::cout << "   no answer:      the port opened, but the product does not answer\n";
     norix::link::CloseDevicePort(context);
     return;
@@ -115,7 +115,7 @@ void Identify(norix::link::ModemContext& context) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   bool identify = true;
-  tapi::LineSources sources = tapi::LineSources::FromEnvironment();
+  tapi::LineSources sources = norix::link::ProductLineSources();
   bool linesGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];

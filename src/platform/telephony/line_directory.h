@@ -19,14 +19,18 @@ struct LineSources {
   std::filesystem::path serialByIdDir;            // empty: no USB devices
   std::string usbNameWord;                        // a by-id name must contain it
 
-  // $XDG_CONFIG_HOME/norix/lines.conf (default ~/.config), /etc/norix/lines.conf,
-  // /dev/serial/by-id, and the maker's name "NORIX".
-  [[nodiscard]] static LineSources FromEnvironment();
+  // $XDG_CONFIG_HOME/<folder>/lines.conf (default ~/.config),
+  // /etc/<folder>/lines.conf, and the devices of /dev/serial/by-id whose name
+  // contains `usbNameWord`.
+  [[nodiscard]] static LineSources FromEnvironment(const std::string& folder,
+                                                   std::string usbNameWord);
 };
 
-// $XDG_CONFIG_HOME/norix/lines.conf, or $HOME/.config/norix/lines.conf when
-// XDG_CONFIG_HOME is unset, empty or relative; empty when neither is usable.
-[[nodiscard]] std::filesystem::path UserLinesFile(const char* xdgConfigHome, const char* home);
+// $XDG_CONFIG_HOME/<folder>/lines.conf, or $HOME/.config/<folder>/lines.conf
+// when XDG_CONFIG_HOME is unset, empty or relative; empty when neither is
+// usable.
+[[nodiscard]] std::filesystem::path UserLinesFile(const char* xdgConfigHome, const char* home,
+                                                  const std::string& folder);
 
 // Thread-safe.
 class LineDirectory {
