@@ -33,6 +33,16 @@ inline constexpr int kNegotiateAttempts = 3;
 inline constexpr int kLineOpenAttempts = 3;
 inline constexpr int kGetIdAttempts = 3;
 
+// Where the program's line devices come from: the folder of its lines.conf
+// files ($XDG_CONFIG_HOME/norix/lines.conf, /etc/norix/lines.conf) and the
+// word the name of a USB serial device of the maker carries.
+inline constexpr std::string_view kConfigFolder = "norix";
+inline constexpr std::string_view kUsbNameWord = "NORIX";
+
+// The line sources of this user's environment (LineSources::FromEnvironment
+// with the two above).
+[[nodiscard]] platform::telephony::LineSources ProductLineSources();
+
 // Runs on the thread whose message loop will run the line callbacks (the
 // main thread): initialises the line service with `lines` and lists the
 // devices whose names mark them as the maker's and that support API version
@@ -50,9 +60,15 @@ void CloseContext(std::unique_ptr<ModemContext> context);
 // the port is configured at `speed`, checked with "AT" (each attempt waits
 // the 1000 ms read constant), given the 2000 ms read constant and asked for
 // "AT+GCI?" support. Returns the port, or null after undoing everything when
-// any step failed. Blocks the calling thread: up to 2 s for the call reply,
+// any step failed; context.portFailure tells why when the port itself could
+// not be opened. Blocks the calling thread: up to 2 s for the call reply,
 // and about 2 s (5 s for a PC Card modem) for a silent product.
 platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick);
+
+// Writes context.portFailure to standard error ("norix: NORIX Corvid 560
+// Voice: cannot open /dev/ttyUSB0: ..."); nothing when the last
+// OpenDevicePort got its port. The message box the user sees keeps its text.
+void ReportPortFailure(const ModemContext& context);
 
 // Drops and frees the call, closes the line, forgets the driver key and
 // closes the port; clears the GCI and port-from-telephony flags. Waits up to

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "device/ident_record.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
 #include "platform/cli/options.h"
@@ -36,8 +37,8 @@ constexpr std::string_view kUsage =
 
 constexpr std::uint32_t kSpeed = 57600;
 
-std::string UpgradeKindText(norix::products::UpgradeClass kind) {
-  using namespace norix::products;
+std::string UpgradeKindText(norix::device::UpgradeClass kind) {
+  using namespace norix::device;
   if (kind == kUpgradeNone) {
     return "0 (cannot be upgraded)";
   }
@@ -84,11 +85,17 @@ void Identify(norix::link::ModemContext& context) {
   } else {
     std::cout << "   answers \"AT\":    yes\n";
   }
-  const std::string text =
-      port != nullptr ? norix::products::IdentifyProduct(port) : std::string("No Modem Detected");
-  if (text == "No Modem Detected") {
-    std::cout << "   cannot be opened: the port is missing, in use by another program, or the\n"
-                 "   product does not answer \"AT\"\n";
+  if (port == nullptr) {
+    // The reason names the device and what the system said, with the fix.
+    std::cout << "   not opened:     "
+              << (context.portFailure.message.empty() ? "the line service gave no port"
+                                                      : context.portFailure.message)
+              << '\n';
+    return;
+  }
+  const std::string text = norix::products::IdentifyProduct(port);
+  if (text == norix::device::kNoModemDetected) {
+    std::cout << "   no answer:      the port opened, but the product does not answer\n";
     norix::link::CloseDevicePort(context);
     return;
   }
@@ -127,7 +134,7 @@ int main(int argc, char** argv) {
   bool help = false;
   bool version = false;
   std::string tracePath;
-  tapi::LineSources sources = tapi::LineSources::FromEnvironment();
+  tapi::LineSources sources = norix::link::ProductLineSources();
   bool linesGiven = false;
   const auto parsed =
       cli::ParseCommandLine(cli::Arguments(argc, argv), kOptions,

@@ -42,9 +42,11 @@ struct Delivery {
 struct App {
   std::vector<LineDevice> devices;
   std::shared_ptr<comm::PortTrace> trace;  // null: the ports are not traced
+  PortOpener openPort;  // the directory's at lineInitialize
   window::ThreadId thread = 0;
   std::shared_ptr<Delivery> delivery;
   LONG lastRequest = 0;
+  std::map<DWORD, comm::PortOpenFailure> portFailures;  // by device, from the last try
 };
 
 struct Line {
@@ -109,6 +111,7 @@ class LineService {
     App app;
     app.devices = directory.Collect();
     app.trace = directory.PortTrace();
+    app.openPort = directory.Opener();
     app.thread = window::GetCurrentThreadId();
     app.delivery = std::make_shared<Delivery>();
     app.delivery->callback = std::move(callback);
@@ -240,14 +243,19 @@ class LineService {
     if (mediaModes != 0 && (mediaModes & ~LINEMEDIAMODE_DATAMODEM) != 0) {
       return LINEERR_INVALMEDIAMODE;
     }
+    comm::PortOpenFailure& failure = apps_.at(lineApp).portFailures[deviceId];
+    failure = {};
     const std::string identity = ResolvePortPath(device->port);
     for (const auto& [handle, line] : lines_) {
       if (line.portIdentity == identity) {
+        failure = {comm::OpenFailure::InUse,
+                   "cannot open " + device->port + ": another open line of this program holds it"};
         return LINEERR_ALLOCATED;
       }
     }
-    comm::OpenPortResult opened = comm::OpenSerialPort(device->port);
+    comm::OpenPortResult opened = apps_.at(lineApp).openPort(device->port);
     if (!opened.port) {
+      failure = {opened.failure, std::move(opened.message)};
       return OpenErrorToLineErr(opened.error);
     }
     Line line;
@@ -408,6 +416,16 @@ class LineService {
     return 0;
   }
 
+  comm::PortOpenFailure LastPortFailure(HLINEAPP lineApp, DWORD deviceId) {
+    const std::lock_guard lock(mutex_);
+    const auto app = apps_.find(lineApp);
+    if (app == apps_.end()) {
+      return {};
+    }
+    const auto failure = app->second.portFailures.find(deviceId);
+    return failure != app->second.portFailures.end() ? failure->second : comm::PortOpenFailure{};
+  }
+
   std::unique_ptr<comm::Port> Claim(DWORD handle) {
     const std::lock_guard lock(mutex_);
     const auto found = commHandles_.find(handle);
@@ -458,8 +476,10 @@ class LineService {
     }
     std::unique_ptr<comm::Port> port = std::move(line.port);
     if (!port) {
-      const LineDevice& device = apps_.at(line.app).devices.at(line.deviceId);
-      comm::OpenPortResult opened = comm::OpenSerialPort(device.port);
+      const App& app = apps_.at(line.app);
+      comm::OpenPortResult opened = app.openPort(app.devices.at(line.deviceId).port);
+      comm::PortOpenFailure& failure = apps_.at(line.app).portFailures[line.deviceId];
+      failure = {opened.failure, std::move(opened.message)};
       if (!opened.port) {
         return opened.error == EBUSY ? LINEERR_RESOURCEUNAVAIL : OpenErrorToLineErr(opened.error);
       }
@@ -563,6 +583,10 @@ LONG lineDeallocateCall(HCALL call) { return LineService::Instance().Deallocate(
 LONG lineGetID(HLINE line, DWORD addressID, HCALL call, DWORD select, VarString* deviceID,
                const char* deviceClass) {
   return LineService::Instance().GetId(line, addressID, call, select, deviceID, deviceClass);
+}
+
+comm::PortOpenFailure LastPortFailure(HLINEAPP lineApp, DWORD deviceID) {
+  return LineService::Instance().LastPortFailure(lineApp, deviceID);
 }
 
 std::unique_ptr<comm::Port> ClaimCommPort(DWORD commHandle) {
