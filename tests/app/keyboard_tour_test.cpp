@@ -17,7 +17,13 @@
 #include "platform/window/control_api.h"
 #include "platform/window/window.h"
 #include "platform/window/window_api.h"
-#include "shell/program.h"
+#include "app/program.h"
+#include "products/main_menu_page.h"
+#include "products/product_list_page.h"
+#include "resources/resource_ids.h"
+#include "utilities/at_console.h"
+#include "utilities/product_info_page.h"
+#include "utilities/settings_menus.h"
 
 namespace norix::app {
 namespace {
@@ -26,21 +32,14 @@ using namespace wizard_tour;
 namespace W = platform::window;
 using namespace std::chrono_literals;
 
-constexpr int kProductListPage = 0;
-constexpr int kMainMenuPage = 1;
-constexpr int kAtConsolePage = 5;
-constexpr int kModemSettingsPage = 6;
-constexpr int kProductInformationPage = 16;
-
-constexpr int kBack = 1014;
-constexpr int kNext = 1002;
-constexpr int kDeviceList = 1000;
-constexpr int kSettingsButton = 1004;
-constexpr int kProductInformationButton = 1001;
-constexpr int kDefaultSettingButton = 1068;
-constexpr int kCommandEntry = 1041;
-constexpr int kReplyText = 1069;
-constexpr int kTestLineButton = 1036;
+using namespace norix::resources;
+using products::kDeviceListControl;
+using products::kProductInformationButton;
+using products::kSettingsButton;
+using utilities::kCommandEntry;
+using utilities::kDefaultSettingButton;
+using utilities::kReplyText;
+using utilities::kTestLineId;
 
 const std::string kModemName = "NORIX Netrunner 56000 Voice ";
 const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
@@ -129,22 +128,22 @@ void CheckKeyboard(Tour& tour, W::HWND page, const std::string& what) {
   }
 }
 
-void WalkByKeyboard(Tour& tour, const shell::Program& program) {
+void WalkByKeyboard(Tour& tour, const app::Program& program) {
   W::HWND list = tour.WaitForPage(kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
   ASSERT_TRUE(tour.Wait(
       [&] {
-        const auto next = W::GetControlState(list, kNext);
+        const auto next = W::GetControlState(list, kNextArrowId);
         return next && next->visible;
       },
       kPageWait));
   CheckKeyboard(tour, list, "product list");
   // The first product, chosen with the arrow keys, and '>' with Enter.
-  ASSERT_TRUE(tour.TabTo(list, kDeviceList));
+  ASSERT_TRUE(tour.TabTo(list, kDeviceListControl));
   tour.Key(list, Qt::Key_End);
   tour.Key(list, Qt::Key_Home);
-  ASSERT_TRUE(tour.Wait([&] { return W::GetListSelection(list, kDeviceList) == 0; }, kPageWait));
-  ASSERT_TRUE(tour.TabTo(list, kNext));
+  ASSERT_TRUE(tour.Wait([&] { return W::GetListSelection(list, kDeviceListControl) == 0; }, kPageWait));
+  ASSERT_TRUE(tour.TabTo(list, kNextArrowId));
   tour.Key(list, Qt::Key_Return);
 
   W::HWND menu = tour.WaitForPage(kMainMenuPage);
@@ -158,10 +157,10 @@ void WalkByKeyboard(Tour& tour, const shell::Program& program) {
     const W::HWND information = tour.WaitForPage(kProductInformationPage);
     ASSERT_NE(information, W::kNullHwnd);
     ASSERT_TRUE(
-        tour.Wait([&] { return !W::GetDlgItemText(information, 1032).empty(); }, kPageWait));
+        tour.Wait([&] { return !W::GetDlgItemText(information, utilities::kDateId).empty(); }, kPageWait));
     CheckKeyboard(tour, information, "product information");
-    EXPECT_FALSE(AccessibleName(information, kTestLineButton).isEmpty());
-    ASSERT_TRUE(tour.TabTo(information, kBack));
+    EXPECT_FALSE(AccessibleName(information, kTestLineId).isEmpty());
+    ASSERT_TRUE(tour.TabTo(information, kBackArrowId));
     tour.Key(information, Qt::Key_Return);
     menu = tour.WaitForPage(kMainMenuPage);
     ASSERT_NE(menu, W::kNullHwnd);
@@ -175,7 +174,7 @@ void WalkByKeyboard(Tour& tour, const shell::Program& program) {
 
   ASSERT_TRUE(tour.TabTo(settings, kDefaultSettingButton));
   tour.Key(settings, Qt::Key_Space);
-  const W::HWND console = tour.WaitForPage(kAtConsolePage);
+  const W::HWND console = tour.WaitForPage(kAtCommandPage);
   ASSERT_NE(console, W::kNullHwnd);
   ASSERT_TRUE(tour.Wait(
       [&] {
@@ -197,12 +196,12 @@ void WalkByKeyboard(Tour& tour, const shell::Program& program) {
 
   // Esc leaves the wizard, page by page, as the pages give it.
   for (int presses = 0; presses < 4; ++presses) {
-    const W::HWND current = program.navigator.CurrentWindow();
+    const W::HWND current = program.frame.navigator.CurrentWindow();
     if (current == W::kNullHwnd) {
       break;
     }
     tour.Key(current, Qt::Key_Escape);
-    if (tour.Wait([&] { return program.navigator.CurrentWindow() != current; }, kPageWait)) {
+    if (tour.Wait([&] { return program.frame.navigator.CurrentWindow() != current; }, kPageWait)) {
       continue;
     }
     break;

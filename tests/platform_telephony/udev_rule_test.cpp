@@ -11,6 +11,7 @@
 #include <fnmatch.h>
 #include <gtest/gtest.h>
 
+#include "link/telephony_devices.h"
 #include "platform/telephony/line_directory.h"
 #include "platform/telephony/serial_by_id.h"
 #include "support/temp_dir.h"
@@ -49,7 +50,7 @@ TEST(UdevRuleTest, TagsExactlyTheDevicesTheProgramLists) {
     std::filesystem::create_symlink("/dev/null",
                                     dir.Path() / "by-id" / ("usb-" + serial + "-if00-port0"));
   }
-  const std::string word = LineSources::FromEnvironment().usbNameWord;
+  const std::string word = norix::link::ProductLineSources().usbNameWord;
   const auto listed = ScanSerialById(dir.Path() / "by-id", word);
   for (const std::string& serial : serials) {
     const bool tagged = fnmatch(pattern.c_str(), serial.c_str(), 0) == 0;

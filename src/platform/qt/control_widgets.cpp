@@ -7,7 +7,7 @@
 #include <QPen>
 #include <algorithm>
 
-#include "platform/qt/pictures.h"
+#include "platform/qt/qt_renderer.h"
 
 namespace norix::platform::qt {
 
@@ -109,12 +109,15 @@ void PageButton::changeEvent(QEvent* event) {
 ArrowButton::ArrowButton(QWidget* parent) : PageButton(parent) {}
 
 void ArrowButton::SetImages(const QImage& normal, const QImage& pressed) {
+  description_ = normal.text(kPictureDescriptionKey);
   normal_ = MaskArrowGrey(normal);
   pressed_ = pressed.isNull() ? normal_ : MaskArrowGrey(pressed);
   update();
 }
 
 bool ArrowButton::ShowsPressed() const { return isDown() || hasFocus(); }
+
+QString ArrowButton::Description() const { return description_; }
 
 void ArrowButton::paintEvent(QPaintEvent* /*event*/) {
   const QImage& image = ShowsPressed() ? pressed_ : normal_;
@@ -138,35 +141,6 @@ void ArrowButton::paintEvent(QPaintEvent* /*event*/) {
   light.fillRect(lit.rect(), QColor(255, 255, 255, 80));
   light.end();
   painter.drawImage(rect(), lit);
-}
-
-QString ArrowButtonName(int picture) {
-  QString name;
-  switch (picture) {
-    case kBackArrow:
-    case kBackArrowPressed:
-      name = QCoreApplication::translate("QWizard", "< &Back");
-      break;
-    case kNextArrow:
-    case kNextArrowPressed:
-      name = QCoreApplication::translate("QWizard", "&Next >");
-      break;
-    case kCancelArrow:
-    case kCancelArrowPressed:
-      name = QCoreApplication::translate("QPlatformTheme", "Cancel");
-      break;
-    case kOkArrow:
-    case kOkArrowPressed:
-      name = QCoreApplication::translate("QPlatformTheme", "OK");
-      break;
-    default:
-      return {};
-  }
-  // The wizard's button texts carry a mnemonic and arrows.
-  name.remove(QLatin1Char('&'));
-  name.remove(QLatin1Char('<'));
-  name.remove(QLatin1Char('>'));
-  return name.trimmed();
 }
 
 BigButton::BigButton(QWidget* parent) : PageButton(parent) {}

@@ -80,6 +80,10 @@ class ArrowButton final : public PageButton {
   void SetImages(const QImage& normal, const QImage& pressed);
   // True when the pressed image is the one shown.
   [[nodiscard]] bool ShowsPressed() const;
+  // What the normal picture shows, as its description says ("Back", "Next",
+  // ...): the name a reader of the screen announces for the button when it
+  // has no text of its own. Empty when the picture carries none.
+  [[nodiscard]] QString Description() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -87,12 +91,8 @@ class ArrowButton final : public PageButton {
  private:
   QImage normal_;
   QImage pressed_;
+  QString description_;
 };
-
-// The name a reader of the screen announces for an arrow button without a
-// text of its own: "Back", "Next", "Cancel" or "OK" by its picture, in the
-// language of Qt's translations; empty for another picture.
-[[nodiscard]] QString ArrowButtonName(int picture);
 
 // A menu button drawn on the page picture: its label centred on one line on
 // a pale rounded panel with a thin blue edge. Under the mouse the panel

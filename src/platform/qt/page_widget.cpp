@@ -118,7 +118,8 @@ void PageWidget::UpdateAccessibleNames() {
         break;
       case w::ControlKind::kArrowButton: {
         const QString text = static_cast<QAbstractButton*>(widget)->text();
-        widget->setAccessibleName(text.isEmpty() ? ArrowButtonName(entry.picture) : text);
+        widget->setAccessibleName(text.isEmpty() ? static_cast<ArrowButton*>(widget)->Description()
+                                                  : text);
         break;
       }
       case w::ControlKind::kEdit:
