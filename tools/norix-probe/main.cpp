@@ -2,15 +2,19 @@
 // and identifies the product on each. A diagnostic for installations and for
 // the simulator's ptys.
 //
-//   norix-probe [--no-identify] [--lines FILE]... [--by-id DIR]
+//   norix-probe [--no-identify] [--lines FILE]... [--by-id DIR] [--trace FILE]
 
+#include <array>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/ident_record.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
+#include "platform/cli/options.h"
+#include "platform/comm/port_trace.h"
 #include "platform/telephony/line_api.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
@@ -21,12 +25,15 @@ namespace {
 namespace tapi = norix::platform::telephony;
 
 constexpr std::string_view kUsage =
-    "usage: norix-probe [--no-identify] [--lines FILE]... [--by-id DIR]\n"
+    "usage: norix-probe [--no-identify] [--lines FILE]... [--by-id DIR] [--trace FILE]\n"
     "Lists the NORIX line devices (from ~/.config/norix/lines.conf, /etc/norix/lines.conf\n"
     "and /dev/serial/by-id) and identifies the product on each at 57600 bit/s.\n"
     "  --no-identify  only list the devices; no port is opened\n"
     "  --lines FILE   read line devices from FILE instead of the lines.conf files\n"
-    "  --by-id DIR    look for USB devices in DIR instead of /dev/serial/by-id\n";
+    "  --by-id DIR    look for USB devices in DIR instead of /dev/serial/by-id\n"
+    "  --trace FILE   write every byte exchanged with the products to FILE\n"
+    "  -h, --help     show this text and end\n"
+    "  --version      show the program's version and end\n";
 
 constexpr std::uint32_t kSpeed = 57600;
 
@@ -113,36 +120,81 @@ void Identify(norix::link::ModemContext& context) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  namespace cli = norix::platform::cli;
+  enum Key : int { kNoIdentify = 0x200, kLines, kById, kTrace };
+  static constexpr std::array<cli::Option, 6> kOptions{{
+      cli::kHelpOption,
+      cli::kVersionOption,
+      {"no-identify", '\0', false, kNoIdentify},
+      {"lines", '\0', true, kLines},
+      {"by-id", '\0', true, kById},
+      {"trace", '\0', true, kTrace},
+  }};
   bool identify = true;
+  bool help = false;
+  bool version = false;
+  std::string tracePath;
   tapi::LineSources sources = norix::link::ProductLineSources();
   bool linesGiven = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
-    if (arg == "--no-identify") {
-      identify = false;
-    } else if ((arg == "--lines" || arg == "--by-id") && i + 1 < args.size()) {
-      const std::string& value = args[++i];
-      if (arg == "--by-id") {
-        sources.serialByIdDir = value;
-      } else {
-        if (!linesGiven) {
-          sources.linesFiles.clear();
-          linesGiven = true;
-        }
-        sources.linesFiles.emplace_back(value);
-      }
-    } else {
-      std::cerr << "norix-probe: unknown or incomplete option \"" << arg << "\"\n" << kUsage;
-      return 2;
-    }
+  const auto parsed =
+      cli::ParseCommandLine(cli::Arguments(argc, argv), kOptions,
+                            [&](int key, const std::string& value, cli::Following&) -> std::string {
+                              switch (key) {
+                                case cli::kHelpKey:
+                                  help = true;
+                                  break;
+                                case cli::kVersionKey:
+                                  version = true;
+                                  break;
+                                case kNoIdentify:
+                                  identify = false;
+                                  break;
+                                case kById:
+                                  sources.serialByIdDir = value;
+                                  break;
+                                case kLines:
+                                  if (!linesGiven) {
+                                    sources.linesFiles.clear();
+                                    linesGiven = true;
+                                  }
+                                  sources.linesFiles.emplace_back(value);
+                                  break;
+                                case kTrace:
+                                  tracePath = value;
+                                  break;
+                                default:
+                                  break;
+                              }
+                              return {};
+                            });
+  if (help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (version) {
+    std::cout << cli::VersionText("norix-probe") << '\n';
+    return 0;
+  }
+  if (!parsed.error.empty() || !parsed.operands.empty()) {
+    std::cerr << "norix-probe: "
+              << (parsed.error.empty() ? "unexpected argument \"" + parsed.operands.front() + "\""
+                                       : parsed.error)
+              << '\n'
+              << kUsage;
+    return 2;
   }
 
-  const tapi::LineDirectory directory(sources);
+  tapi::LineDirectory directory(sources);
+  if (!tracePath.empty()) {
+    std::string problem;
+    auto trace = norix::platform::comm::PortTrace::Create(tracePath,
+                                                          cli::VersionText("norix-probe"), problem);
+    if (!trace) {
+      std::cerr << "norix-probe: " << problem << '\n';
+      return 2;
+    }
+    directory.SetPortTrace(std::move(trace));
+  }
   auto context = norix::link::OpenContext(directory);
   if (!context) {
     std::cout << "No NORIX line device found.\n";
