@@ -6,9 +6,11 @@
 #include "link/telephony_devices.h"
 #include "platform/comm/pty_line.h"
 #include "platform/comm/serial_port.h"
+#include "platform/registry/driver_key.h"
 #include "platform/window/message_loop.h"
 #include "resources/dialogs/dialog_templates.h"
 #include "resources/resource_ids.h"
+#include "resources/strings/catalogue.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_messages.h"
@@ -25,7 +27,7 @@ platform::telephony::LineSources NoOtherLines() { return {}; }
 
 // Finds the text number whose text (as a message box loads it) is `text`.
 int FindTextId(const shell::TextModule& texts, const std::string& text, int bufferChars) {
-  for (int id = 2001; id <= 2328; ++id) {
+  for (int id = resources::strings::kFirstTextId; id <= resources::strings::kLastTextId; ++id) {
     if (!texts.Text(id).empty() &&
         texts.LoadText(id, static_cast<std::size_t>(bufferChars)) == text) {
       return id;
@@ -55,6 +57,7 @@ WizardSession::WizardSession(const std::vector<SessionProduct>& products)
     platform::telephony::LineDevice line;
     line.name = wanted.lineName;
     line.port = pty.slavePath;
+    line.driverKey = platform::registry::ModemDriverKey(static_cast<unsigned>(products_.size() + 1));
     const std::string refused = directory_.AddLine(line);
     EXPECT_EQ(refused, "") << wanted.lineName;
     auto product = std::make_unique<sim::SimulatedProduct>(wanted.model, model->make(),

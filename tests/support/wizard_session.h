@@ -4,6 +4,10 @@
 // system main thread. Tests drive the pages through the headless host as a
 // user would and read what each product heard.
 //
+// Product n (from 0) is installed with the driver key ModemDriverKey(n + 1);
+// the pages have a registry only when a test sets Program().frame.registry
+// before Start().
+//
 // Every wait takes a time-out and sleeps; the destructor ends the run in an
 // orderly way (open message boxes answered, quit requested, navigator
 // joined, products stopped, ptys closed) also when a test failed midway.
@@ -84,8 +88,8 @@ class WizardSession {
   // time-out or when it has no such button.
   std::optional<platform::window::MessageBoxInfo> AnswerMessage(int button,
                                                                 Timeout timeout = kPageWait);
-  // The string number of a message box's text (2001-2328), 0 when no text
-  // of the module is the shown text.
+  // The string number of a message box's text (2001-2328, or one of the
+  // program's own from 2400), 0 when no text of the module is the shown text.
   [[nodiscard]] int TextId(const platform::window::MessageBoxInfo& box) const;
   [[nodiscard]] int CaptionId(const platform::window::MessageBoxInfo& box) const;
 

@@ -3,14 +3,19 @@
 // the simulator's ptys.
 //
 //   norix-probe [--no-identify] [--lines FILE]... [--by-id DIR]
+//   norix-probe --dialer [--lines FILE]... [--by-id DIR]
 
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "device/ident_record.h"
+#include "isdn/dialer_config.h"
+#include "isdn/driver_init_store.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
+#include "platform/registry/registry.h"
+#include "platform/registry/store_file.h"
 #include "platform/telephony/line_api.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
@@ -21,10 +26,13 @@ namespace {
 namespace tapi = norix::platform::telephony;
 
 constexpr std::string_view kUsage =
-    "usage: norix-probe [--no-identify] [--lines FILE]... [--by-id DIR]\n"
+    "usage: norix-probe [--no-identify | --dialer] [--lines FILE]... [--by-id DIR]\n"
     "Lists the NORIX line devices (from ~/.config/norix/lines.conf, /etc/norix/lines.conf\n"
     "and /dev/serial/by-id) and identifies the product on each at 57600 bit/s.\n"
     "  --no-identify  only list the devices; no port is opened\n"
+    "  --dialer       print a wvdial section and chat script lines for pppd per device,\n"
+    "                 with the modem driver's init strings and the protocol string last;\n"
+    "                 no port is opened\n"
     "  --lines FILE   read line devices from FILE instead of the lines.conf files\n"
     "  --by-id DIR    look for USB devices in DIR instead of /dev/serial/by-id\n";
 
@@ -110,11 +118,46 @@ void Identify(norix::link::ModemContext& context) {
   norix::link::CloseDevicePort(context);
 }
 
+// The dialler configuration of every listed device: the wvdial sections,
+// then the chat script lines, from the init strings of each device's
+// modem driver in the registry.
+void PrintDialerConfiguration(const norix::link::ModemContext& context) {
+  norix::platform::registry::Registry registry(norix::platform::registry::DefaultStorePath());
+  std::vector<norix::isdn::DialerDevice> devices;
+  for (const auto& entry : context.devices) {
+    norix::isdn::DialerDevice device{entry.name, PortOf(context, entry.lineDeviceId), {}};
+    const std::optional<std::string> key =
+        norix::link::DeviceDriverKey(context, entry.lineDeviceId);
+    std::optional<norix::isdn::DriverInitStrings> strings;
+    if (key) {
+      strings = norix::isdn::ReadDriverInitStrings(registry, *key);
+    }
+    if (strings) {
+      device.commands = norix::isdn::DialerCommands(*strings);
+    } else {
+      std::cerr << "norix-probe: " << entry.name << ": "
+                << (key ? "the driver key " + *key + " is not in " + registry.StorePath()
+                        : std::string("the device names no driver key"))
+                << "; its section has no init strings\n";
+    }
+    devices.push_back(std::move(device));
+  }
+  std::cout << "# wvdial.conf\n";
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    std::cout << norix::isdn::WvdialSection(devices[i], "norix" + std::to_string(i)) << '\n';
+  }
+  std::cout << "# chat scripts for pppd\n";
+  for (const auto& device : devices) {
+    std::cout << '\n' << norix::isdn::ChatLines(device);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   bool identify = true;
+  bool dialer = false;
   tapi::LineSources sources = norix::link::ProductLineSources();
   bool linesGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -125,6 +168,8 @@ int main(int argc, char** argv) {
     }
     if (arg == "--no-identify") {
       identify = false;
+    } else if (arg == "--dialer") {
+      dialer = true;
     } else if ((arg == "--lines" || arg == "--by-id") && i + 1 < args.size()) {
       const std::string& value = args[++i];
       if (arg == "--by-id") {
@@ -147,6 +192,11 @@ int main(int argc, char** argv) {
   if (!context) {
     std::cout << "No NORIX line device found.\n";
     return 1;
+  }
+  if (dialer) {
+    PrintDialerConfiguration(*context);
+    norix::link::CloseContext(std::move(context));
+    return 0;
   }
   std::cout << context->ProductCount() << " NORIX line device(s) of " << context->lineDeviceCount
             << ":\n";
