@@ -119,14 +119,12 @@ class ProtocolsPage final : public shell::Page {
     }
     const ProtocolFlags flags = settings_.flags;
     if ((flags & kTwoChannels) != 0) {
-      SetText(kProtocolDescription, kTwoChannelsHelp);
       Check(kTwoChannelsRadio, true);
       Check(kOneChannelRadio, false);
       Check(kBodCheck, (flags & kBandwidthOnDemand) != 0);
       Check(kCallBumpingCheck, (flags & kCallBumping) != 0);
       TwoChannelsRule();
     } else {
-      SetText(kProtocolDescription, kOneChannelHelp);
       Check(kOneChannelRadio, true);
       Check(kTwoChannelsRadio, false);
       Check(kBodCheck, false);
@@ -139,6 +137,9 @@ class ProtocolsPage final : public shell::Page {
         OtherRule();
       }
     }
+    // Last, so that a shown description means the page is filled.
+    SetText(kProtocolDescription,
+            (flags & kTwoChannels) != 0 ? kTwoChannelsHelp : kOneChannelHelp);
   }
 
   bool OnCommand(int id, unsigned code) override {

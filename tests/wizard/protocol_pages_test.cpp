@@ -26,19 +26,21 @@ namespace R = platform::registry;
 using namespace isdn;
 
 const std::string kDriverKey = R::ModemDriverKey(1);
+const R::DriverInfo kDriver{"norix.inf", "1-2-2003", {"ATZ<cr>", "ATE0V1<cr>"}};
 
-// Main menu (or the KOMET II menu) -> Protocols.
-W::HWND OpenProtocols(WizardSession& session, bool fromMainMenu) {
+// The KOMET II menu (from the main menu when `settings` is none) ->
+// Protocols.
+W::HWND OpenProtocols(WizardSession& session, W::HWND settings = W::kNullHwnd) {
   auto& host = session.Host();
-  if (fromMainMenu) {
+  if (settings == W::kNullHwnd) {
     const W::HWND menu = WaitForMainMenu(session);
     EXPECT_TRUE(host.Click(menu, kSettingsButton));
+    settings = session.WaitForPage(resources::kKometSettingsPage);
   }
-  const W::HWND settings = session.WaitForPage(resources::kKometSettingsPage);
   EXPECT_TRUE(host.Click(settings, utilities::kProtocolsRadio));
   EXPECT_TRUE(host.Click(settings, resources::kNextArrowId));
   const W::HWND page = session.WaitForPage(resources::kProtocolsPage);
-  // The page has read the store once its description is shown.
+  // The page is filled once its description is shown.
   EXPECT_TRUE(host.WaitUntil([&] { return !host.Text(page, kProtocolDescription).empty(); },
                              kPageWait));
   return page;
@@ -72,13 +74,19 @@ std::string RunDialer(const TempDir& dir, const std::string& port) {
   return output;
 }
 
+// A KOMET II whose line device names the driver key kDriverKey.
+SessionProduct Komet(const char* model) {
+  SessionProduct komet(model, kKometLine);
+  komet.driver = kDriver;
+  return komet;
+}
+
+// The pages keep their strings in a store file of the test's own, where
+// norix-probe finds it under XDG_CONFIG_HOME.
 class ProtocolPagesTest : public ::testing::Test {
  protected:
-  // The driver key of the session's first product, with init strings of
-  // its own, in a registry the session's pages use.
   void UseRegistry(WizardSession& session) {
-    ASSERT_EQ(R::SeedDriverKey(registry_, kDriverKey, {"norix.inf", "1-2-2003", {"ATZ<cr>", "ATE0V1<cr>"}}),
-              R::ERROR_SUCCESS);
+    ASSERT_EQ(R::SeedDriverKey(registry_, kDriverKey, kDriver), R::ERROR_SUCCESS);
     session.Program().frame.registry = &registry_;
   }
 
@@ -87,11 +95,11 @@ class ProtocolPagesTest : public ::testing::Test {
 };
 
 TEST_F(ProtocolPagesTest, ChoicesAndBodNumbersReachTheStoreAndTheDialler) {
-  WizardSession session{{"komet2", kKometLine}};
+  WizardSession session{Komet("komet2")};
   UseRegistry(session);
   session.Start();
   auto& host = session.Host();
-  W::HWND page = OpenProtocols(session, true);
+  W::HWND page = OpenProtocols(session);
   ASSERT_NE(page, W::kNullHwnd);
 
   // Nothing stored yet: PPP on one channel with the default numbers.
@@ -111,7 +119,8 @@ TEST_F(ProtocolPagesTest, ChoicesAndBodNumbersReachTheStoreAndTheDialler) {
   ASSERT_TRUE(host.Click(page, kTwoChannelsRadio));
   ASSERT_TRUE(host.WaitForEnabled(page, kBodCheck, true, kPageWait));
   ASSERT_TRUE(host.Click(page, kBodCheck));
-  ASSERT_TRUE(host.WaitForEnabled(page, kOpenDelayField.control, true, kPageWait));
+  // The labels are enabled after the fields.
+  ASSERT_TRUE(host.WaitForEnabled(page, kLastBodLabel, true, kPageWait));
 
   // A number is corrected when the field is left.
   struct Typed {
@@ -145,13 +154,14 @@ TEST_F(ProtocolPagesTest, ChoicesAndBodNumbersReachTheStoreAndTheDialler) {
   ASSERT_TRUE(host.ReplaceText(page, kOpenThresholdField.control, "9"));
   ASSERT_TRUE(host.ReplaceText(page, kCloseThresholdField.control, "40"));
   ASSERT_TRUE(host.Click(page, resources::kOkArrowId));
-  ASSERT_NE(session.WaitForPage(resources::kKometSettingsPage), W::kNullHwnd);
+  const W::HWND settings = session.WaitForPage(resources::kKometSettingsPage);
+  ASSERT_NE(settings, W::kNullHwnd);
   const std::string bod = "AT&B2%B7S161=255S162=45S163=32S164=31*CB0\\P1<cr>";
   EXPECT_EQ(Stored(registry_), std::make_pair(bod, std::string("<none>")));
 
   // Opened again, the page shows what it stored; "Other" offers the
   // protocols of the feature word 1FBC.
-  page = OpenProtocols(session, false);
+  page = OpenProtocols(session, settings);
   ASSERT_NE(page, W::kNullHwnd);
   EXPECT_TRUE(host.IsChecked(page, kTwoChannelsRadio));
   EXPECT_TRUE(host.IsChecked(page, kBodCheck));
@@ -221,11 +231,11 @@ TEST_F(ProtocolPagesTest, EarlyFirmwareAndAStoreThatCannotBeWritten) {
       "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\" + kDriverKey +
       "\\Init]\n\"1\"=\"ATZ<cr>\"\n\n[HKEY_LOCAL_MACHINE\\Other]\n\"x\"=\"unterminated\n";
   dir_.Write("norix/registry.reg", damaged);
-  WizardSession session{{"komet2-early", kKometLine}};
+  WizardSession session{Komet("komet2-early")};
   session.Program().frame.registry = &registry_;
   session.Start();
   auto& host = session.Host();
-  W::HWND page = OpenProtocols(session, true);
+  W::HWND page = OpenProtocols(session);
   ASSERT_NE(page, W::kNullHwnd);
   ASSERT_TRUE(host.WaitForVisible(page, kOtherButton, true, kPageWait));
   EXPECT_FALSE(host.IsVisible(page, kCallBumpingCheck));

@@ -121,8 +121,9 @@ void Identify(norix::link::ModemContext& context) {
 // The dialler configuration of every listed device: the wvdial sections,
 // then the chat script lines, from the init strings of each device's
 // modem driver in the registry.
-void PrintDialerConfiguration(const norix::link::ModemContext& context) {
-  norix::platform::registry::Registry registry(norix::platform::registry::DefaultStorePath());
+void PrintDialerConfiguration(const norix::link::ModemContext& context,
+                              const std::string& storePath) {
+  norix::platform::registry::Registry registry(storePath, "norix-probe");
   std::vector<norix::isdn::DialerDevice> devices;
   for (const auto& entry : context.devices) {
     norix::isdn::DialerDevice device{entry.name, PortOf(context, entry.lineDeviceId), {}};
@@ -187,6 +188,9 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The wizard's store file, where it keeps the init strings; the path is
+  // taken from the environment before anything starts a thread.
+  const std::string storePath = norix::platform::registry::DefaultStorePath("norix/registry.reg");
   const tapi::LineDirectory directory(sources);
   auto context = norix::link::OpenContext(directory);
   if (!context) {
@@ -194,7 +198,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (dialer) {
-    PrintDialerConfiguration(*context);
+    PrintDialerConfiguration(*context, storePath);
     norix::link::CloseContext(std::move(context));
     return 0;
   }
