@@ -51,8 +51,7 @@ std::string ChatQuoted(std::string_view command) {
 std::string UnsafeCommand(const std::vector<std::string>& commands) {
   for (const std::string& command : commands) {
     const bool unsafe = std::any_of(command.begin(), command.end(), [](char c) {
-      return static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == '\'' || c == '"' ||
-             c == '^';
+      return static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == '\'' || c == '"' || c == '^';
     });
     if (unsafe) {
       return "the init command \"" + Printable(command) +
@@ -104,8 +103,8 @@ std::string ChatLines(const DialerDevice& device) {
   if (const std::string problem = UnsafeCommand(device.commands); !problem.empty()) {
     return Heading(device) + ": not written: " + problem + "\n";
   }
-  std::string text = Heading(device) + ": chat script for pppd (" +
-                     std::to_string(kDialerSpeed) + " bit/s)\n";
+  std::string text =
+      Heading(device) + ": chat script for pppd (" + std::to_string(kDialerSpeed) + " bit/s)\n";
   text += "ABORT 'NO CARRIER'\nABORT 'NO DIALTONE'\nABORT 'BUSY'\nABORT 'ERROR'\n";
   std::string_view expect = "''";
   for (const std::string& command : device.commands) {

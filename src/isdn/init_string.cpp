@@ -54,8 +54,8 @@ constexpr std::array<ProtocolKey, 11> kProtocolKeys{{
     {kV120Multilink, "%B2", 4},
 }};
 
-constexpr std::array<const BodField*, 4> kBodFields{
-    &kOpenDelayField, &kCloseDelayField, &kOpenThresholdField, &kCloseThresholdField};
+constexpr std::array<const BodField*, 4> kBodFields{&kOpenDelayField, &kCloseDelayField,
+                                                    &kOpenThresholdField, &kCloseThresholdField};
 
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -135,8 +135,7 @@ DecodedInitString DecodeInitString(std::string_view text) {
   return decoded;
 }
 
-std::string EncodeInitString(ProtocolFlags flags, const BodParams& bod,
-                             std::uint32_t featureWord) {
+std::string EncodeInitString(ProtocolFlags flags, const BodParams& bod, std::uint32_t featureWord) {
   if ((flags & kPpp) == 0) {
     for (const ProtocolKey& key : kProtocolKeys) {
       if ((flags & key.bit) != 0) {

@@ -95,8 +95,9 @@ class ProtocolChoicePage final : public shell::Page {
     const std::string format = shell::LoadPageText(Shared(), choice.description);
     const bool multilink = (choice.bit & kMultilinkProtocols) != 0;
     const std::string text =
-        multilink ? FillPlaceholders(format, "Multilink", shell::LoadPageText(Shared(), kMultilinkText))
-                  : FillPlaceholders(format, "", "");
+        multilink
+            ? FillPlaceholders(format, "Multilink", shell::LoadPageText(Shared(), kMultilinkText))
+            : FillPlaceholders(format, "", "");
     W::SetDlgItemText(Window(), kChoiceDescription, text);
   }
 

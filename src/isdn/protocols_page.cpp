@@ -54,8 +54,8 @@ constexpr std::array<PageText, 10> kHelp{{
 }};
 
 // The fields in the order they are checked on OK.
-constexpr std::array<const BodField*, 4> kFields{
-    &kOpenThresholdField, &kOpenDelayField, &kCloseThresholdField, &kCloseDelayField};
+constexpr std::array<const BodField*, 4> kFields{&kOpenThresholdField, &kOpenDelayField,
+                                                 &kCloseThresholdField, &kCloseDelayField};
 
 const BodField* FieldOf(int control) {
   for (const BodField* field : kFields) {
@@ -138,8 +138,7 @@ class ProtocolsPage final : public shell::Page {
       }
     }
     // Last, so that a shown description means the page is filled.
-    SetText(kProtocolDescription,
-            (flags & kTwoChannels) != 0 ? kTwoChannelsHelp : kOneChannelHelp);
+    SetText(kProtocolDescription, (flags & kTwoChannels) != 0 ? kTwoChannelsHelp : kOneChannelHelp);
   }
 
   bool OnCommand(int id, unsigned code) override {

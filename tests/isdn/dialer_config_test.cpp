@@ -1,9 +1,9 @@
 // The dialler configuration made from a driver's init strings: the commands
 // in the order they are sent, and strings that could add lines or quotes to
 // a dialler's file.
-#include <gtest/gtest.h>
-
 #include "isdn/dialer_config.h"
+
+#include <gtest/gtest.h>
 
 namespace norix::isdn {
 namespace {
@@ -39,11 +39,10 @@ TEST_P(DialerUnsafeTest, ACommandAFileCannotCarryLeavesOnlyAComment) {
 
 INSTANTIATE_TEST_SUITE_P(
     Dialer, DialerUnsafeTest,
-    ::testing::Values(UnsafeCase{"LineBreak", {"ATZ\nPhone = 1"}, false},
-                      UnsafeCase{"Quote", {"AT'"}, false}, UnsafeCase{"Caret", {"AT^M"}, false},
-                      UnsafeCase{"TenCommands",
-                                 {"A<cr>B<cr>C<cr>D<cr>E<cr>F<cr>G<cr>H<cr>I<cr>J<cr>"},
-                                 true}),
+    ::testing::Values(
+        UnsafeCase{"LineBreak", {"ATZ\nPhone = 1"}, false}, UnsafeCase{"Quote", {"AT'"}, false},
+        UnsafeCase{"Caret", {"AT^M"}, false},
+        UnsafeCase{"TenCommands", {"A<cr>B<cr>C<cr>D<cr>E<cr>F<cr>G<cr>H<cr>I<cr>J<cr>"}, true}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace

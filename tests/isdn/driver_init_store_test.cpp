@@ -2,6 +2,8 @@
 // string goes among the driver's own init strings, what is read back, which
 // previous string is recorded, and that a write reaches the store file
 // whole or not at all.
+#include "isdn/driver_init_store.h"
+
 #include <csignal>
 #include <string>
 #include <utility>
@@ -12,7 +14,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "isdn/driver_init_store.h"
 #include "platform/registry/key_tree.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store_file.h"
@@ -96,21 +97,44 @@ INSTANTIATE_TEST_SUITE_P(
     InitStore, InitStoreWriteTest,
     ::testing::Values(
         // The first write adds the next value and an empty "InitPrevious".
-        WriteCase{"FirstWrite", {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}}, false,
-                  {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}, {"3", kNewText}}, {}},
+        WriteCase{"FirstWrite",
+                  {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}},
+                  false,
+                  {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}, {"3", kNewText}},
+                  {}},
         // Later writes replace the last value and record the previous string.
-        WriteCase{"LaterWrite", {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}, {"3", "AT&B2%B0\\P1<cr>"}},
-                  true, {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}, {"3", kNewText}},
+        WriteCase{"LaterWrite",
+                  {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}, {"3", "AT&B2%B0\\P1<cr>"}},
+                  true,
+                  {{"1", "AT<cr>"}, {"2", "ATZ<cr>"}, {"3", kNewText}},
                   {{"1", "AT&B2%B0\\P1<cr>"}}},
         // The next free number, not the count plus one: "3" is the driver's.
-        WriteCase{"GapInNames", {{"1", "AT<cr>"}, {"3", "ATZ<cr>"}}, false,
-                  {{"1", "AT<cr>"}, {"3", "ATZ<cr>"}, {"4", kNewText}}, {}},
-        WriteCase{"TenthValue",
-                  {{"1", "A"}, {"2", "B"}, {"3", "C"}, {"4", "D"}, {"5", "E"}, {"6", "F"},
-                   {"7", "G"}, {"8", "H"}, {"9", "I"}},
+        WriteCase{"GapInNames",
+                  {{"1", "AT<cr>"}, {"3", "ATZ<cr>"}},
                   false,
-                  {{"1", "A"}, {"2", "B"}, {"3", "C"}, {"4", "D"}, {"5", "E"}, {"6", "F"},
-                   {"7", "G"}, {"8", "H"}, {"9", "I"}, {"10", kNewText}},
+                  {{"1", "AT<cr>"}, {"3", "ATZ<cr>"}, {"4", kNewText}},
+                  {}},
+        WriteCase{"TenthValue",
+                  {{"1", "A"},
+                   {"2", "B"},
+                   {"3", "C"},
+                   {"4", "D"},
+                   {"5", "E"},
+                   {"6", "F"},
+                   {"7", "G"},
+                   {"8", "H"},
+                   {"9", "I"}},
+                  false,
+                  {{"1", "A"},
+                   {"2", "B"},
+                   {"3", "C"},
+                   {"4", "D"},
+                   {"5", "E"},
+                   {"6", "F"},
+                   {"7", "G"},
+                   {"8", "H"},
+                   {"9", "I"},
+                   {"10", kNewText}},
                   {}},
         WriteCase{"MarkedButEmpty", {}, true, {{"1", kNewText}}, {{"1", "AT&B2%B0\\P1<cr>"}}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
