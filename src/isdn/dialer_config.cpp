@@ -88,6 +88,10 @@ std::string WvdialSection(const DialerDevice& device, std::string_view section) 
   if (const std::string problem = DialerProblem(device.commands); !problem.empty()) {
     return Heading(device) + ": not written: " + problem + "\n";
   }
+  // The port goes into a line of its own: a line break in it would add one.
+  if (Printable(device.port) != device.port) {
+    return Heading(device) + ": not written: the port name holds a control character\n";
+  }
   std::string text = Heading(device) + ": wvdial " + std::string(section) + "\n";
   text += "[Dialer " + std::string(section) + "]\n";
   text += "Modem = " + device.port + "\n";

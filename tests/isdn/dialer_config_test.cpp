@@ -17,6 +17,9 @@ TEST(DialerConfigTest, SendsTheDriversCommandsInOrderAndTheProtocolLast) {
   EXPECT_NE(chat.find("\n'' 'AT'\nOK 'ATZ'\n"), std::string::npos) << chat;
   // chat reads "\P" as an escape: the backslash is sent doubled.
   EXPECT_NE(chat.find("\nOK 'AT&B0%B2\\\\P3'\n"), std::string::npos) << chat;
+  // A port name with a line break would add a line of its own to the section.
+  const DialerDevice broken{"NORIX KOMET II", "/dev/ttyS0\nInit9 = ATD1", device.commands};
+  EXPECT_EQ(WvdialSection(broken, "norix0").find("[Dialer"), std::string::npos);
 }
 
 struct UnsafeCase {
