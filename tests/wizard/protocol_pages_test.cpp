@@ -101,6 +101,8 @@ TEST_F(ProtocolPagesTest, ChoicesAndBodNumbersReachTheStoreAndTheDialler) {
   auto& host = session.Host();
   W::HWND page = OpenProtocols(session);
   ASSERT_NE(page, W::kNullHwnd);
+  // The pages only keep the choice for the dialler: the adapter hears nothing.
+  const std::vector<std::string> heard = session.Commands(0);
 
   // Nothing stored yet: PPP on one channel with the default numbers.
   EXPECT_TRUE(host.IsChecked(page, kOneChannelRadio));
@@ -200,6 +202,7 @@ TEST_F(ProtocolPagesTest, ChoicesAndBodNumbersReachTheStoreAndTheDialler) {
   ASSERT_TRUE(host.Click(page, resources::kOkArrowId));
   ASSERT_NE(session.WaitForPage(resources::kKometSettingsPage), W::kNullHwnd);
   EXPECT_EQ(Stored(registry_), std::make_pair(std::string("AT&B0%B2\\P3<cr>"), bod));
+  EXPECT_EQ(session.Commands(0), heard);
 
   // The port is the memory line's name: --dialer opens no port.
   std::string expected = R"(# wvdial.conf
