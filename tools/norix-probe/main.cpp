@@ -165,7 +165,7 @@ void PrintDialerConfiguration(const norix::link::ModemContext& context,
 int main(int argc, char** argv) {
   namespace cli = norix::platform::cli;
   enum Key : int { kNoIdentify = 0x200, kDialer, kLines, kById, kTrace };
-  static constexpr std::array<cli::Option, 6> kOptions{{
+  static constexpr std::array<cli::Option, 7> kOptions{{
       cli::kHelpOption,
       cli::kVersionOption,
       {"no-identify", '\0', false, kNoIdentify},
