@@ -7,6 +7,7 @@
 
 #include "device/selected_product.h"
 #include "shell/frame.h"
+#include "upgrade/upgrade_state.h"
 #include "utilities/product_info_record.h"
 #include "utilities/settings_menus_state.h"
 
@@ -19,6 +20,8 @@ struct Program {
   device::SelectedProduct product;
   utilities::UtilityPagesState utilityPages;
   utilities::ProductInformation productInfo;
+  upgrade::UpgradeState upgrade;
+  upgrade::UpgradeHooks upgradeHooks;
 };
 
 }  // namespace norix::app

@@ -25,4 +25,9 @@ namespace norix::upgrade {
 
 [[nodiscard]] bool ContainsNoCase(std::string_view text, std::string_view word);
 
+// A text with one "%s" (the catalogues' way to leave room for a value)
+// with `value` in its place; "%%" gives "%". Any other "%" is kept as it is,
+// so no text of a catalogue can read what is not there.
+[[nodiscard]] std::string FillIn(std::string_view format, std::string_view value);
+
 }  // namespace norix::upgrade
