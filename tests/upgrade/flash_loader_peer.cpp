@@ -84,7 +84,8 @@ void FlashLoaderPeer::Run() {
 std::string FlashLoaderPeer::Framed(const std::string& command, const std::string& value) const {
   const bool programmed = record_.programmed;
   std::vector<std::string> lines;
-  if (command == "AT" || command == "AT*N-" || command == "AT*N+" || StartsWith(command, "AT%7")) {
+  if (command == "AT" || command == "AT&F" || command == "AT*N-" || command == "AT*N+" ||
+      StartsWith(command, "AT%7")) {
     lines = {"OK"};
   } else if (command == "AT\\3") {
     lines = script_.at3.empty() ? std::vector<std::string>{"OK"}
@@ -95,6 +96,8 @@ std::string FlashLoaderPeer::Framed(const std::string& command, const std::strin
     lines = {programmed ? script_.checksumAfter : "0000", "OK"};
   } else if (command == "ATI4") {
     lines = {script_.relay ? "NORIX ISDN adapter" : "V90 modem", "OK"};
+  } else if (command == "ATI7") {
+    lines = {script_.ati7, "OK"};
   } else if (command == "ATI5") {
     lines = {value, "OK"};
   } else if (StartsWith(command, "ATI5*NC") || StartsWith(command, "ATI5+GCI=")) {

@@ -26,6 +26,7 @@ struct LoaderScript {
   std::string at3 = "05";                    // "AT\3" value; empty: a bare OK
   std::vector<std::string> countries{"006"};  // "ATI5" answers in turn; the last repeats
   bool refuseCountry = false;                 // "ATI5*NC...": ERROR
+  std::string ati7 = "No internal interface";
   bool relay = false;  // the modem component behind an adapter's "AT!M" relay
 
   int silentLoaderRequests = 0;  // "AT**" unanswered this many times

@@ -80,6 +80,7 @@ TEST(RescueAtStartTest, DecliningLeavesTheRescueNameAndOnlyTheUpgrade) {
   ASSERT_NE(menu, W::kNullHwnd);
   auto& host = session.Host();
   EXPECT_EQ(session.Program().frame.context->productName, "NORIX Modem Rescue Mode");
+  EXPECT_EQ(session.Program().frame.context->firmwareVersionNumber, 0);
   EXPECT_TRUE(session.Program().product.rescue.rescueStart);
   EXPECT_TRUE(host.IsVisible(menu, kUpgradeButton));
   for (const int hidden : {products::kSettingsButton, products::kProductInformationButton}) {
