@@ -8,11 +8,11 @@
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 #include "products/product_list_page.h"
+#include "upgrade/upgrade_pages.h"
 #include "utilities/at_console.h"
 #include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
 #include "utilities/settings_menus.h"
-#include "upgrade/upgrade_pages.h"
 
 namespace norix::app {
 
@@ -29,9 +29,7 @@ std::string ProgramFolder() {
 // What the upgrade needs of the product subsystem.
 void ConnectUpgrade(Program& program) {
   upgrade::UpgradeHooks& hooks = program.upgradeHooks;
-  hooks.lookupUpgradeKind = [](std::string_view name) {
-    return products::LookupUpgradeKind(name);
-  };
+  hooks.lookupUpgradeKind = [](std::string_view name) { return products::LookupUpgradeKind(name); };
   hooks.parseIdentification = [](std::string_view ident, link::ModemContext& context) {
     products::ParseIdentification(ident, context);
   };

@@ -101,8 +101,8 @@ int SelectProduct(shell::Frame& frame, device::SelectedProduct& product, W::HWND
     product.rescue.rescueStart = true;
     // The upgrade takes over at once: it asks whether to try again and
     // says where to go.
-    shell::GoToPage(page, product.upgradeStart ? product.upgradeStart(page)
-                                               : resources::kMainMenuPage);
+    shell::GoToPage(page,
+                    product.upgradeStart ? product.upgradeStart(page) : resources::kMainMenuPage);
     return 1;
   }
 

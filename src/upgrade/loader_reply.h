@@ -16,11 +16,11 @@ enum LoaderCode : int {
   kLoaderXmodemFirmware = 3,     // "Upload flash code ..": firmware by X-modem
   kLoaderWrongDevice = 4,        // "Wrong device"
   kLoaderWrongFile = 5,          // "Wrong S37 file" (and, by its key, "Record error")
-  kLoaderProgrammed = 6,         // "Device successfully programmed", "Upload successfully completed"
-  kLoaderName = 7,               // "Loader"
-  kLoaderHardwareMismatch = 8,   // "Code not match hardware"
-  kLoaderError = 9,              // "ERROR"
-  kLoaderUnknown = 10,           // no key found
+  kLoaderProgrammed = 6,        // "Device successfully programmed", "Upload successfully completed"
+  kLoaderName = 7,              // "Loader"
+  kLoaderHardwareMismatch = 8,  // "Code not match hardware"
+  kLoaderError = 9,             // "ERROR"
+  kLoaderUnknown = 10,          // no key found
 };
 
 // The code of `line`. With `skip` 1 every key is searched without its first

@@ -23,8 +23,8 @@ constexpr int kOkText = 2093;
 constexpr int kCancelText = 2008;
 // In the order of the rescue model table's first four rows.
 constexpr std::array<int, 4> kModemModelTexts{2120, 2118, 2117, 2121};
-constexpr std::array<std::string_view, 3> kIsdnModels{
-    "NORIX solano 1280i a/b", "NORIX solano 1280i", "NORIX solano 1280mi"};
+constexpr std::array<std::string_view, 3> kIsdnModels{"NORIX solano 1280i a/b",
+                                                      "NORIX solano 1280i", "NORIX solano 1280mi"};
 
 struct PickerTexts {
   int title = 0;

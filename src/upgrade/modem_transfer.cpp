@@ -71,9 +71,9 @@ std::string Printable(std::string_view line) {
 }  // namespace
 
 std::span<const std::uint8_t> RawFirmware(const UpgradeImage& image) {
-  const std::size_t end =
-      image.firmwareEndInclusive ? image.firmwareEnd + (image.firmwareEnd < SIZE_MAX ? 1 : 0)
-                                 : image.firmwareEnd;
+  const std::size_t end = image.firmwareEndInclusive
+                              ? image.firmwareEnd + (image.firmwareEnd < SIZE_MAX ? 1 : 0)
+                              : image.firmwareEnd;
   return Clamped(image, image.firmwareStart, end);
 }
 
@@ -219,8 +219,7 @@ int ModemTransfer::LoaderRefused(const std::string& line, int code) {
   if (code == kLoaderProgrammed && flags_.rescueTransfer) {
     return code;  // the worker asks to switch the modem off and on, and tries again
   }
-  view_.MessageText(FillIn(view_.Text(kMsgLoaderAnswered), Printable(line)),
-                    W::MB_ICONEXCLAMATION);
+  view_.MessageText(FillIn(view_.Text(kMsgLoaderAnswered), Printable(line)), W::MB_ICONEXCLAMATION);
   return code;
 }
 

@@ -65,7 +65,7 @@ inline constexpr int kMsgLoaderAnswered = 2412;
 
 // Sizes of the dialogue.
 inline constexpr std::size_t kChunkBytes = 1024;
-inline constexpr std::size_t kTrailingBytes = 8;      // sent after the last raw chunk
+inline constexpr std::size_t kTrailingBytes = 8;       // sent after the last raw chunk
 inline constexpr std::size_t kFinalLineCapacity = 40;  // the loader's final line
 
 // What the transfer is for.

@@ -47,8 +47,8 @@ shell::EndMessage RunModemWorker(const ModemWorkerJob& job, UpgradeView& view,
   device::RescueFlags& flags = job.product->rescue;
   UpgradeState& state = *job.state;
   const bool rescueStart = flags.rescueStart;
-  state.countryBefore = rescueStart ? device::kNationalityUnknown
-                                    : device::ReadCountryCode(job.port, job.gciSupport);
+  state.countryBefore =
+      rescueStart ? device::kNationalityUnknown : device::ReadCountryCode(job.port, job.gciSupport);
 
   ModemTransfer transfer(job.port, state.image, view, clock, flags, job.target);
   int result = transfer.Run(job.speed, flags.rescueTransfer);

@@ -125,9 +125,9 @@ int ModemTransfer::PostUpgradeCheck(bool rescue) {
     return result;
   }
 
-  view_.Message(target_.internalModem && target_.modemComponent ? kMsgCompletedIsdnCord
-                                                                 : kStatusCompleted,
-                W::MB_ICONEXCLAMATION);
+  view_.Message(
+      target_.internalModem && target_.modemComponent ? kMsgCompletedIsdnCord : kStatusCompleted,
+      W::MB_ICONEXCLAMATION);
   view_.SetItemText(kProgressStatusId, kStatusStandardSettings);
   if (target_.plainModem) {
     if (rescue) {

@@ -52,9 +52,10 @@ int ProgressPageView::MessageText(std::string_view text, W::UINT style) {
   if (stop_.Requested() || frame_.desktop == nullptr) {
     return 0;
   }
-  return W::MessageBox(*frame_.desktop, page_, text,
-                       frame_.texts.LoadText(shell::kMessageCaptionText, shell::kMessageCaptionChars),
-                       style | W::MB_TASKMODAL);
+  return W::MessageBox(
+      *frame_.desktop, page_, text,
+      frame_.texts.LoadText(shell::kMessageCaptionText, shell::kMessageCaptionChars),
+      style | W::MB_TASKMODAL);
 }
 
 std::string ProgressPageView::Text(int textId) const { return shell::LoadPageText(frame_, textId); }
@@ -123,9 +124,8 @@ class ProgressPage final : public shell::Page {
     if (id != W::IDCANCEL) {
       return false;
     }
-    if (state_.running &&
-        Message(kMsgCloseDuringUpgrade, W::MB_YESNO | W::MB_ICONEXCLAMATION | W::MB_DEFBUTTON2) !=
-            W::IDYES) {
+    if (state_.running && Message(kMsgCloseDuringUpgrade, W::MB_YESNO | W::MB_ICONEXCLAMATION |
+                                                              W::MB_DEFBUTTON2) != W::IDYES) {
       return true;
     }
     StopTransfer();
@@ -148,8 +148,8 @@ class ProgressPage final : public shell::Page {
       PostToSelf(shell::kUpgradePreparationFailed);
       return;
     }
-    const WorkerChoice choice = ChooseWorker(product_.ident.upgradeKind,
-                                             product_.rescue.isdnTarget, state_.speedIndex);
+    const WorkerChoice choice =
+        ChooseWorker(product_.ident.upgradeKind, product_.rescue.isdnTarget, state_.speedIndex);
     if (choice.kind == WorkerKind::None) {
       state_.running = false;
       Message(kMsgUnknownProductType, W::MB_OK);
@@ -199,8 +199,7 @@ class ProgressPage final : public shell::Page {
     input.upgradeKind = product_.ident.upgradeKind;
     input.rescueTransfer = product_.rescue.rescueTransfer;
     platform::comm::Port* port = Port();
-    const CutResult cut =
-        CutAndVerifyImage(image, input, [port] { return QueryLargeFlash(port); });
+    const CutResult cut = CutAndVerifyImage(image, input, [port] { return QueryLargeFlash(port); });
     if (!cut.ok()) {
       Message(cut.messageId, W::MB_ICONEXCLAMATION);
       return false;

@@ -87,8 +87,7 @@ class UpgradePage : public shell::Page {
   }
 
   void RunUpgradeStart() const {
-    GoTo(StartUpgradeOnPage(Shared(), Window(), records_.product, records_.state,
-                            records_.hooks));
+    GoTo(StartUpgradeOnPage(Shared(), Window(), records_.product, records_.state, records_.hooks));
   }
 
   [[nodiscard]] const UpgradeRecords& Records() const { return records_; }
@@ -103,8 +102,7 @@ class StartingPage final : public UpgradePage {
   using UpgradePage::UpgradePage;
   void OnInit() override { ShowCurrentVersion(); }
   bool OnCommand(int id, unsigned code) override {
-    if (code != W::BN_CLICKED ||
-        (id != resources::kNextArrowId && id != resources::kBackArrowId)) {
+    if (code != W::BN_CLICKED || (id != resources::kNextArrowId && id != resources::kBackArrowId)) {
       return false;
     }
     RunUpgradeStart();
@@ -183,10 +181,10 @@ class NewerVersionPage final : public UpgradePage {
   void OnInit() override { ShowCurrentVersion(); }
 };
 
-constexpr shell::PageDescription kStartDescription{
-    .texts = kStartTexts, .back = resources::kMainMenuPage};
-constexpr shell::PageDescription kChoosePartDescription{
-    .texts = kChoosePartTexts, .back = resources::kMainMenuPage};
+constexpr shell::PageDescription kStartDescription{.texts = kStartTexts,
+                                                   .back = resources::kMainMenuPage};
+constexpr shell::PageDescription kChoosePartDescription{.texts = kChoosePartTexts,
+                                                        .back = resources::kMainMenuPage};
 constexpr shell::PageDescription kOlderDescription{.texts = kOlderTexts,
                                                    .next = resources::kUpgradeProgressPage,
                                                    .cancel = resources::kMainMenuPage};
@@ -236,8 +234,8 @@ int StartUpgradeOnPage(shell::Frame& frame, W::HWND page, device::SelectedProduc
 
 void RegisterUpgradePages(shell::PageTable& pages, device::SelectedProduct& product,
                           UpgradeState& state, const UpgradeHooks& hooks) {
-  shell::RegisterPage<StartingPage>(pages, resources::kUpgradeStartPage, kStartDescription,
-                                    product, state, hooks);
+  shell::RegisterPage<StartingPage>(pages, resources::kUpgradeStartPage, kStartDescription, product,
+                                    state, hooks);
   shell::RegisterPage<ChoosePartPage>(pages, resources::kUpgradeChoosePartPage,
                                       kChoosePartDescription, product, state, hooks);
   shell::RegisterPage<OlderVersionPage>(pages, resources::kUpgradeOlderPage, kOlderDescription,

@@ -153,7 +153,8 @@ int UpgradeStart(const UpgradeStartRecords& records, const UpgradeStartUi& ui) {
 
   const UpgradeHeader header = ReadUpgradeHeaderFile(*path);
   const FileCheckResult check = CheckFileAgainstProduct(
-      header, ProductFromContext(context, product.ident.text, kind, flags.rescueTransfer, isdnTarget),
+      header,
+      ProductFromContext(context, product.ident.text, kind, flags.rescueTransfer, isdnTarget),
       [port] { return QueryAddedAnalogInterface(port); });
   if (check.messageId != 0) {
     ui.message(check.messageId, W::MB_ICONEXCLAMATION);

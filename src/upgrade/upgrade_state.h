@@ -27,9 +27,9 @@ namespace norix::upgrade {
 inline constexpr std::size_t kMsnSlots = 6;
 
 struct UpgradeState {
-  std::atomic<bool> running{false};     // a worker is active
-  std::atomic<bool> probeSpeed{true};   // the port speed is probed before the transfer
-  std::atomic<int> speedIndex{1};       // 1, 2, 4 or 8 (the speed probe's result)
+  std::atomic<bool> running{false};      // a worker is active
+  std::atomic<bool> probeSpeed{true};    // the port speed is probed before the transfer
+  std::atomic<int> speedIndex{1};        // 1, 2, 4 or 8 (the speed probe's result)
   std::atomic<bool> v130Refusal{false};  // the same version page refuses the file
   std::atomic<std::uint16_t> countryBefore{0};
   std::atomic<std::uint16_t> countryAfter{0};
@@ -55,9 +55,8 @@ struct IsdnWorkerJob {
   UpgradeState* state = nullptr;
   std::uint32_t speed = 0;  // the transfer speed the port is set to
 };
-using IsdnWorker =
-    std::function<shell::EndMessage(const IsdnWorkerJob& job, UpgradeView& view,
-                                    TransferClock& clock)>;
+using IsdnWorker = std::function<shell::EndMessage(const IsdnWorkerJob& job, UpgradeView& view,
+                                                   TransferClock& clock)>;
 
 // What the upgrade asks of the product subsystem, which it may not call by
 // itself: the catalogue's upgrade kind of a name, and the identification

@@ -131,9 +131,9 @@ bool FlashLoaderPeer::Command(const std::string& line) {
     ++loaderRequest_;
     return true;
   }
-  const std::string answer = Turn(script_.loaderAnswers, loaderRequest_++ -
-                                                             static_cast<std::size_t>(
-                                                                 script_.silentLoaderRequests));
+  const std::string answer =
+      Turn(script_.loaderAnswers,
+           loaderRequest_++ - static_cast<std::size_t>(script_.silentLoaderRequests));
   // Through the adapter the answer follows the echo on its line.
   Send(script_.relay ? "AT**\r" + answer + "\r\n" : "AT**\r\r\n" + answer + "\r\n");
   if (answer.find("Download initiated") == std::string::npos) {
@@ -158,8 +158,8 @@ bool FlashLoaderPeer::TakeLoader() {
     lines += line + "\r\n";
   }
   Send(lines);
-  if (script_.loaderLines.empty() || script_.loaderLines.back().find("flash code") ==
-                                         std::string::npos) {
+  if (script_.loaderLines.empty() ||
+      script_.loaderLines.back().find("flash code") == std::string::npos) {
     return true;  // the loader refused: back to its commands
   }
   return script_.xmodem ? TakeXmodemFirmware() : TakeRawFirmware();

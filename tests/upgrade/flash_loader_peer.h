@@ -22,8 +22,8 @@ namespace norix::upgrade::testing {
 struct LoaderScript {
   std::string ident = "NORIX corvid 560 Voice V1.40";
   std::string identAfter = "NORIX corvid 560 Voice V1.50";  // once programmed
-  std::string checksumAfter = "3A7F";                        // "ATI1" once programmed
-  std::string at3 = "05";                    // "AT\3" value; empty: a bare OK
+  std::string checksumAfter = "3A7F";                       // "ATI1" once programmed
+  std::string at3 = "05";                                   // "AT\3" value; empty: a bare OK
   std::vector<std::string> countries{"006"};  // "ATI5" answers in turn; the last repeats
   bool refuseCountry = false;                 // "ATI5*NC...": ERROR
   std::string ati7 = "No internal interface";
@@ -31,13 +31,13 @@ struct LoaderScript {
 
   int silentLoaderRequests = 0;  // "AT**" unanswered this many times
   std::vector<std::string> loaderAnswers{"Download initiated"};  // per "AT**", the last repeats
-  std::size_t loaderBytes = 0;                                  // the flash loader's length
+  std::size_t loaderBytes = 0;                                   // the flash loader's length
   std::string afterLoader = "....\r\n";  // dots and line ends before the loader's lines
   std::vector<std::string> loaderLines{"Download flash code"};
   bool xmodem = false;  // "Upload flash code ..": take the firmware by X-modem
 
-  std::size_t firmwareBytes = 0;  // raw firmware length (the last chunk brings 8 more)
-  std::string ack = "*";          // after each chunk but the last
+  std::size_t firmwareBytes = 0;     // raw firmware length (the last chunk brings 8 more)
+  std::string ack = "*";             // after each chunk but the last
   std::size_t letterAfterChunk = 0;  // send "Wrong device\r\n" instead of this chunk's ack
   std::size_t silentAfterChunk = 0;  // shut the line instead of this chunk's ack
   // The final line of each transfer in turn; the last repeats. Empty: the
@@ -49,8 +49,8 @@ struct LoaderScript {
 };
 
 struct LoaderRecord {
-  std::vector<std::string> commands;  // command lines, without CR
-  std::vector<std::uint8_t> loader;   // the last flash loader received
+  std::vector<std::string> commands;   // command lines, without CR
+  std::vector<std::uint8_t> loader;    // the last flash loader received
   std::vector<std::uint8_t> firmware;  // the last firmware received (raw or X-modem)
   std::size_t chunksAcked = 0;
   bool programmed = false;

@@ -41,8 +41,8 @@ TEST(ModemTransfer, RawUpgradeSendsEachSectionExactlyAndProvesTheNewFirmware) {
   // "[FileThree]", whose line end and first characters follow it.
   for (const bool big : {false, true}) {
     SCOPED_TRACE(big ? "big file" : "small file");
-    UpgradeImage image = MakeUpgradeImage(
-        Build(big ? ModemRecipe(2000, 300000, 500000) : ModemRecipe(1500, 4000)));
+    UpgradeImage image =
+        MakeUpgradeImage(Build(big ? ModemRecipe(2000, 300000, 500000) : ModemRecipe(1500, 4000)));
     image.modemChecksum = "3A7F";
     ASSERT_TRUE(CutImage(image, FileLayout::Modem).ok());
     ModemOnLine modem(ScriptFor(image));
@@ -56,8 +56,8 @@ TEST(ModemTransfer, RawUpgradeSendsEachSectionExactlyAndProvesTheNewFirmware) {
     const LoaderRecord record = modem.peer->Record();
     EXPECT_EQ(record.loader, Of(LoaderSection(image)));
     EXPECT_EQ(record.firmware, ExpectedRaw(image));
-    EXPECT_EQ(record.commands, (std::vector<std::string>{"AT", "AT\\3", "ATI3", "AT**", "AT", "ATI3",
-                                                         "ATI1", "AT%705", "05", ""}));
+    EXPECT_EQ(record.commands, (std::vector<std::string>{"AT", "AT\\3", "ATI3", "AT**", "AT",
+                                                         "ATI3", "ATI1", "AT%705", "05", ""}));
     EXPECT_EQ(view.statuses, (std::vector<int>{2132, 2131, 2133, 2157, 2113}));
     EXPECT_EQ(view.messages, std::vector<int>{2157});
     const auto loaderSteps = static_cast<int>((image.loaderEnd - image.loaderStart) / 1024);
@@ -156,46 +156,96 @@ const int kCancel = W::IDCANCEL;
 
 INSTANTIATE_TEST_SUITE_P(
     Loader, TransferOutcome,
-    ::testing::Values(
-        Outcome{"text acknowledgements", [](LoaderScript& s) { s.ack = "1Block written\r\n"; }, {},
-                0, {2157}, false},
-        Outcome{"a received 0xFF acknowledges", [](LoaderScript& s) { s.ack = "\xFF"; }, {}, 0,
-                {2157}, false},
-        Outcome{"a letter ends the raw firmware early",
-                [](LoaderScript& s) { s.letterAfterChunk = 3; }, {}, 2066, {2066}, true, 2},
-        Outcome{"silence instead of an acknowledgement",
-                [](LoaderScript& s) { s.silentAfterChunk = 2; }, {{2085, kCancel}}, 2085, {2085},
-                true, 1},
-        Outcome{"wrong hardware",
-                [](LoaderScript& s) { s.finalLines = {"Code not match hardware"}; }, {}, 2021,
-                {2021}, true},
-        Outcome{"an unknown final line, then the outcome",
-                [](LoaderScript& s) {
-                  s.finalLines = {"Garbage"};
-                  s.finalLater = {"Device successfully programmed"};
-                },
-                {}, 0, {2157}, false},
-        Outcome{"a silent final line",
-                [](LoaderScript& s) { s.finalLines = {""}; }, {{2085, kCancel}}, 2085, {2085}, true},
-        Outcome{"the loader refuses to start",
-                [](LoaderScript& s) { s.loaderAnswers = {"Wrong S37 file"}; }, {}, 5, {}, false,
-                std::nullopt, "2412: Wrong S37 file"},
-        Outcome{"the loader refuses the file after its loader",
-                [](LoaderScript& s) { s.loaderLines = {"Loader V2.1", "Record error"}; }, {}, 2066,
-                {2066}, true},
-        Outcome{"no loader twice", [](LoaderScript& s) { s.silentLoaderRequests = 2; }, {}, -1,
-                {2095, 2068}, true},
-        Outcome{"the loader the second time", [](LoaderScript& s) { s.silentLoaderRequests = 1; },
-                {}, 0, {2095, 2157}, false},
-        Outcome{"a checksum that does not match",
-                [](LoaderScript& s) { s.checksumAfter = "0BAD"; }, {{2037, W::IDNO}}, 2037, {2037},
-                false},
-        Outcome{"failed, then a rescue transfer",
-                [](LoaderScript& s) {
-                  s.finalLines = {"Garbage", "Device successfully programmed"};
-                  s.finalLater = {"more garbage", ""};
-                },
-                {}, 0, {2085, 2157, 2016}, false}));
+    ::testing::Values(Outcome{"text acknowledgements",
+                              [](LoaderScript& s) { s.ack = "1Block written\r\n"; },
+                              {},
+                              0,
+                              {2157},
+                              false},
+                      Outcome{"a received 0xFF acknowledges",
+                              [](LoaderScript& s) { s.ack = "\xFF"; },
+                              {},
+                              0,
+                              {2157},
+                              false},
+                      Outcome{"a letter ends the raw firmware early",
+                              [](LoaderScript& s) { s.letterAfterChunk = 3; },
+                              {},
+                              2066,
+                              {2066},
+                              true,
+                              2},
+                      Outcome{"silence instead of an acknowledgement",
+                              [](LoaderScript& s) { s.silentAfterChunk = 2; },
+                              {{2085, kCancel}},
+                              2085,
+                              {2085},
+                              true,
+                              1},
+                      Outcome{"wrong hardware",
+                              [](LoaderScript& s) { s.finalLines = {"Code not match hardware"}; },
+                              {},
+                              2021,
+                              {2021},
+                              true},
+                      Outcome{"an unknown final line, then the outcome",
+                              [](LoaderScript& s) {
+                                s.finalLines = {"Garbage"};
+                                s.finalLater = {"Device successfully programmed"};
+                              },
+                              {},
+                              0,
+                              {2157},
+                              false},
+                      Outcome{"a silent final line",
+                              [](LoaderScript& s) { s.finalLines = {""}; },
+                              {{2085, kCancel}},
+                              2085,
+                              {2085},
+                              true},
+                      Outcome{"the loader refuses to start",
+                              [](LoaderScript& s) { s.loaderAnswers = {"Wrong S37 file"}; },
+                              {},
+                              5,
+                              {},
+                              false,
+                              std::nullopt,
+                              "2412: Wrong S37 file"},
+                      Outcome{"the loader refuses the file after its loader",
+                              [](LoaderScript& s) {
+                                s.loaderLines = {"Loader V2.1", "Record error"};
+                              },
+                              {},
+                              2066,
+                              {2066},
+                              true},
+                      Outcome{"no loader twice",
+                              [](LoaderScript& s) { s.silentLoaderRequests = 2; },
+                              {},
+                              -1,
+                              {2095, 2068},
+                              true},
+                      Outcome{"the loader the second time",
+                              [](LoaderScript& s) { s.silentLoaderRequests = 1; },
+                              {},
+                              0,
+                              {2095, 2157},
+                              false},
+                      Outcome{"a checksum that does not match",
+                              [](LoaderScript& s) { s.checksumAfter = "0BAD"; },
+                              {{2037, W::IDNO}},
+                              2037,
+                              {2037},
+                              false},
+                      Outcome{"failed, then a rescue transfer",
+                              [](LoaderScript& s) {
+                                s.finalLines = {"Garbage", "Device successfully programmed"};
+                                s.finalLater = {"more garbage", ""};
+                              },
+                              {},
+                              0,
+                              {2085, 2157, 2016},
+                              false}));
 
 TEST(ModemTransfer, AStopEndsTheTransferWithoutAWord) {
   const UpgradeImage image = CutModemImage(1500, 6000);

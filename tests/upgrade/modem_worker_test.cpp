@@ -54,8 +54,9 @@ TEST_P(CountryAfterUpgrade, IsPutBackOnlyWhenItWasKnown) {
 
   const auto commands = modem.peer->Record().commands;
   std::vector<std::string> country;
-  std::copy_if(commands.begin(), commands.end(), std::back_inserter(country),
-               [](const std::string& line) { return line.starts_with("ATI5") || line.starts_with("AT*N"); });
+  std::copy_if(
+      commands.begin(), commands.end(), std::back_inserter(country),
+      [](const std::string& line) { return line.starts_with("ATI5") || line.starts_with("AT*N"); });
   std::vector<std::string> expected;
   if (!c.rescueStart) {
     expected = {"ATI5", "ATI5"};

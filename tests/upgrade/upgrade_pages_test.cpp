@@ -99,8 +99,8 @@ class UpgradePagesTest : public ::testing::Test {
       identified.firmwareVersionNumber = 150;
     };
     shell::BuildGraphics(program_.frame.chrome, program_.frame.texts);
-    main_ = std::thread(
-        [this] { shell::RunNavigator(program_.frame, [](link::ModemContext&) {}); });
+    main_ =
+        std::thread([this] { shell::RunNavigator(program_.frame, [](link::ModemContext&) {}); });
   }
 
   // From the upgrade page through the file dialog to the page it leads to.

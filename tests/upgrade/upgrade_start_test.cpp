@@ -24,9 +24,9 @@ using norix::testing::Chunk;
 
 struct Start {
   const char* name;
-  std::string productName;  // what identification named it
+  std::string productName;                 // what identification named it
   device::UpgradeClass foundInRescue = 0;  // the kind product selection set, 0: a normal product
-  std::map<std::string, std::string> answers{};  // a command's answer line; "ERROR" refuses it
+  std::map<std::string, std::string> answers{};   // a command's answer line; "ERROR" refuses it
   std::optional<std::string> fileName = "NORIX";  // the file's Name; none: the dialog is cancelled
   std::string fileVersion = "1.50";               // the product has 1.40
   std::map<int, int> buttons{};                   // message answers other than OK / Yes
@@ -102,69 +102,70 @@ TEST_P(UpgradeStartCase, LeadsToItsPage) {
 
 constexpr int kNo = W::IDNO;
 
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, UpgradeStartCase,
-    ::testing::Values(
-        Start{.name = "not upgradable", .productName = "NORIX corvid 288", .messages = {2066}},
-        Start{.name = "speed not supported",
-              .productName = "NORIX corvid 560 Voice",
-              .answers = {{"AT&F", "ERROR"}},
-              .messages = {2161}},
-        Start{.name = "file dialog cancelled",
-              .productName = "NORIX corvid 560 Voice",
-              .fileName = std::nullopt,
-              .dialogName = "C560V???.LFU"},
-        Start{.name = "file for another product",
-              .productName = "NORIX corvid 560 Voice",
-              .fileName = "NORIX Netrunner",
-              .messages = {2041}}));
+INSTANTIATE_TEST_SUITE_P(Refusals, UpgradeStartCase,
+                         ::testing::Values(Start{.name = "not upgradable",
+                                                 .productName = "NORIX corvid 288",
+                                                 .messages = {2066}},
+                                           Start{.name = "speed not supported",
+                                                 .productName = "NORIX corvid 560 Voice",
+                                                 .answers = {{"AT&F", "ERROR"}},
+                                                 .messages = {2161}},
+                                           Start{.name = "file dialog cancelled",
+                                                 .productName = "NORIX corvid 560 Voice",
+                                                 .fileName = std::nullopt,
+                                                 .dialogName = "C560V???.LFU"},
+                                           Start{.name = "file for another product",
+                                                 .productName = "NORIX corvid 560 Voice",
+                                                 .fileName = "NORIX Netrunner",
+                                                 .messages = {2041}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, UpgradeStartCase,
-    ::testing::Values(
-        Start{.name = "newer", .productName = "NORIX corvid 560 Voice", .page = 21},
-        Start{.name = "same", .productName = "NORIX corvid 560 Voice", .fileVersion = "1.40",
-              .page = 20},
-        Start{.name = "older", .productName = "NORIX corvid 560 Voice", .fileVersion = "1.3",
-              .page = 19},
-        Start{.name = "PC Card modem: no speed probe, no AT&F needed",
-              .productName = "NORIX Marlin 560 Voice",
-              .answers = {{"AT&F", "ERROR"}},
-              .page = 21,
-              .dialogName = "M560V???.LFU"}));
+    ::testing::Values(Start{.name = "newer", .productName = "NORIX corvid 560 Voice", .page = 21},
+                      Start{.name = "same",
+                            .productName = "NORIX corvid 560 Voice",
+                            .fileVersion = "1.40",
+                            .page = 20},
+                      Start{.name = "older",
+                            .productName = "NORIX corvid 560 Voice",
+                            .fileVersion = "1.3",
+                            .page = 19},
+                      Start{.name = "PC Card modem: no speed probe, no AT&F needed",
+                            .productName = "NORIX Marlin 560 Voice",
+                            .answers = {{"AT&F", "ERROR"}},
+                            .page = 21,
+                            .dialogName = "M560V???.LFU"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Rescue, UpgradeStartCase,
-    ::testing::Values(
-        Start{.name = "declined",
-              .productName = "NORIX Modem Rescue Mode",
-              .foundInRescue = 9,
-              .buttons = {{2106, kNo}},
-              .messages = {2106}},
-        Start{.name = "the modem names a large flash model",
-              .productName = "NORIX Modem Rescue Mode",
-              .foundInRescue = 9,
-              .answers = {{"AT*", "5"}},
-              .fileName = "",
-              .page = 22,
-              .messages = {2106},
-              .ident = "NORIX Netrunner 560 Voice",
-              .largeFlash = true,
-              .dialogName = "N560V???.LFU"},
-        Start{.name = "the user names the model",
-              .productName = "NORIX Modem Rescue Mode",
-              .foundInRescue = 9,
-              .answers = {{"AT*", "ERROR"}},
-              .fileName = "",
-              .picked = 2,
-              .page = 22,
-              .messages = {2106},
-              .ident = "NORIX marlin 560 Voice"},
-        Start{.name = "the picker cancelled",
-              .productName = "NORIX Modem Rescue Mode",
-              .foundInRescue = 9,
-              .answers = {{"AT*", "ERROR"}},
-              .messages = {2106}}));
+INSTANTIATE_TEST_SUITE_P(Rescue, UpgradeStartCase,
+                         ::testing::Values(Start{.name = "declined",
+                                                 .productName = "NORIX Modem Rescue Mode",
+                                                 .foundInRescue = 9,
+                                                 .buttons = {{2106, kNo}},
+                                                 .messages = {2106}},
+                                           Start{.name = "the modem names a large flash model",
+                                                 .productName = "NORIX Modem Rescue Mode",
+                                                 .foundInRescue = 9,
+                                                 .answers = {{"AT*", "5"}},
+                                                 .fileName = "",
+                                                 .page = 22,
+                                                 .messages = {2106},
+                                                 .ident = "NORIX Netrunner 560 Voice",
+                                                 .largeFlash = true,
+                                                 .dialogName = "N560V???.LFU"},
+                                           Start{.name = "the user names the model",
+                                                 .productName = "NORIX Modem Rescue Mode",
+                                                 .foundInRescue = 9,
+                                                 .answers = {{"AT*", "ERROR"}},
+                                                 .fileName = "",
+                                                 .picked = 2,
+                                                 .page = 22,
+                                                 .messages = {2106},
+                                                 .ident = "NORIX marlin 560 Voice"},
+                                           Start{.name = "the picker cancelled",
+                                                 .productName = "NORIX Modem Rescue Mode",
+                                                 .foundInRescue = 9,
+                                                 .answers = {{"AT*", "ERROR"}},
+                                                 .messages = {2106}}));
 
 TEST(UpgradeStart, DecliningTheRescueRenamesTheProductAndSkipsTheCatalogueNextTime) {
   link::ModemContext context;

@@ -54,8 +54,7 @@ TEST(UpgradeRefusalTest, CancellingTheFileDialogLeadsToTheMainMenu) {
   EXPECT_EQ(dialog->request.filters.front().patterns, "*.lfu");
   // The speed probe ran before the dialog: a factory reset at 9600 first.
   const auto commands = session.Commands(0);
-  EXPECT_NE(std::find(commands.begin(), commands.end(), "AT&F"), commands.end())
-      << Lines(commands);
+  EXPECT_NE(std::find(commands.begin(), commands.end(), "AT&F"), commands.end()) << Lines(commands);
   EXPECT_NE(WaitForMainMenu(session), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
