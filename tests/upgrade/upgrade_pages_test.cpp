@@ -60,6 +60,8 @@ class UpgradePagesTest : public ::testing::Test {
   UpgradePagesTest& operator=(const UpgradePagesTest&) = delete;
   UpgradePagesTest(UpgradePagesTest&&) = delete;
   UpgradePagesTest& operator=(UpgradePagesTest&&) = delete;
+
+ public:
   ~UpgradePagesTest() override {
     if (main_.joinable()) {
       W::PostThreadMessage(program_.frame.navigator.MainThread(), shell::kPageRequest, 0,
@@ -68,6 +70,7 @@ class UpgradePagesTest : public ::testing::Test {
     }
   }
 
+ protected:
   // A corvid 560 with V1.40 on the line, identified as selecting it does,
   // and the upgrade file of `version` for it; then the upgrade page.
   void Start(const std::string& version, LoaderScript script = {}) {
