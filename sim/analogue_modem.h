@@ -19,15 +19,26 @@
 //
 // Dialling: see outgoing_call.h. Countries: see country_setting.h; the
 // option ProductOptions::refusedCountry makes the modem refuse one it lists.
+//
+// Upgrades: "AT**" hands the line to the modem's boot firmware, which takes
+// a flash loader and firmware as modem_loader.h describes. Once the modem
+// restarts into firmware an upgrade programmed, "ATI3" and "ATI1" answer
+// that firmware's identification and checksum, "+GMR?"/"#REV?" its version,
+// and the country and the settings are the factory ones again. A modem
+// whose flash is damaged (data.flashDamaged, or a failed upgrade) answers
+// only through its boot firmware: rescue mode.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sim/model.h"
+#include "sim/modem_loader.h"
 
 namespace norix::sim {
 
@@ -44,8 +55,26 @@ struct AnalogueModemData {
   std::string revision;                  // "+GMR?" / "#REV?": version, a blank, date YYMMDD
   unsigned volume = 4;                   // factory loudspeaker volume, 0 to 9
   std::size_t registerCount = 64;
+  ModemBootData boot;         // the boot firmware and the flash part
+  bool flashDamaged = false;  // starts in rescue mode
 };
 
+// An analogue modem inside another product (the internal modem of a solano
+// 1280mi), whose boot firmware that product reaches directly.
+class AnalogueModemPart : public Model {
+ public:
+  // "AT**" for the boot firmware, whether the firmware runs or not
+  // (ModemBootFirmware::RequestLoader).
+  [[nodiscard]] virtual std::optional<std::string> RequestLoader() = 0;
+  // The firmware does not run: the boot firmware answers commands.
+  [[nodiscard]] virtual bool BootActive() const = 0;
+  // An upgrade of the modem is under way: it takes the host's bytes raw.
+  [[nodiscard]] virtual bool Upgrading() const = 0;
+  // The boot firmware's framed answer to a command line (no echo).
+  [[nodiscard]] virtual std::string BootAnswer(std::string_view line) const = 0;
+};
+
+[[nodiscard]] std::unique_ptr<AnalogueModemPart> MakeAnalogueModemPart(AnalogueModemData data);
 [[nodiscard]] std::unique_ptr<Model> MakeAnalogueModem(AnalogueModemData data);
 
 }  // namespace norix::sim
