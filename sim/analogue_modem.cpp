@@ -17,6 +17,8 @@ namespace {
 constexpr const char* kVolumeOption = "VOL";
 constexpr unsigned kMaxVolume = 9;
 constexpr std::uint32_t kChecksumQuery = 1;
+constexpr std::uint32_t kCalibrationQuery = 3;
+constexpr const char* kErasedCalibration = "0000";
 constexpr std::uint32_t kIdentificationQuery = 3;
 
 using Clock = std::chrono::steady_clock;
@@ -27,7 +29,8 @@ class AnalogueModem final : public AnalogueModemPart {
       : data_(std::move(data)),
         country_(data_.gci ? CountryCodeSet::T35 : CountryCodeSet::Nationality, data_.countries,
                  data_.country),
-        boot_(data_.boot, !data_.flashDamaged) {}
+        boot_(data_.boot, !data_.flashDamaged),
+        calibration_(data_.calibration) {}
 
   [[nodiscard]] bool AnswersAt(std::uint32_t baudRate) const override {
     if (boot_.Active()) {
@@ -54,6 +57,9 @@ class AnalogueModem final : public AnalogueModemPart {
     }
     // The new firmware sets up its memory afresh.
     country_.ResetToFactory();
+    if (!calibration_.empty()) {
+      calibration_ = kErasedCalibration;
+    }
     return true;
   }
 
@@ -114,6 +120,23 @@ class AnalogueModem final : public AnalogueModemPart {
     commands.Add("I", [this](CommandCursor& args, CommandInterpreter& modem) {
       return Identify(args.NumberOrZero(), modem);
     });
+    if (!calibration_.empty()) {
+      commands.Add("\\", [this](CommandCursor& args, CommandInterpreter& modem) {
+        if (args.NumberOrZero() != kCalibrationQuery) {
+          return CommandOutcome::Error();
+        }
+        modem.Info(calibration_);
+        return CommandOutcome::Next();
+      });
+      commands.Add("%7", [this](CommandCursor& args, CommandInterpreter&) {
+        const std::string_view value = args.TakeRest();
+        if (value.size() != 4 || !ParseHex(value, 4)) {
+          return CommandOutcome::Error();
+        }
+        calibration_ = value;
+        return CommandOutcome::Next();
+      });
+    }
     // The flash upgrade: the boot firmware takes over, answering for itself.
     commands.Add("**", [this](CommandCursor&, CommandInterpreter& modem) {
       if (const auto answer = boot_.RequestLoader()) {
@@ -200,6 +223,7 @@ class AnalogueModem final : public AnalogueModemPart {
   CountrySetting country_;
   OutgoingCall call_;
   ModemBootFirmware boot_;
+  std::string calibration_;  // kept apart from the profiles
 };
 
 }  // namespace

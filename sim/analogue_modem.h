@@ -9,6 +9,11 @@
 //   without it:           *NCnnn                #VOL? #VOL=n  #REV?
 //   *N+ / *N-    the maker's bracket around a country change
 //   *K0 / *K1    the maker's keyboard abort switch
+//   \3           the line interface calibration, four hexadecimal digits
+//                kept apart from the profiles (models without one: ERROR)
+//   %7<value>    writes the calibration back: exactly four hexadecimal
+//                digits, as "\3" reported them
+//   **           the flash upgrade (below)
 //
 // Example answers of a model with "+GCI" support (echo off):
 //   "AT+GCI?"  -> "\r\n+GCI: B5\r\n" "\r\nOK\r\n"
@@ -24,7 +29,8 @@
 // a flash loader and firmware as modem_loader.h describes. Once the modem
 // restarts into firmware an upgrade programmed, "ATI3" and "ATI1" answer
 // that firmware's identification and checksum, "+GMR?"/"#REV?" its version,
-// and the country and the settings are the factory ones again. A modem
+// the country and the settings are the factory ones again, and the
+// calibration reads "0000". A modem
 // whose flash is damaged (data.flashDamaged, or a failed upgrade) answers
 // only through its boot firmware: rescue mode.
 #pragma once
@@ -53,6 +59,10 @@ struct AnalogueModemData {
   std::vector<std::uint16_t> countries;  // supported codes, in the order +GCI=? lists them
   std::uint16_t country = 0;             // the country when the modem leaves the factory
   std::string revision;                  // "+GMR?" / "#REV?": version, a blank, date YYMMDD
+  // "AT\3": the line interface's calibration, made for each modem in the
+  // factory and lost with the flash in an upgrade (it reads "0000" then,
+  // until "AT%7" writes it back). Empty: the firmware knows no "\3".
+  std::string calibration;
   unsigned volume = 4;                   // factory loudspeaker volume, 0 to 9
   std::size_t registerCount = 64;
   ModemBootData boot;         // the boot firmware and the flash part

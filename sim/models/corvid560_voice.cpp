@@ -17,6 +17,7 @@ AnalogueModemData Corvid560VoiceData() {
   data.countries = GciCountries();
   data.country = 0x3D;
   data.revision = "V1.40 000214";
+  data.calibration = "4B1E";  // "AT\3"
   data.boot.modelIndex = 0;  // "corvid 560 Voice" in the rescue model table
   return data;
 }

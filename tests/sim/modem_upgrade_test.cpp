@@ -210,6 +210,7 @@ TEST(ModemUpgrade, RestartedModemRunsTheFirmwareWithFactorySettings) {
   Port& host = *line.host;
   SetSpeed(host, 115200);
   EXPECT_EQ(Command(host, "AT+GCI=B5"), "AT+GCI=B5\r\r\nOK\r\n");
+  EXPECT_EQ(Command(host, "AT\\3"), "AT\\3\r\r\n4B1E\r\n\r\nOK\r\n");
   EXPECT_EQ(Command(host, "ATE0"), "ATE0\r\r\nOK\r\n");
   Write(host, "AT**\r");
   EXPECT_EQ(ReadUntil(host, "initiated\r\n"), "\r\nDownload initiated\r\n");
@@ -222,6 +223,15 @@ TEST(ModemUpgrade, RestartedModemRunsTheFirmwareWithFactorySettings) {
   EXPECT_EQ(Command(host, "AT+GMR?"), "AT+GMR?\r\r\nV1.50 000214\r\n\r\nOK\r\n");
   EXPECT_EQ(Command(host, "AT+GCI?"), "AT+GCI?\r\r\n+GCI: 3D\r\n\r\nOK\r\n");
   EXPECT_EQ(Command(host, "ATI4"), "ATI4\r\r\nNX56 DSP rev C, flash _1M_\r\n\r\nOK\r\n");
+  // The calibration went with the flash. The program writes it back with
+  // "AT%7" and the saved reply twice, line ends included: the modem takes
+  // the first line and finds no command in the second.
+  EXPECT_EQ(Command(host, "AT\\3"), "AT\\3\r\r\n0000\r\n\r\nOK\r\n");
+  Write(host, "AT%74B1E\r\n4B1E\r\n\r");
+  const std::string echoes = "AT%74B1E\r\r\nOK\r\n4B1E\r\r";
+  EXPECT_EQ(ReadUntil(host, echoes), echoes);
+  EXPECT_EQ(Command(host, "AT\\3"), "AT\\3\r\r\n4B1E\r\n\r\nOK\r\n");
+  EXPECT_EQ(Command(host, "AT%74B1E4B1E"), "AT%74B1E4B1E\r\r\nERROR\r\n");
 }
 
 // A power cut leaves the modem in rescue mode for as long as the simulator
