@@ -63,7 +63,7 @@ struct AnalogueModemData {
   // factory and lost with the flash in an upgrade (it reads "0000" then,
   // until "AT%7" writes it back). Empty: the firmware knows no "\3".
   std::string calibration;
-  unsigned volume = 4;                   // factory loudspeaker volume, 0 to 9
+  unsigned volume = 4;  // factory loudspeaker volume, 0 to 9
   std::size_t registerCount = 64;
   ModemBootData boot;         // the boot firmware and the flash part
   bool flashDamaged = false;  // starts in rescue mode

@@ -137,4 +137,22 @@ std::string_view IdentificationVersion(std::string_view identification) {
   return identification.substr(at + 1);
 }
 
+std::uint32_t VersionNumber(std::string_view identification) {
+  const std::string_view version = IdentificationVersion(identification);
+  // "V" digits "." digits
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+  std::size_t at = 1;
+  for (; at < version.size() && version[at] >= '0' && version[at] <= '9'; ++at) {
+    major = major * 10 + static_cast<std::uint32_t>(version[at] - '0');
+  }
+  if (at == 1 || at >= version.size() || version[at] != '.') {
+    return 0;
+  }
+  for (++at; at < version.size() && version[at] >= '0' && version[at] <= '9'; ++at) {
+    minor = minor * 10 + static_cast<std::uint32_t>(version[at] - '0');
+  }
+  return major * 100 + minor;
+}
+
 }  // namespace norix::sim

@@ -89,5 +89,7 @@ inline constexpr std::size_t kMaxFirmwareLength = 4 * 1024 * 1024;
 // The version at the end of an identification: "V1.50" for "NORIX corvid
 // 560 Voice V1.50"; empty when there is none.
 [[nodiscard]] std::string_view IdentificationVersion(std::string_view identification);
+// That version as a number, M x 100 + mm (V2.05 gives 205); 0 without one.
+[[nodiscard]] std::uint32_t VersionNumber(std::string_view identification);
 
 }  // namespace norix::sim

@@ -206,7 +206,7 @@ class IsdnAdapter final : public Model {
     }
     if (data_.featureWord) {
       commands.Add("!P", [this](CommandCursor& args, CommandInterpreter& adapter) {
-        if (args.NumberOrZero() != 0) {
+        if (args.NumberOrZero() != 0 || RunningVersion() < data_.featureWordSince) {
           return CommandOutcome::Error();
         }
         adapter.Info(FourHexDigits(*data_.featureWord));
@@ -335,6 +335,16 @@ class IsdnAdapter final : public Model {
     }
     msns_[*slot] = digits;
     return CommandOutcome::Next();
+  }
+
+  // The version of the firmware that runs, from its identification.
+  [[nodiscard]] std::uint32_t RunningVersion() const {
+    const AdapterFlash& flash = boot_.Flash();
+    if (flash.reprogrammed) {
+      return VersionNumber(flash.identification);
+    }
+    const auto it = data_.identification.find(kIdentificationQuery);
+    return it == data_.identification.end() ? 0 : VersionNumber(it->second);
   }
 
   [[nodiscard]] bool PartUpgrading() const { return relay_ && relay_->Part().Upgrading(); }

@@ -88,6 +88,9 @@ struct IsdnAdapterData {
   std::optional<AnalogueModemData> internalModem;
   // The "AT!P0" value; none for adapters that do not know the command.
   std::optional<std::uint32_t> featureWord;
+  // The first firmware version (M x 100 + mm) that answers "AT!P0"; older
+  // firmware, also one an upgrade brings, answers ERROR. 0: every version.
+  std::uint32_t featureWordSince = 0;
   // The "AT?DATE" answer: a label, a colon, a blank and the date as month
   // name, day and year, single blanks apart ("Firmware date: Mar 15 2000").
   // Empty: the firmware does not know the command.

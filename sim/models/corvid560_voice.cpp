@@ -18,7 +18,7 @@ AnalogueModemData Corvid560VoiceData() {
   data.country = 0x3D;
   data.revision = "V1.40 000214";
   data.calibration = "4B1E";  // "AT\3"
-  data.boot.modelIndex = 0;  // "corvid 560 Voice" in the rescue model table
+  data.boot.modelIndex = 0;   // "corvid 560 Voice" in the rescue model table
   return data;
 }
 

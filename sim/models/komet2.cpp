@@ -12,6 +12,8 @@ namespace {
 // HDLC, X.75 and X.75 Multilink, V.120, V.110, and Auto Mode for incoming
 // calls.
 constexpr std::uint32_t kKometFeatureWord = 0x1FBC;
+// The firmware that brought "AT!P0".
+constexpr std::uint32_t kFeatureWordVersion = 205;
 
 }  // namespace
 
@@ -30,6 +32,7 @@ IsdnAdapterData KometIIData() {
   data.boot.okAfterRestart = false;
   data.boot.bootCodeVersion = 0x0101;  // "ATI6" answers 0101
   data.featureWord = kKometFeatureWord;
+  data.featureWordSince = kFeatureWordVersion;
   data.revision = "V2.05 001023";
   data.countries = EuroIsdnNationalityCodes();
   data.country = 6;  // Germany
@@ -40,7 +43,7 @@ IsdnAdapterData KometIIEarlyData() {
   IsdnAdapterData data = KometIIData();
   data.identification[3] = "NORIX KOMET II V2.01";
   data.boot.bootCodeVersion = 0x0100;
-  data.featureWord.reset();
+  // The same hardware: its firmware is too old to report the feature word.
   data.revision = "V2.01 000410";
   return data;
 }

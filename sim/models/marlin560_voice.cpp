@@ -19,7 +19,7 @@ AnalogueModemData Marlin560VoiceData() {
   data.country = 0xB4;
   data.revision = "V1.41 990907";
   data.calibration = "3C2D";  // "AT\3"
-  data.boot.modelIndex = 2;  // "marlin 560 Voice" in the rescue model table
+  data.boot.modelIndex = 2;   // "marlin 560 Voice" in the rescue model table
   return data;
 }
 

@@ -68,7 +68,8 @@ inline constexpr std::size_t kSolanoMsnSlots = 6;
 
 // KOMET II with its "AT!P0" feature word, and early firmware without it.
 // Both report their firmware date to "AT#REV?" and their boot code version
-// to "ATI6". The USB one answers at any speed and restarts slowly.
+// to "ATI6"; firmware before V2.05 (also one an upgrade brings) answers
+// "AT!P0" with ERROR. The USB one answers at any speed and restarts slowly.
 [[nodiscard]] IsdnAdapterData KometIIData();
 [[nodiscard]] IsdnAdapterData KometIIEarlyData();
 [[nodiscard]] IsdnAdapterData KometIIUsbData();

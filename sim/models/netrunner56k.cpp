@@ -19,7 +19,7 @@ AnalogueModemData Netrunner56kData() {
   data.country = 0xB5;
   data.revision = "V1.10 990312";
   data.calibration = "5A3C";  // "AT\3"
-  data.boot.modelIndex = 1;  // "Netrunner 560 Voice" in the rescue model table
+  data.boot.modelIndex = 1;   // "Netrunner 560 Voice" in the rescue model table
   return data;
 }
 

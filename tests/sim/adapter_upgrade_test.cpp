@@ -167,6 +167,25 @@ INSTANTIATE_TEST_SUITE_P(
                     FirmwareTarget::Solano, kErased, Transfer::Firmware, "", After::RescueMode,
                     kSolanoPrompt}));
 
+// Firmware before V2.05 knows no "AT!P0", also when an upgrade brings it.
+TEST(AdapterUpgrade, KometFeatureWordComesWithTheFirmware) {
+  ProductOptions options;
+  options.upgrade = Options();
+  auto line = StartOnMemoryLine("komet2", options);
+  Port& host = *line.host;
+  SetSpeed(host, 57600);
+  EXPECT_EQ(Command(host, "AT!P0"), "AT!P0\r\r\n1FBC\r\n\r\nOK\r\n");
+  Write(host, "ATUPX\r");
+  ReadUntil(host, kKometPrompt);
+  Write(host, "y");
+  ReadExactly(host, kErased);
+  ASSERT_TRUE(
+      SendXmodem(host, Firmware(FirmwareTarget::KometII, "NORIX KOMET II V2.01", 2000), true));
+  ReadUntil(host, kBooting);
+  ASSERT_TRUE(WaitForOk(host));
+  EXPECT_EQ(Command(host, "AT!P0"), "AT!P0\r\r\nERROR\r\n");
+}
+
 // What a real adapter loses in an upgrade, so that keeping it is the
 // program's work: the add-on selection, the subscriber numbers, the country.
 TEST(AdapterUpgrade, UpgradeResetsAddOnNumbersAndCountry) {

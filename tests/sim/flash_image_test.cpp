@@ -106,6 +106,10 @@ TEST(FlashImage, BootCodeAndVersionTexts) {
   EXPECT_EQ(IdentificationVersion("NORIX corvid 560 Voice V1.50"), "V1.50");
   EXPECT_EQ(IdentificationVersion("NORIX"), "");
   EXPECT_EQ(IdentificationVersion(""), "");
+  EXPECT_EQ(VersionNumber("NORIX KOMET II V2.05"), 205U);
+  EXPECT_EQ(VersionNumber("NORIX KOMET II V10.7"), 1007U);
+  EXPECT_EQ(VersionNumber("NORIX KOMET II V2"), 0U);
+  EXPECT_EQ(VersionNumber("NORIX KOMET II"), 0U);
 }
 
 }  // namespace
