@@ -66,7 +66,7 @@ struct FirmwareHeader {
 };
 
 // Longest firmware a product takes; a header naming more is damaged.
-inline constexpr std::size_t kMaxFirmwareLength = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxFirmwareLength = std::size_t{4} * 1024 * 1024;
 
 // The header at the start of `head`: none when it is not complete yet or
 // not a firmware header (wrong mark, a length shorter than the header or
