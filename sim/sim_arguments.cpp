@@ -1,5 +1,7 @@
 #include "sim/sim_arguments.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <optional>
@@ -24,6 +26,54 @@ std::optional<std::uint32_t> WholeNumber(std::string_view text, std::uint32_t ma
   return value;
 }
 
+// The upgrade's options with a value, and their largest values.
+struct UpgradeOption {
+  std::string_view name;
+  std::uint32_t max;
+};
+constexpr std::array<UpgradeOption, 7> kUpgradeOptions{{
+    {"--upgrade-time", 1000},
+    {"--restart-time", kMaxMilliseconds},
+    {"--power-off", kMaxMilliseconds},
+    {"--cut-loader", 100'000'000},
+    {"--cut-firmware", 100'000'000},
+    {"--silent-upgrade", 1000},
+    {"--corrupt", 100'000'000},
+}};
+
+bool IsUpgradeOption(std::string_view name) {
+  return std::any_of(kUpgradeOptions.begin(), kUpgradeOptions.end(),
+                     [name](const UpgradeOption& option) { return option.name == name; });
+}
+
+// Sets one of kUpgradeOptions; returns what is wrong with the value.
+std::string SetUpgradeOption(std::string_view name, std::string_view value,
+                             UpgradeOptions& options) {
+  const auto* option = std::find_if(kUpgradeOptions.begin(), kUpgradeOptions.end(),
+                                    [name](const UpgradeOption& o) { return o.name == name; });
+  const auto number = WholeNumber(value, option->max);
+  if (!number) {
+    return std::string(name) + " takes a whole number from 0 to " + std::to_string(option->max) +
+           ", not \"" + std::string(value) + "\"";
+  }
+  if (name == "--upgrade-time") {
+    options.timePercent = *number;
+  } else if (name == "--restart-time") {
+    options.restartTime = std::chrono::milliseconds(*number);
+  } else if (name == "--power-off") {
+    options.powerOffTime = std::chrono::milliseconds(*number);
+  } else if (name == "--cut-loader") {
+    options.powerCutLoader = *number;
+  } else if (name == "--cut-firmware") {
+    options.powerCutFirmware = *number;
+  } else if (name == "--silent-upgrade") {
+    options.silentRequests = *number;
+  } else {
+    options.corruptEvery = *number;
+  }
+  return {};
+}
+
 }  // namespace
 
 SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
@@ -46,6 +96,10 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       result.options.dialTone = false;
       continue;
     }
+    if (arg == "--refuse-device") {
+      result.options.upgrade.refuseDevice = true;
+      continue;
+    }
     if (arg.starts_with("-")) {
       // Options with a value: "--delay 50" or "--delay=50".
       std::string_view value;
@@ -56,7 +110,7 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         hasValue = true;
       }
       if (arg != "--delay" && arg != "--pause" && arg != "--garble" && arg != "--line-delay" &&
-          arg != "--store-failures" && arg != "--refuse-country") {
+          arg != "--store-failures" && arg != "--refuse-country" && !IsUpgradeOption(arg)) {
         result.error = "unknown option " + std::string(arg);
         break;
       }
@@ -74,6 +128,13 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         max = kMaxStoreFailures;
       } else if (arg == "--refuse-country") {
         max = kMaxDiallingCode;
+      }
+      if (IsUpgradeOption(arg)) {
+        result.error = SetUpgradeOption(arg, value, result.options.upgrade);
+        if (!result.error.empty()) {
+          break;
+        }
+        continue;
       }
       const auto number = WholeNumber(value, max);
       if (!number) {
@@ -138,6 +199,21 @@ std::string SimUsage() {
          "                       first N \"AT&F&W\" fail\n"
          "  --refuse-country CODE  refuse the country with this dialling code (46:\n"
          "                       Sweden) although the product lists it\n"
+         "Firmware upgrades (the products check what `norix-lfu make` writes):\n"
+         "  --upgrade-time PCT   every wait of a product during an upgrade (loader start,\n"
+         "                       programming, erasing, restart, power cut) takes PCT\n"
+         "                       percent of its real time (default 100; 0: none)\n"
+         "  --restart-time MS    restart after programming takes MS milliseconds (before\n"
+         "                       --upgrade-time); over 8000 on a KOMET II makes the program\n"
+         "                       store its settings afresh\n"
+         "  --cut-loader N       the power goes off once, after N bytes of flash loader\n"
+         "  --cut-firmware N     the power goes off once, after N bytes of firmware\n"
+         "  --power-off MS       a power cut keeps the product dark MS milliseconds\n"
+         "                       (default 3000), then it is back in rescue mode\n"
+         "  --silent-upgrade N   the first N \"AT**\" or \"ATUPX\" get no answer\n"
+         "  --corrupt N          every N-th byte of a loader or firmware arrives damaged\n"
+         "  --refuse-device      the flash loader answers \"Wrong device\", the ISDN\n"
+         "                       boot program refuses the upgrade\n"
          "  --help               show this text\n";
 }
 
