@@ -16,6 +16,7 @@ constexpr std::chrono::milliseconds kLoaderStart = 500ms;
 constexpr std::chrono::milliseconds kProgramming = 2000ms;
 // Receive time-outs of the boot firmware and the loader: protocol, not
 // product pace, so they are not scaled.
+constexpr std::chrono::milliseconds kLoaderFirstByte = 10000ms;  // the host pauses first
 constexpr std::chrono::milliseconds kLoaderQuiet = 500ms;
 constexpr std::chrono::milliseconds kRawQuiet = 5000ms;
 
@@ -302,7 +303,7 @@ void ModemBootFirmware::Enter(State state, std::chrono::milliseconds wait) {
 std::optional<std::chrono::steady_clock::time_point> ModemBootFirmware::NextTimer() const {
   switch (state_) {
     case State::LoaderIn:
-      return lastByte_ + kLoaderQuiet;
+      return lastByte_ + (loader_.empty() && !loaderBroken_ ? kLoaderFirstByte : kLoaderQuiet);
     case State::RawFirmware:
       return lastByte_ + kRawQuiet;
     case State::LoaderStarting:
@@ -319,7 +320,7 @@ void ModemBootFirmware::OnTimer(ProductLink& link) {
   const auto now = Clock::now();
   switch (state_) {
     case State::LoaderIn:
-      if (now >= lastByte_ + kLoaderQuiet) {
+      if (now >= *NextTimer()) {
         // A loader that stopped short or came damaged never runs.
         loader_.clear();
         assembler_ = LineAssembler{};

@@ -20,9 +20,10 @@
 //
 // An upgrade (the running firmware hands "AT**" over, or the boot firmware
 // takes it itself) marks the firmware invalid and then takes the flash
-// loader as raw bytes (flash_image.h: it carries its length and CRC). A
-// loader that arrives short or damaged leaves the modem silent until the
-// line has been quiet for half a second; it then waits for commands again. A
+// loader as raw bytes (flash_image.h: it carries its length and CRC), the
+// first of them within 10 s. A loader that arrives short or damaged leaves
+// the modem silent until the line has been quiet for half a second; it then
+// waits for commands again. A
 // whole loader starts and announces how it takes the firmware:
 //
 //   "\r\n....." "\r\nNORIX Flash Loader V2.10\r\nDownload flash code\r\n"

@@ -6,6 +6,7 @@
 // other.
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -260,6 +261,7 @@ TEST(ModemUpgrade, RescueModeLastsUntilAnUpgradeSucceeds) {
 
   Write(host, "AT**\r");
   EXPECT_EQ(ReadUntil(host, "initiated\r\n"), "AT**\r\r\nDownload initiated\r\n");
+  std::this_thread::sleep_for(600ms);  // the program's pause before the loader
   WriteBytes(host, loader);
   EXPECT_EQ(ReadUntil(host, kRawAnnounce), kRawAnnounce);
   EXPECT_EQ(SendRawFirmware(host, firmware), "****");
