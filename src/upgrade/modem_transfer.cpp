@@ -200,6 +200,9 @@ int ModemTransfer::Run(std::uint32_t speed, bool rescue) {
           rescue = true;
           flags_.rescueTransfer = true;
           again = true;
+          // A modem that lost its firmware talks through its boot firmware,
+          // at that firmware's own speed: find it as a rescue run does.
+          static_cast<void>(Probe(true));
         } else {
           flags_.rescueTransfer = false;
           flags_.damaged = true;
