@@ -218,8 +218,8 @@ class ProgressPage final : public shell::Page {
           page,
           [this, frame, page, job](shell::StopSignal& /*unused*/) {
             ProgressPageView view(*frame, page, transferStop_);
-            SleepingClock clock(&transferStop_);
-            return hooks_.isdnWorker(job, view, clock);
+            const std::unique_ptr<TransferClock> clock = MakeClock();
+            return hooks_.isdnWorker(job, view, *clock);
           },
           ifThrown);
     }
@@ -238,10 +238,17 @@ class ProgressPage final : public shell::Page {
         page,
         [this, frame, page, job](shell::StopSignal& /*unused*/) {
           ProgressPageView view(*frame, page, transferStop_);
-          SleepingClock clock(&transferStop_);
-          return RunModemWorker(job, view, clock);
+          const std::unique_ptr<TransferClock> clock = MakeClock();
+          return RunModemWorker(job, view, *clock);
         },
         ifThrown);
+  }
+
+  [[nodiscard]] std::unique_ptr<TransferClock> MakeClock() {
+    if (hooks_.makeClock) {
+      return hooks_.makeClock(&transferStop_);
+    }
+    return std::make_unique<SleepingClock>(&transferStop_);
   }
 
   // Stops a running worker: its pauses wake, its pending read ends, and it

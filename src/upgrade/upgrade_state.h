@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -65,6 +66,9 @@ struct UpgradeHooks {
   std::function<device::UpgradeClass(std::string_view name)> lookupUpgradeKind;
   std::function<void(std::string_view ident, link::ModemContext& context)> parseIdentification;
   IsdnWorker isdnWorker;  // unset: ISDN adapters are not upgraded yet
+  // The clock of a transfer, woken by `stop`; unset: the real one, which
+  // sleeps. Tests hand in one whose pauses take no time.
+  std::function<std::unique_ptr<TransferClock>(shell::StopSignal* stop)> makeClock;
 };
 
 }  // namespace norix::upgrade

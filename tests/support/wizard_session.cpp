@@ -28,7 +28,7 @@ platform::telephony::LineSources NoOtherLines() { return {}; }
 
 // Finds the text number whose text (as a message box loads it) is `text`.
 int FindTextId(const shell::TextModule& texts, const std::string& text, int bufferChars) {
-  for (int id = 2001; id <= 2328; ++id) {
+  for (int id = 2001; id <= 2599; ++id) {
     if (!texts.Text(id).empty() &&
         texts.LoadText(id, static_cast<std::size_t>(bufferChars)) == text) {
       return id;
