@@ -17,6 +17,8 @@ namespace cli = platform::cli;
 constexpr std::uint32_t kMaxMilliseconds = 600'000;
 constexpr std::uint32_t kMaxStoreFailures = 1000;
 constexpr std::uint32_t kMaxDiallingCode = 999;
+constexpr std::uint32_t kMaxPercent = 1000;            // --upgrade-time, --silent-upgrade
+constexpr std::uint32_t kMaxByteCount = 100'000'000;  // --cut-loader, --cut-firmware, --corrupt
 
 std::optional<std::uint32_t> WholeNumber(std::string_view text, std::uint32_t max) {
   std::uint32_t value = 0;
@@ -40,9 +42,17 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
     kGarble,
     kLineDelay,
     kStoreFailures,
-    kRefuseCountry
+    kRefuseCountry,
+    kRefuseDevice,
+    kUpgradeTime,
+    kRestartTime,
+    kPowerOff,
+    kCutLoader,
+    kCutFirmware,
+    kSilentUpgrade,
+    kCorrupt
   };
-  static constexpr std::array<cli::Option, 11> kOptions{{
+  static constexpr std::array<cli::Option, 19> kOptions{{
       cli::kHelpOption,
       cli::kVersionOption,
       {"list", '\0', false, kList},
@@ -54,6 +64,14 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       {"line-delay", '\0', true, kLineDelay},
       {"store-failures", '\0', true, kStoreFailures},
       {"refuse-country", '\0', true, kRefuseCountry},
+      {"refuse-device", '\0', false, kRefuseDevice},
+      {"upgrade-time", '\0', true, kUpgradeTime},
+      {"restart-time", '\0', true, kRestartTime},
+      {"power-off", '\0', true, kPowerOff},
+      {"cut-loader", '\0', true, kCutLoader},
+      {"cut-firmware", '\0', true, kCutFirmware},
+      {"silent-upgrade", '\0', true, kSilentUpgrade},
+      {"corrupt", '\0', true, kCorrupt},
   }};
   SimArguments result;
   ProductOptions& options = result.options;
@@ -76,6 +94,35 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       case kNoDialtone:
         options.dialTone = false;
         return {};
+      case kRefuseDevice:
+        options.upgrade.refuseDevice = true;
+        return {};
+      case kUpgradeTime:
+        max = kMaxPercent;
+        name = "--upgrade-time";
+        break;
+      case kRestartTime:
+        name = "--restart-time";
+        break;
+      case kPowerOff:
+        name = "--power-off";
+        break;
+      case kCutLoader:
+        max = kMaxByteCount;
+        name = "--cut-loader";
+        break;
+      case kCutFirmware:
+        max = kMaxByteCount;
+        name = "--cut-firmware";
+        break;
+      case kSilentUpgrade:
+        max = kMaxPercent;
+        name = "--silent-upgrade";
+        break;
+      case kCorrupt:
+        max = kMaxByteCount;
+        name = "--corrupt";
+        break;
       case kGarble:
         max = 1'000'000U;
         name = "--garble";
@@ -115,6 +162,27 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         break;
       case kStoreFailures:
         options.storeFailures = *number;
+        break;
+      case kUpgradeTime:
+        options.upgrade.timePercent = *number;
+        break;
+      case kRestartTime:
+        options.upgrade.restartTime = std::chrono::milliseconds(*number);
+        break;
+      case kPowerOff:
+        options.upgrade.powerOffTime = std::chrono::milliseconds(*number);
+        break;
+      case kCutLoader:
+        options.upgrade.powerCutLoader = *number;
+        break;
+      case kCutFirmware:
+        options.upgrade.powerCutFirmware = *number;
+        break;
+      case kSilentUpgrade:
+        options.upgrade.silentRequests = *number;
+        break;
+      case kCorrupt:
+        options.upgrade.corruptEvery = *number;
         break;
       case kRefuseCountry: {
         const auto code = static_cast<std::uint16_t>(*number);
@@ -173,6 +241,21 @@ std::string SimUsage() {
          "                       first N \"AT&F&W\" fail\n"
          "  --refuse-country CODE  refuse the country with this dialling code (46:\n"
          "                       Sweden) although the product lists it\n"
+         "Firmware upgrades (the products check what `norix-lfu make` writes):\n"
+         "  --upgrade-time PCT   every wait of a product during an upgrade (loader start,\n"
+         "                       programming, erasing, restart, power cut) takes PCT\n"
+         "                       percent of its real time (default 100; 0: none)\n"
+         "  --restart-time MS    restart after programming takes MS milliseconds (before\n"
+         "                       --upgrade-time); over 8000 on a KOMET II makes the program\n"
+         "                       store its settings afresh\n"
+         "  --cut-loader N       the power goes off once, after N bytes of flash loader\n"
+         "  --cut-firmware N     the power goes off once, after N bytes of firmware\n"
+         "  --power-off MS       a power cut keeps the product dark MS milliseconds\n"
+         "                       (default 3000), then it is back in rescue mode\n"
+         "  --silent-upgrade N   the first N \"AT**\" or \"ATUPX\" get no answer\n"
+         "  --corrupt N          every N-th byte of a loader or firmware arrives damaged\n"
+         "  --refuse-device      the flash loader answers \"Wrong device\", the ISDN\n"
+         "                       boot program refuses the upgrade\n"
          "  -h, --help           show this text and end\n"
          "  --version            show the program's version and end\n";
 }

@@ -9,6 +9,7 @@
 #include "isdn/driver_init_store.h"
 #include "isdn/protocol_settings.h"
 #include "shell/frame.h"
+#include "upgrade/upgrade_state.h"
 #include "utilities/product_info_record.h"
 #include "utilities/settings_menus_state.h"
 
@@ -23,6 +24,8 @@ struct Program {
   utilities::ProductInformation productInfo;
   isdn::ProtocolSettings protocolSettings;
   isdn::InitStringStore initStringStore;
+  upgrade::UpgradeState upgrade;
+  upgrade::UpgradeHooks upgradeHooks;
 };
 
 }  // namespace norix::app

@@ -44,6 +44,31 @@ TEST(SimArgumentsTest, LineAndFaultOptions) {
   }
 }
 
+TEST(SimArgumentsTest, UpgradeOptions) {
+  const auto args = Parse({"--upgrade-time", "5", "--restart-time=9000", "--cut-loader", "100",
+                           "--cut-firmware=2000", "--power-off", "0", "--silent-upgrade", "2",
+                           "--corrupt", "1000", "--refuse-device", "komet2"});
+  EXPECT_EQ(args.error, "");
+  const UpgradeOptions& upgrade = args.options.upgrade;
+  EXPECT_EQ(upgrade.timePercent, 5U);
+  EXPECT_EQ(upgrade.restartTime, std::optional(9000ms));
+  EXPECT_EQ(upgrade.powerCutLoader, std::optional<std::uint64_t>(100));
+  EXPECT_EQ(upgrade.powerCutFirmware, std::optional<std::uint64_t>(2000));
+  EXPECT_EQ(upgrade.powerOffTime, 0ms);
+  EXPECT_EQ(upgrade.silentRequests, 2U);
+  EXPECT_EQ(upgrade.corruptEvery, 1000U);
+  EXPECT_TRUE(upgrade.refuseDevice);
+  const UpgradeOptions plain = Parse({"komet2"}).options.upgrade;
+  EXPECT_EQ(plain.timePercent, 100U);
+  EXPECT_FALSE(plain.powerCutLoader || plain.powerCutFirmware || plain.restartTime);
+  EXPECT_EQ(Parse({"--upgrade-time", "1001", "komet2"}).error,
+            "--upgrade-time takes a whole number from 0 to 1000, not \"1001\"");
+  for (const char* option : {"--upgrade-time", "--restart-time", "--cut-loader", "--cut-firmware",
+                             "--power-off", "--silent-upgrade", "--corrupt", "--refuse-device"}) {
+    EXPECT_NE(SimUsage().find(option), std::string::npos) << option;
+  }
+}
+
 TEST(SimArgumentsTest, ListAndHelpNeedNoModel) {
   EXPECT_TRUE(Parse({"--list"}).list);
   EXPECT_EQ(Parse({"--list"}).error, "");
