@@ -6,6 +6,7 @@
 #pragma once
 
 #include "device/selected_product.h"
+#include "services/provider_service_records.h"
 #include "shell/frame.h"
 #include "utilities/product_info_record.h"
 #include "utilities/settings_menus_state.h"
@@ -19,6 +20,7 @@ struct Program {
   device::SelectedProduct product;
   utilities::UtilityPagesState utilityPages;
   utilities::ProductInformation productInfo;
+  services::ProviderServices providerServices;
 };
 
 }  // namespace norix::app

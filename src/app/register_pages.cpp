@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
+#include "services/provider_services_page.h"
 #include "utilities/at_console.h"
 #include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
@@ -18,6 +19,7 @@ void RegisterPages(Program& program) {
   utilities::RegisterAtConsolePage(pages, program.product, program.utilityPages);
   utilities::RegisterNationalityPage(pages, program.product);
   utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
+  services::RegisterProviderServicesPage(pages, program.providerServices);
 }
 
 }  // namespace norix::app

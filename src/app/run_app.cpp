@@ -116,6 +116,12 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   }
   settings.diagnostics = &err;
 
+  // Qt's own texts follow the language the program's texts come out in.
+  const shell::LanguageChoice language =
+      shell::ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder);
+  const int textCountryCode =
+      language.texts.IsProgramOwn() ? platform::profile::kDefaultCountryCode : language.countryCode;
+
   // Qt gets the program name only: the arguments are the program's own.
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
@@ -123,7 +129,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   const auto pictures = [](int id, QSize size) {
     return resources::pictures::RenderPicture(id, size);
   };
-  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures,
+  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), textCountryCode, templates, pictures,
                                      [&settings, &program](platform::window::Desktop& desktop) {
                                        return shell::RunStartup(program.frame, desktop, settings);
                                      });

@@ -10,6 +10,8 @@
 #include "platform/window/window_api.h"
 #include "products/select_product.h"
 #include "resources/resource_ids.h"
+#include "shell/page_frame.h"
+#include "shell/page_messages.h"
 #include "shell/page_kit.h"
 
 namespace norix::products {
@@ -30,6 +32,9 @@ class ProductListPage final : public shell::Page {
   explicit ProductListPage(device::SelectedProduct& product) : product_(product) {}
 
   void OnInit() override {
+    // The template's title is English; the page's title is in the language of
+    // the texts, as on every other page.
+    shell::SetWindowTextById(Window(), shell::kPageCaptionText);
     Show(kListHelpControl, false);
     Show(resources::kNextArrowId, false);
     SetText(kListHelpControl, kListHelpText);
