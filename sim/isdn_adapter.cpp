@@ -45,6 +45,9 @@ class IsdnAdapter final : public Model {
     if (data_.internalModem) {
       relay_.emplace(*data_.internalModem);
     }
+    if (data_.providerServices) {
+      services_.emplace(*data_.providerServices);
+    }
     if (!data_.countries.empty()) {
       country_.emplace(CountryCodeSet::Nationality, data_.countries, data_.country);
     }
@@ -66,6 +69,9 @@ class IsdnAdapter final : public Model {
     }
     if (relay_) {
       relay_->ApplyOptions(options);
+    }
+    if (services_) {
+      services_->ApplyOptions(options);
     }
   }
 
@@ -121,6 +127,9 @@ class IsdnAdapter final : public Model {
     commands.Add("!M", [this](CommandCursor& args, CommandInterpreter& adapter) {
       return ModemPartCommand(args, adapter);
     });
+    if (services_) {
+      services_->AddCommands(commands);
+    }
     if (data_.featureWord) {
       commands.Add("!P", [this](CommandCursor& args, CommandInterpreter& adapter) {
         if (args.NumberOrZero() != 0) {
@@ -215,6 +224,7 @@ class IsdnAdapter final : public Model {
   std::optional<AdapterAddOn> addOn_;  // kept apart from the profiles, like the hardware
   std::optional<CountrySetting> country_;
   std::optional<ModemRelay> relay_;
+  std::optional<ProviderServiceSettings> services_;
   OutgoingCall call_;
   std::string relayed_;  // the modem part's answer, not yet sent
   Clock::time_point relayedDue_;

@@ -47,6 +47,7 @@
 
 #include "sim/analogue_modem.h"
 #include "sim/model.h"
+#include "sim/provider_services.h"
 
 namespace norix::sim {
 
@@ -85,6 +86,9 @@ struct IsdnAdapterData {
   std::vector<std::uint16_t> countries;
   std::uint16_t country = 0;
   std::size_t registerCount = 64;
+  // The provider service settings of a KOMET II; none: the adapter knows
+  // none of their commands.
+  std::optional<ProviderServiceData> providerServices;
 };
 
 [[nodiscard]] std::unique_ptr<Model> MakeIsdnAdapter(IsdnAdapterData data);

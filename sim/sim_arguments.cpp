@@ -46,6 +46,22 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       result.options.dialTone = false;
       continue;
     }
+    if (arg == "--withdraw-service" || arg == "--garble-service" ||
+        arg == "--refuse-service-write") {
+      if (i + 1 >= arguments.size()) {
+        result.error = std::string(arg) + " needs a command name (*S2, *DP, %U)";
+        break;
+      }
+      const std::string name(arguments[++i]);
+      if (arg == "--withdraw-service") {
+        result.options.withdrawnServices.push_back(name);
+      } else if (arg == "--garble-service") {
+        result.options.garbledService = name;
+      } else {
+        result.options.refusedServiceWrite = name;
+      }
+      continue;
+    }
     if (arg.starts_with("-")) {
       // Options with a value: "--delay 50" or "--delay=50".
       std::string_view value;
@@ -138,6 +154,11 @@ std::string SimUsage() {
          "                       first N \"AT&F&W\" fail\n"
          "  --refuse-country CODE  refuse the country with this dialling code (46:\n"
          "                       Sweden) although the product lists it\n"
+         "  --withdraw-service NAME  a KOMET II knows no provider service command\n"
+         "                       NAME (*S0 to *S10, *SD, *SN, *3P0 to *3P3, &Z#L, *DP,\n"
+         "                       S202, S152, %U): it answers ERROR; may be repeated\n"
+         "  --garble-service NAME  the query NAME answers with '*' and '#' garbled\n"
+         "  --refuse-service-write NAME  writes of NAME answer ERROR\n"
          "  --help               show this text\n";
 }
 

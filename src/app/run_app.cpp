@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "app/program.h"
 #include "app/register_pages.h"
@@ -30,6 +31,11 @@ namespace norix::app {
 namespace tapi = platform::telephony;
 
 namespace {
+
+// The registry store below the user's configuration folder, and the word its
+// messages on stderr begin with.
+constexpr std::string_view kRegistryStoreFile = "norix/registry.reg";
+constexpr const char* kRegistryMessagePrefix = "norix";
 
 // Read before any thread of the program starts.
 const char* Environment(const char* name) {
@@ -82,7 +88,8 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // The driver keys of the devices hold what a driver installation would
   // have left there: the kernel driver of a real tty, the simulator's
   // driver for a simulated product. Values already stored stay.
-  platform::registry::Registry registry(platform::registry::DefaultStorePath());
+  platform::registry::Registry registry(platform::registry::DefaultStorePath(kRegistryStoreFile),
+                                        kRegistryMessagePrefix);
   for (const std::string& device : utilities::SeedDriverKeys(
            registry, lines.Collect(), platform::registry::KernelPaths::Running())) {
     err << "norix-config: no driver information stored for " << device << '\n';

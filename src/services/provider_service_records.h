@@ -36,9 +36,9 @@ inline constexpr std::uint16_t kPortabilityGroup = 0x15;
 [[nodiscard]] constexpr std::size_t IndexOf(std::uint16_t item) { return item & 0xFFU; }
 
 // Kind flags of a supplementary service.
-inline constexpr std::uint32_t kActivationLine = 0x001;   // prefix, digits, suffix, on flag
-inline constexpr std::uint32_t kCancelLine = 0x002;       // prefix, digits, suffix
-inline constexpr std::uint32_t kVoiceOnlySetting = 0x004; // shows "Only forward voice calls"
+inline constexpr std::uint32_t kActivationLine = 0x001;    // prefix, digits, suffix, on flag
+inline constexpr std::uint32_t kCancelLine = 0x002;        // prefix, digits, suffix
+inline constexpr std::uint32_t kVoiceOnlySetting = 0x004;  // shows "Only forward voice calls"
 inline constexpr std::uint32_t kNumberAfterActivation = 0x008;
 inline constexpr std::uint32_t kNumberOnBothLines = 0x020;  // the cancel line shows it, read-only
 inline constexpr std::uint32_t kBooking = 0x200;            // one line of digits only
@@ -90,9 +90,9 @@ struct OpeningState {
 struct ProviderService {
   // Fixed for the record.
   std::uint32_t kind = 0;
-  int name = 0;                // string id
-  std::string_view stem;       // "*S2"
-  int activationHelp = 0;      // string ids of the help texts
+  int name = 0;            // string id
+  std::string_view stem;   // "*S2"
+  int activationHelp = 0;  // string ids of the help texts
   int cancelHelp = 0;
   // Kept for the run.
   bool on = false;

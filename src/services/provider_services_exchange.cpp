@@ -281,8 +281,8 @@ ServiceWrite CancelWrite(const ProviderService& service) {
   write.name = service.name;
   write.command = "AT" + std::string(service.stem) + "=2," + Character(codes.cancelPrefix) + "," +
                   codes.cancelDigits + "," + Character(codes.cancelSuffix);
-  write.valid = IsKey(codes.cancelPrefix) && ValidDigits(codes.cancelDigits) &&
-                IsKey(codes.cancelSuffix);
+  write.valid =
+      IsKey(codes.cancelPrefix) && ValidDigits(codes.cancelDigits) && IsKey(codes.cancelSuffix);
   return write;
 }
 
@@ -340,8 +340,7 @@ ServiceOffer LoadProviderServices(Port* port, ProviderServices& records, int cou
   return offer;
 }
 
-std::vector<ServiceWrite> ProviderServiceWrites(const ProviderServices& records,
-                                                int countryCode) {
+std::vector<ServiceWrite> ProviderServiceWrites(const ProviderServices& records, int countryCode) {
   std::vector<ServiceWrite> writes;
   for (std::size_t i = 0; i < kServiceCount; ++i) {
     if (records.services.at(i).opening.supported) {

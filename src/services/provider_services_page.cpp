@@ -23,9 +23,9 @@ namespace {
 namespace W = platform::window;
 
 constexpr std::array<int, 11> kServiceControls = {
-    kExtraSettingBox, kNumberEdit,   kCancelNumber,    kActivationPrefix, kActivationSuffix,
-    kCancelSuffix,    kActivationDigits, kCancelDigits, kNumberSuffix,    kCancelNumberSuffix,
-    kCancelPrefix};
+    kExtraSettingBox,  kNumberEdit,         kCancelNumber,     kActivationPrefix,
+    kActivationSuffix, kCancelSuffix,       kActivationDigits, kCancelDigits,
+    kNumberSuffix,     kCancelNumberSuffix, kCancelPrefix};
 constexpr std::array<int, 3> kLineControls = {kLineFunctionList, kKeyLabel, kKeyDigit};
 constexpr std::array<int, 8> kCugControls = {kDataLabel,       kTeleLabel,        kTeleInsideRadio,
                                              kDataInsideRadio, kTeleOutsideRadio, kDataOutsideRadio,
@@ -36,8 +36,9 @@ constexpr std::array<int, 10> kPortabilityControls = {1192, 1193, 1194, 1195, 11
 // The labels that show the portability character.
 constexpr std::array<int, 6> kPortabilityKeyLabels = {1193, 1194, 1196, 1198, 1199, 1201};
 // The "*"/"#" lists, each with its character of the record on display.
-constexpr std::array<int, 6> kKeyLists = {kActivationPrefix, kActivationSuffix, kNumberSuffix,
-                                          kCancelPrefix,     kCancelSuffix,     kCancelNumberSuffix};
+constexpr std::array<int, 6> kKeyLists = {kActivationPrefix, kActivationSuffix,
+                                          kNumberSuffix,     kCancelPrefix,
+                                          kCancelSuffix,     kCancelNumberSuffix};
 constexpr std::array<char, 2> kKeys = {'*', '#'};
 
 std::span<const int> ControlsOf(std::uint16_t group) {
@@ -128,12 +129,11 @@ HelpMode HelpModeOf(int control) {
 }
 
 // The help text of each mode that is not a record's own.
-constexpr std::array<int, 12> kFixedHelpTexts = {0,    0,    0,    2318,      2319,        2320,
+constexpr std::array<int, 12> kFixedHelpTexts = {0,    0,    0,    2318, 2319,      2320,
                                                  2321, 2317, 2323, 2324, kPortHelp, kCollectHelp};
 
-constexpr shell::PageDescription kDescription{.texts = kTexts,
-                                              .cancel = resources::kKometSettingsPage,
-                                              .escape = resources::kQuitPage};
+constexpr shell::PageDescription kDescription{
+    .texts = kTexts, .cancel = resources::kKometSettingsPage, .escape = resources::kQuitPage};
 
 class ProviderServicesPage final : public shell::Page {
  public:
@@ -167,8 +167,9 @@ class ProviderServicesPage final : public shell::Page {
     W::SetWaitCursor(page, false);
 
     for (const std::size_t index : offer.lineFunctions) {
-      const int line = W::AddListItem(page, kLineFunctionList,
-                                      shell::LoadPageText(Shared(), records_.lineFunctions.at(index).name));
+      const int line =
+          W::AddListItem(page, kLineFunctionList,
+                         shell::LoadPageText(Shared(), records_.lineFunctions.at(index).name));
       W::SetListItemData(page, kLineFunctionList, line, static_cast<W::LPARAM>(index));
     }
     W::SetListSelection(page, kLineFunctionList, 0);
@@ -185,8 +186,8 @@ class ProviderServicesPage final : public shell::Page {
       return;
     }
     W::SetListSelection(page, kServiceList, 0);
-    Show(kStatusText, false);
     ShowEntry(static_cast<std::uint16_t>(W::GetListItemData(page, kServiceList, 0)));
+    Show(kStatusText, false);
   }
 
   bool OnCommand(int id, unsigned code) override {
@@ -331,8 +332,8 @@ class ProviderServicesPage final : public shell::Page {
     Unbind();
     const std::uint16_t group = GroupOf(item);
     if (group != shownGroup_) {
-      for (const std::uint16_t other : {kSupplementaryGroup, kMultipleLinesGroup,
-                                        kClosedUserGroup, kDataPortGroup, kPortabilityGroup}) {
+      for (const std::uint16_t other : {kSupplementaryGroup, kMultipleLinesGroup, kClosedUserGroup,
+                                        kDataPortGroup, kPortabilityGroup}) {
         if (other != group) {
           ShowControls(ControlsOf(other), false);
         }
@@ -440,7 +441,8 @@ class ProviderServicesPage final : public shell::Page {
     if (selected < 0) {
       return;
     }
-    const auto index = static_cast<std::size_t>(W::GetListItemData(page, kLineFunctionList, selected));
+    const auto index =
+        static_cast<std::size_t>(W::GetListItemData(page, kLineFunctionList, selected));
     if (index >= kLineFunctionCount) {
       return;
     }

@@ -37,7 +37,6 @@
 #include <gtest/gtest.h>
 
 #include "app/wizard_tour.h"
-#include "app/program.h"
 #include "platform/qt/control_widgets.h"
 #include "resources/pictures/pictures.h"
 #include "platform/qt/qt_renderer.h"
@@ -45,8 +44,10 @@
 #include "platform_qt/program_page_texts.h"
 #include "platform_window/dialog_fixture.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "resources/strings/data_folder.h"
 #include "shell/language.h"
+#include "app/program.h"
 #include "shell/text_module.h"
 
 namespace norix::app {
@@ -251,7 +252,7 @@ constexpr std::array<Product, 3> kProducts{{
 
 class PageRecorder {
  public:
-  PageRecorder(Tour& tour, const Program& program, const char* token,
+  PageRecorder(Tour& tour, const app::Program& program, const char* token,
                RunSnapshots& snapshots)
       : tour_(tour), program_(program), token_(token), snapshots_(snapshots) {
     dialogs::RegisterDialogTemplates(templates_);
@@ -444,7 +445,7 @@ class PageRecorder {
   }
 
   Tour& tour_;
-  const Program& program_;
+  const app::Program& program_;
   const char* token_;
   RunSnapshots& snapshots_;
   platform::window::TemplateRegistry templates_;
@@ -462,7 +463,7 @@ RunSnapshots RunLanguage(const Language& language) {
   std::string diagnostics;
   const int result = RunTour(
       models,
-      [&](Tour& tour, const Program& program) {
+      [&](Tour& tour, const app::Program& program) {
         PageRecorder recorder(tour, program, language.token, snapshots);
         recorder.TakeQtTexts();
         W::HWND list = recorder.WaitForCompleteList();

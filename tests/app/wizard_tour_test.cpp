@@ -20,7 +20,9 @@
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
 #include "resources/resource_ids.h"
+#include "services/provider_services_page.h"
 #include "utilities/at_console.h"
+#include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
 #include "utilities/settings_menus.h"
 
@@ -28,13 +30,18 @@ namespace norix::app {
 namespace {
 
 using namespace wizard_tour;
+
 using namespace norix::resources;
 using products::kDeviceListControl;
 using products::kProductInformationButton;
 using products::kSettingsButton;
+using products::kUpgradeButton;
 using utilities::kCommandEntry;
 using utilities::kCountryButton;
+using utilities::kCountryListId;
 using utilities::kDefaultSettingButton;
+using utilities::kKometDescription;
+using utilities::kMsnButton;
 using utilities::kReplyText;
 
 const std::string kModemName = "NORIX Netrunner 56000 Voice ";
@@ -84,7 +91,7 @@ void VisitNationality(Tour& tour, const app::Program& program, W::HWND settings,
   }
   tour.ExpectHeader(nationality, name);
   // The countries are read from the product after the page is up.
-  tour.Wait([&] { return W::GetListCount(nationality, 1023) > 0; }, kPageWait);
+  tour.Wait([&] { return W::GetListCount(nationality, kCountryListId) > 0; }, kPageWait);
   tour.Shoot(nationality, QStringLiteral("06-nationality"));
   tour.Click(nationality, kCancelArrowId);
 }
@@ -118,7 +125,7 @@ void WalkModemAndSolano(Tour& tour, const app::Program& program) {
   W::HWND menu = tour.WaitForPage(kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
   ASSERT_TRUE(tour.ExpectHeader(menu, kModemName));
-  tour.ExpectButtonLabels(menu, {kSettingsButton, 1045, kProductInformationButton});
+  tour.ExpectButtonLabels(menu, {kSettingsButton, kUpgradeButton, kProductInformationButton});
   tour.Shoot(menu, QStringLiteral("02-main-menu"));
 
   VisitProductInformation(tour, program, menu, kModemName);
@@ -191,7 +198,7 @@ void WalkModemAndSolano(Tour& tour, const app::Program& program) {
   settings = tour.WaitForPage(kSolanoSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   tour.ExpectHeader(settings, "NORIX solano 1280i ");
-  tour.ExpectButtonLabels(settings, {kCountryButton, 1043, kDefaultSettingButton});
+  tour.ExpectButtonLabels(settings, {kCountryButton, kMsnButton, kDefaultSettingButton});
   tour.Shoot(settings, QStringLiteral("07-solano-settings"));
 }
 
@@ -205,8 +212,20 @@ void WalkKomet(Tour& tour) {
   ASSERT_NE(settings, W::kNullHwnd);
   tour.ExpectHeader(settings, "NORIX KOMET II ");
   // The description of the remembered item is beside the radios.
-  EXPECT_TRUE(tour.Wait([&] { return !W::GetDlgItemText(settings, 1121).empty(); }, kPageWait));
+  EXPECT_TRUE(tour.Wait([&] { return !W::GetDlgItemText(settings, kKometDescription).empty(); },
+                        kPageWait));
   tour.Shoot(settings, QStringLiteral("08-komet-settings"));
+
+  // Provider services, read from the simulated adapter.
+  if (!tour.Click(settings, utilities::kServicesRadio) || !tour.Click(settings, kNextArrowId)) {
+    return;
+  }
+  const W::HWND services = tour.WaitForPage(kProviderServicesPage);
+  ASSERT_NE(services, W::kNullHwnd);
+  tour.ExpectHeader(services, "NORIX KOMET II ");
+  EXPECT_TRUE(tour.Wait(
+      [&] { return W::GetDlgItemText(services, services::kActivationDigits) == "31"; }, kPageWait));
+  tour.Shoot(services, QStringLiteral("09-provider-services"));
 }
 
 TEST(WizardTourTest, ModemAndSolanoAdapterPagesAsTheUserSeesThem) {
@@ -236,7 +255,7 @@ TEST(WizardTourTest, KometIiSettingsAsTheUserSeesThem) {
       },
       diagnostics);
   EXPECT_EQ(result, 0) << diagnostics;
-  EXPECT_EQ(shots, 1);
+  EXPECT_EQ(shots, 2) << "KOMET II settings, provider services";
 }
 
 }  // namespace

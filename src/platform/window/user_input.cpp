@@ -69,13 +69,14 @@ void CheckRadioOfGroup(Window::Access& access, int index) {
 // Whether the edit's own set of allowed characters refused some of `typed`;
 // the user then hears the warning beep, as from a character filter.
 bool FilterRefuses(std::string_view typed, const EditRules& rules) {
-  if (rules.allowedChars.empty()) {
+  if (rules.allowedChars.empty() && !rules.digitsOnly) {
     return false;
   }
   EditRules unlimited = rules;
   unlimited.limit = kDefaultEditLimit;
   EditRules anyCharacter = unlimited;
   anyCharacter.allowedChars.clear();
+  anyCharacter.digitsOnly = false;
   return FilterTyped(typed, unlimited) != FilterTyped(typed, anyCharacter);
 }
 
