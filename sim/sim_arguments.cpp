@@ -46,16 +46,24 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       result.options.dialTone = false;
       continue;
     }
-    if (arg == "--withdraw-service" || arg == "--garble-service" ||
-        arg == "--refuse-service-write") {
-      if (i + 1 >= arguments.size()) {
-        result.error = std::string(arg) + " needs a command name (*S2, *DP, %U)";
+    // Options naming a provider service command: "--garble-service *S2" or
+    // "--garble-service=*S2".
+    if (const std::string_view option = arg.substr(0, arg.find('='));
+        option == "--withdraw-service" || option == "--garble-service" ||
+        option == "--refuse-service-write") {
+      std::string name;
+      if (option.size() < arg.size()) {
+        name = std::string(arg.substr(option.size() + 1));
+      } else if (i + 1 < arguments.size()) {
+        name = std::string(arguments[++i]);
+      }
+      if (name.empty()) {
+        result.error = std::string(option) + " needs a command name (*S2, *DP, %U)";
         break;
       }
-      const std::string name(arguments[++i]);
-      if (arg == "--withdraw-service") {
+      if (option == "--withdraw-service") {
         result.options.withdrawnServices.push_back(name);
-      } else if (arg == "--garble-service") {
+      } else if (option == "--garble-service") {
         result.options.garbledService = name;
       } else {
         result.options.refusedServiceWrite = name;

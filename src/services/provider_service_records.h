@@ -28,7 +28,7 @@ inline constexpr std::uint16_t kPortabilityGroup = 0x15;
 
 // The item value of a list entry: group code high, record index low.
 [[nodiscard]] constexpr std::uint16_t ItemValue(std::uint16_t group, std::size_t index = 0) {
-  return static_cast<std::uint16_t>((group << 8U) | (index & 0xFFU));
+  return static_cast<std::uint16_t>((static_cast<std::size_t>(group) << 8U) | (index & 0xFFU));
 }
 [[nodiscard]] constexpr std::uint16_t GroupOf(std::uint16_t item) {
   return static_cast<std::uint16_t>(item >> 8U);

@@ -24,7 +24,6 @@ namespace {
 
 namespace W = platform::window;
 using testing::kKometLine;
-using testing::kNothingWait;
 using testing::kPageWait;
 using testing::Lines;
 using testing::Text;
@@ -38,6 +37,7 @@ std::vector<std::string> From(const WizardSession& session, std::size_t from,
 
 std::vector<std::string> Texts(WizardSession& session, const std::vector<int>& ids) {
   std::vector<std::string> texts;
+  texts.reserve(ids.size());
   for (const int id : ids) {
     texts.push_back(Text(session, id));
   }
@@ -345,16 +345,16 @@ TEST(ProviderServicesPageTest, FieldsRefuseCharactersOutsideTheirSetsWithABeep) 
   ASSERT_NE(page, W::kNullHwnd);
   ASSERT_TRUE(ShowEntry(session, page, 2265, 2266));
   struct FieldCase {
-    int control;
     const char* typed;
     const char* text;
+    int control;
     bool beeps;
   };
   const FieldCase cases[] = {
-      {kNumberEdit, "9rW*#", "03012345679rW*#", false},
-      {kNumberEdit, "5a x", "03012345679rW*#5", true},
-      {kCugCodeEdit, "&F", "", true},
-      {kCugCodeEdit, "7", "7", false},
+      {"9rW*#", "03012345679rW*#", kNumberEdit, false},
+      {"5a x", "03012345679rW*#5", kNumberEdit, true},
+      {"&F", "", kCugCodeEdit, true},
+      {"7", "7", kCugCodeEdit, false},
   };
   for (const FieldCase& c : cases) {
     if (c.control == kCugCodeEdit && !host.IsVisible(page, kCugCodeEdit)) {

@@ -12,35 +12,36 @@ namespace {
 
 struct ActivationCase {
   std::string_view line;
+  std::string_view digits;
+  std::string_view number;
   bool withNumber;
   bool taken;
   bool read;
-  std::string_view digits;
   bool numberTaken;
   bool numberRead;
-  std::string_view number;
 };
 
 TEST(ServiceReplyTest, ActivationLines) {
+  // line, digits, number; with number, codes taken, read, number taken, read
   const ActivationCase cases[] = {
-      {"1,*,21,*,987,#", true, true, true, "21", true, true, "987"},
-      {"1 * 21 * 987 #\r\n", true, true, true, "21", true, true, "987"},
-      {"0,*,31,*", false, true, true, "31", false, false, ""},
+      {"1,*,21,*,987,#", "21", "987", true, true, true, true, true},
+      {"1 * 21 * 987 #\r\n", "21", "987", true, true, true, true, true},
+      {"0,*,31,*", "31", "", false, true, true, false, false},
       // An empty number: the separators run together, no number is there.
-      {"0,*,67,*,,#", true, true, true, "67", false, false, ""},
+      {"0,*,67,*,,#", "67", "", true, true, true, false, false},
       // Garbled keys: nothing is taken.
-      {"1,?,21,?,987,?", true, false, false, "", false, false, ""},
-      {"", true, false, false, "", false, false, ""},
-      {"OK", false, false, false, "", false, false, ""},
+      {"1,?,21,?,987,?", "", "", true, false, false, false, false},
+      {"", "", "", true, false, false, false, false},
+      {"OK", "", "", false, false, false, false, false},
       // Cut to the fields: shown, but not read whole.
-      {"1,*,12345,*", false, true, false, "1234", false, false, ""},
-      {"1,*,21,*,123456789012345678901,#", true, true, true, "21", true, false,
-       "12345678901234567890"},
+      {"1,*,12345,*", "1234", "", false, true, false, false, false},
+      {"1,*,21,*,123456789012345678901,#", "21", "12345678901234567890", true, true, true, true,
+       false},
       // A character no dialling field takes.
-      {"1,*,2&,*", false, true, false, "2&", false, false, ""},
-      {"1,*,21,*,9&F,#", true, true, true, "21", true, false, "9&F"},
+      {"1,*,2&,*", "2&", "", false, true, false, false, false},
+      {"1,*,21,*,9&F,#", "21", "9&F", true, true, true, true, false},
       // A suffix that is no key: taken (shown), not read.
-      {"1,*,21,x", false, true, false, "21", false, false, ""},
+      {"1,*,21,x", "21", "", false, true, false, false, false},
   };
   for (const ActivationCase& c : cases) {
     const ActivationReply reply = ParseActivationReply(c.line, c.withNumber);
