@@ -181,8 +181,9 @@ class ProviderServicesPage final : public shell::Page {
     FillGroupControls(countryCode);
 
     if (offer.services.empty()) {
-      SetText(kStatusText, kNoServicesText);
+      // The beep first: the status text is the last sign of the reading.
       W::MessageBeep(page);
+      SetText(kStatusText, kNoServicesText);
       return;
     }
     W::SetListSelection(page, kServiceList, 0);
