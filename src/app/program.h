@@ -6,6 +6,8 @@
 #pragma once
 
 #include "device/selected_product.h"
+#include "isdn/driver_init_store.h"
+#include "isdn/protocol_settings.h"
 #include "services/provider_service_records.h"
 #include "shell/frame.h"
 #include "utilities/product_info_record.h"
@@ -21,6 +23,8 @@ struct Program {
   utilities::UtilityPagesState utilityPages;
   utilities::ProductInformation productInfo;
   services::ProviderServices providerServices;
+  isdn::ProtocolSettings protocolSettings;
+  isdn::InitStringStore initStringStore;
 };
 
 }  // namespace norix::app

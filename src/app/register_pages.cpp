@@ -1,6 +1,8 @@
 #include "app/register_pages.h"
 
 #include "app/program.h"
+#include "isdn/protocol_choice_page.h"
+#include "isdn/protocols_page.h"
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
 #include "services/provider_services_page.h"
@@ -20,6 +22,9 @@ void RegisterPages(Program& program) {
   utilities::RegisterNationalityPage(pages, program.product);
   utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
   services::RegisterProviderServicesPage(pages, program.providerServices);
+  isdn::RegisterProtocolsPage(pages, program.product, program.protocolSettings,
+                              program.initStringStore);
+  isdn::RegisterProtocolChoicePage(pages, program.product, program.protocolSettings);
 }
 
 }  // namespace norix::app

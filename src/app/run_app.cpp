@@ -2,14 +2,18 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/program.h"
 #include "app/register_pages.h"
 #include "app/simulated_lines.h"
 #include "link/telephony_devices.h"
+#include "platform/cli/options.h"
+#include "platform/comm/port_trace.h"
 #include "platform/profile/user_profile.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/registry/registry.h"
@@ -19,6 +23,7 @@
 #include "platform/window/template_registry.h"
 #include "resources/dialogs/dialog_templates.h"
 #include "resources/pictures/pictures.h"
+#include "resources/resource_ids.h"
 #include "resources/strings/data_folder.h"
 #include "shell/language.h"
 #include "shell/single_instance.h"
@@ -52,7 +57,14 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     return 2;
   }
   if (options.help) {
-    out << AppUsage();
+    const std::filesystem::path data = resources::strings::FindDataFolder();
+    out << AppUsage() << "Language catalogues are read from "
+        << (data.empty() ? std::string("nowhere (the program's own English texts)") : data.string())
+        << ".\n";
+    return 0;
+  }
+  if (options.version) {
+    out << platform::cli::VersionText("norix-config") << '\n';
     return 0;
   }
   if (options.listModels) {
@@ -76,6 +88,18 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // still answer while the program closes their ports.
   SimulatedLines simulated;
   tapi::LineDirectory lines(link::ProductLineSources(), err);
+  if (!options.trace.empty()) {
+    std::string problem;
+    auto trace = platform::comm::PortTrace::Create(
+        options.trace, platform::cli::VersionText("norix-config"), problem);
+    if (!trace) {
+      err << "norix-config: " << problem << '\n';
+      return 2;
+    }
+    lines.SetPortTrace(std::move(trace));
+    out << "norix-config: writing the transcript of the product traffic to " << options.trace
+        << '\n';
+  }
   for (const std::string& model : options.simulate) {
     if (const std::string problem = simulated.Serve(model, lines); !problem.empty()) {
       err << "norix-config: " << problem << '\n';
@@ -137,6 +161,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     return resources::pictures::RenderPicture(id, size);
   };
   return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), textCountryCode, templates, pictures,
+                                     resources::kProgramIconPicture,
                                      [&settings, &program](platform::window::Desktop& desktop) {
                                        return shell::RunStartup(program.frame, desktop, settings);
                                      });

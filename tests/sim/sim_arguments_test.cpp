@@ -86,10 +86,12 @@ TEST(SimArgumentsTest, UnusableCommandLinesSayWhy) {
        "Sweden), not \"7\""},
       {{"--refuse-country=1000", "netrunner56k"},
        "--refuse-country takes a whole number from 0 to 999, not \"1000\""},
-      {{"komet2", "--garble-service"}, "--garble-service needs a command name (*S2, *DP, %U)"},
+      {{"komet2", "--garble-service"}, "--garble-service needs a value"},
       {{"--withdraw-service=", "komet2"}, "--withdraw-service needs a command name (*S2, *DP, %U)"},
+      {{"komet2", "--refuse-service-write="},
+       "--refuse-service-write needs a command name (*S2, *DP, %U)"},
       {{"--fast", "netrunner56k"}, "unknown option --fast"},
-      {{"--pace=1", "netrunner56k"}, "unknown option --pace"},
+      {{"--pace=1", "netrunner56k"}, "--pace takes no value"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Parse(c.args).error, c.error);
