@@ -53,6 +53,9 @@ class IsdnAdapter final : public Model {
     if (data_.internalModem) {
       relay_.emplace(*data_.internalModem);
     }
+    if (data_.providerServices) {
+      services_.emplace(*data_.providerServices);
+    }
     if (!data_.countries.empty()) {
       country_.emplace(CountryCodeSet::Nationality, data_.countries, data_.country);
     }
@@ -81,6 +84,9 @@ class IsdnAdapter final : public Model {
       relay_->ApplyOptions(options);
     }
     boot_.ApplyOptions(options.upgrade);
+    if (services_) {
+      services_->ApplyOptions(options);
+    }
   }
 
   [[nodiscard]] bool InDataMode() const override {
@@ -203,6 +209,9 @@ class IsdnAdapter final : public Model {
         adapter.Current() = adapter.Factory();
         return CommandOutcome::Next();
       });
+    }
+    if (services_) {
+      services_->AddCommands(commands);
     }
     if (data_.featureWord) {
       commands.Add("!P", [this](CommandCursor& args, CommandInterpreter& adapter) {
@@ -355,6 +364,7 @@ class IsdnAdapter final : public Model {
   AdapterBootProgram boot_;
   std::optional<CountrySetting> country_;
   std::optional<ModemRelay> relay_;
+  std::optional<ProviderServiceSettings> services_;
   OutgoingCall call_;
   std::string relayed_;  // the modem part's answer, not yet sent
   Clock::time_point relayedDue_;

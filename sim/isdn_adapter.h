@@ -63,6 +63,7 @@
 #include "sim/adapter_boot_program.h"
 #include "sim/analogue_modem.h"
 #include "sim/model.h"
+#include "sim/provider_services.h"
 
 namespace norix::sim {
 
@@ -108,6 +109,9 @@ struct IsdnAdapterData {
   std::size_t msnSlots = 0;      // subscriber number slots ("&Z*n")
   BootProgramData boot;          // the boot program and what it takes
   bool flashDamaged = false;     // starts in rescue mode
+  // The provider service settings of a KOMET II; none: the adapter knows
+  // none of their commands.
+  std::optional<ProviderServiceData> providerServices;
 };
 
 [[nodiscard]] std::unique_ptr<Model> MakeIsdnAdapter(IsdnAdapterData data);

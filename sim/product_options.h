@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace norix::sim {
 
@@ -69,6 +71,14 @@ struct ProductOptions {
   // its line interface is not approved for.
   std::optional<std::uint16_t> refusedCountry;
   UpgradeOptions upgrade;
+  // A KOMET II's provider services (provider_services.h): the commands its
+  // firmware does not know, by name ("*S3", "*3P1", "*DP", "S202", "%U",
+  // "*SD"), whose queries and writes answer ERROR; the query whose reply
+  // comes with every '*' and '#' garbled to '?'; the command whose writes
+  // answer ERROR while its query works.
+  std::vector<std::string> withdrawnServices;
+  std::string garbledService;
+  std::string refusedServiceWrite;
 };
 
 }  // namespace norix::sim

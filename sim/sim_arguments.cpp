@@ -50,9 +50,12 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
     kCutLoader,
     kCutFirmware,
     kSilentUpgrade,
-    kCorrupt
+    kCorrupt,
+    kWithdrawService,
+    kGarbleService,
+    kRefuseServiceWrite
   };
-  static constexpr std::array<cli::Option, 19> kOptions{{
+  static constexpr std::array<cli::Option, 22> kOptions{{
       cli::kHelpOption,
       cli::kVersionOption,
       {"list", '\0', false, kList},
@@ -72,6 +75,9 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       {"cut-firmware", '\0', true, kCutFirmware},
       {"silent-upgrade", '\0', true, kSilentUpgrade},
       {"corrupt", '\0', true, kCorrupt},
+      {"withdraw-service", '\0', true, kWithdrawService},
+      {"garble-service", '\0', true, kGarbleService},
+      {"refuse-service-write", '\0', true, kRefuseServiceWrite},
   }};
   SimArguments result;
   ProductOptions& options = result.options;
@@ -123,6 +129,24 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         max = kMaxByteCount;
         name = "--corrupt";
         break;
+      // Options naming a provider service command.
+      case kWithdrawService:
+      case kGarbleService:
+      case kRefuseServiceWrite:
+        if (value.empty()) {
+          return std::string(key == kWithdrawService ? "--withdraw-service"
+                             : key == kGarbleService ? "--garble-service"
+                                                     : "--refuse-service-write") +
+                 " needs a command name (*S2, *DP, %U)";
+        }
+        if (key == kWithdrawService) {
+          options.withdrawnServices.push_back(value);
+        } else if (key == kGarbleService) {
+          options.garbledService = value;
+        } else {
+          options.refusedServiceWrite = value;
+        }
+        return {};
       case kGarble:
         max = 1'000'000U;
         name = "--garble";
@@ -241,6 +265,11 @@ std::string SimUsage() {
          "                       first N \"AT&F&W\" fail\n"
          "  --refuse-country CODE  refuse the country with this dialling code (46:\n"
          "                       Sweden) although the product lists it\n"
+         "  --withdraw-service NAME  a KOMET II knows no provider service command\n"
+         "                       NAME (*S0 to *S10, *SD, *SN, *3P0 to *3P3, &Z#L, *DP,\n"
+         "                       S202, S152, %U): it answers ERROR; may be repeated\n"
+         "  --garble-service NAME  the query NAME answers with '*' and '#' garbled\n"
+         "  --refuse-service-write NAME  writes of NAME answer ERROR\n"
          "Firmware upgrades (the products check what `norix-lfu make` writes):\n"
          "  --upgrade-time PCT   every wait of a product during an upgrade (loader start,\n"
          "                       programming, erasing, restart, power cut) takes PCT\n"

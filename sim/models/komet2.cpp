@@ -36,6 +36,7 @@ IsdnAdapterData KometIIData() {
   data.revision = "V2.05 001023";
   data.countries = EuroIsdnNationalityCodes();
   data.country = 6;  // Germany
+  data.providerServices = KometProviderServices();
   return data;
 }
 

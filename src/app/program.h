@@ -8,6 +8,7 @@
 #include "device/selected_product.h"
 #include "isdn/driver_init_store.h"
 #include "isdn/protocol_settings.h"
+#include "services/provider_service_records.h"
 #include "shell/frame.h"
 #include "upgrade/upgrade_state.h"
 #include "utilities/product_info_record.h"
@@ -22,6 +23,7 @@ struct Program {
   device::SelectedProduct product;
   utilities::UtilityPagesState utilityPages;
   utilities::ProductInformation productInfo;
+  services::ProviderServices providerServices;
   isdn::ProtocolSettings protocolSettings;
   isdn::InitStringStore initStringStore;
   upgrade::UpgradeState upgrade;

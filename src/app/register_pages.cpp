@@ -10,6 +10,7 @@
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 #include "products/product_list_page.h"
+#include "services/provider_services_page.h"
 #include "upgrade/upgrade_pages.h"
 #include "utilities/at_console.h"
 #include "utilities/nationality_page.h"
@@ -55,6 +56,7 @@ void RegisterPages(Program& program) {
   utilities::RegisterAtConsolePage(pages, program.product, program.utilityPages);
   utilities::RegisterNationalityPage(pages, program.product);
   utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
+  services::RegisterProviderServicesPage(pages, program.providerServices);
   isdn::RegisterProtocolsPage(pages, program.product, program.protocolSettings,
                               program.initStringStore);
   isdn::RegisterProtocolChoicePage(pages, program.product, program.protocolSettings);

@@ -21,6 +21,7 @@
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
 #include "resources/resource_ids.h"
+#include "services/provider_services_page.h"
 #include "utilities/at_console.h"
 #include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
@@ -252,6 +253,23 @@ void WalkKomet(Tour& tour) {
                         kPageWait));
   tour.Shoot(settings, QStringLiteral("08-komet-settings"));
   VisitProtocols(tour, settings);
+  if (::testing::Test::HasFatalFailure()) {
+    return;
+  }
+
+  // Provider services, read from the simulated adapter.
+  const W::HWND settingsAgain = tour.WaitForPage(kKometSettingsPage);
+  ASSERT_NE(settingsAgain, W::kNullHwnd);
+  if (!tour.Click(settingsAgain, utilities::kServicesRadio) ||
+      !tour.Click(settingsAgain, kNextArrowId)) {
+    return;
+  }
+  const W::HWND services = tour.WaitForPage(kProviderServicesPage);
+  ASSERT_NE(services, W::kNullHwnd);
+  tour.ExpectHeader(services, "NORIX KOMET II ");
+  EXPECT_TRUE(tour.Wait(
+      [&] { return W::GetDlgItemText(services, services::kActivationDigits) == "31"; }, kPageWait));
+  tour.Shoot(services, QStringLiteral("09-provider-services"));
 }
 
 TEST(WizardTourTest, ModemAndSolanoAdapterPagesAsTheUserSeesThem) {
@@ -281,7 +299,7 @@ TEST(WizardTourTest, KometIiSettingsAsTheUserSeesThem) {
       },
       diagnostics);
   EXPECT_EQ(result, 0) << diagnostics;
-  EXPECT_EQ(shots, 3) << "KOMET II settings, Protocols, protocol choice";
+  EXPECT_EQ(shots, 4) << "KOMET II settings, Protocols, protocol choice, provider services";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,8 +39,15 @@ TEST(SimArgumentsTest, LineAndFaultOptions) {
   EXPECT_EQ(plain.options.lineDelay, 0ms);
   EXPECT_EQ(plain.options.storeFailures, 0U);
   EXPECT_FALSE(plain.options.refusedCountry.has_value());
+  const auto services = Parse({"--withdraw-service", "*S3", "--withdraw-service=%U",
+                               "--garble-service", "*S2", "--refuse-service-write=*S4", "komet2"});
+  EXPECT_EQ(services.error, "");
+  EXPECT_EQ(services.options.withdrawnServices, (std::vector<std::string>{"*S3", "%U"}));
+  EXPECT_EQ(services.options.garbledService, "*S2");
+  EXPECT_EQ(services.options.refusedServiceWrite, "*S4");
   for (const char* option :
-       {"--line-delay", "--store-failures", "--refuse-country", "--no-dialtone"}) {
+       {"--line-delay", "--store-failures", "--refuse-country", "--no-dialtone",
+        "--withdraw-service", "--garble-service", "--refuse-service-write"}) {
     EXPECT_NE(SimUsage().find(option), std::string::npos) << option;
   }
 }
@@ -103,6 +111,10 @@ TEST(SimArgumentsTest, UnusableCommandLinesSayWhy) {
        "Sweden), not \"7\""},
       {{"--refuse-country=1000", "netrunner56k"},
        "--refuse-country takes a whole number from 0 to 999, not \"1000\""},
+      {{"komet2", "--garble-service"}, "--garble-service needs a value"},
+      {{"--withdraw-service=", "komet2"}, "--withdraw-service needs a command name (*S2, *DP, %U)"},
+      {{"komet2", "--refuse-service-write="},
+       "--refuse-service-write needs a command name (*S2, *DP, %U)"},
       {{"--fast", "netrunner56k"}, "unknown option --fast"},
       {{"--pace=1", "netrunner56k"}, "--pace takes no value"},
   };

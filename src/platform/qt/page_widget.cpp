@@ -1,5 +1,6 @@
 #include "platform/qt/page_widget.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -287,6 +288,9 @@ void PageWidget::ApplyWindow(const w::WindowState& state, unsigned changes) {
   }
   if ((changes & C::kEnabled) != 0) {
     setEnabled(state.enabled);
+  }
+  if ((changes & C::kBeep) != 0) {
+    QApplication::beep();
   }
   if ((changes & C::kWaitCursor) != 0) {
     if (state.waitCursor) {
