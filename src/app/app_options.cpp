@@ -19,6 +19,8 @@ AppOptions ParseAppOptions(std::span<const std::string_view> arguments) {
       options.help = true;
     } else if (argument == "--list-models") {
       options.listModels = true;
+    } else if (argument == "--terminal") {
+      options.terminal = true;
     } else if (argument == "--simulate") {
       const std::size_t before = options.simulate.size();
       while (i + 1 < arguments.size() && sim::FindModel(arguments[i + 1]) != nullptr) {
@@ -44,7 +46,7 @@ AppOptions ParseAppOptions(std::span<const std::string_view> arguments) {
 }
 
 std::string AppUsage() {
-  return "usage: norix-config [LANGUAGE] [--simulate [MODEL...]] [--list-models]\n"
+  return "usage: norix-config [LANGUAGE] [--simulate [MODEL...]] [--terminal] [--list-models]\n"
          "Configures NORIX modems and ISDN terminal adapters.\n"
          "  LANGUAGE       the language of the texts: dk, n, s, d, f or uk (any case);\n"
          "                 without it the regional settings decide\n"
@@ -53,10 +55,10 @@ std::string AppUsage() {
          "                 may follow (default: " +
          std::string(kDefaultSimulatedModel) +
          ")\n"
+         "  --terminal     show the pages on the terminal (the choice without a display)\n"
          "  --list-models  list the models --simulate knows\n"
          "Line devices come from ~/.config/norix/lines.conf, /etc/norix/lines.conf and\n"
-         "/dev/serial/by-id. The pages need a display; without one set\n"
-         "QT_QPA_PLATFORM=offscreen.\n";
+         "/dev/serial/by-id.\n";
 }
 
 bool DisplayAvailable(const char* display, const char* waylandDisplay, const char* qtPlatform) {
@@ -66,9 +68,20 @@ bool DisplayAvailable(const char* display, const char* waylandDisplay, const cha
 std::string NoDisplayMessage() {
   return "norix-config: no display to show the pages on (neither DISPLAY nor WAYLAND_DISPLAY "
          "is set).\n"
-         "Start it on a graphical desktop, or run it without a screen with\n"
+         "Start it on a graphical desktop or in a terminal, or run it without a screen with\n"
          "  QT_QPA_PLATFORM=offscreen norix-config ...\n"
          "(the pages are then drawn off screen, where nobody can answer them).\n";
+}
+
+std::optional<FrontEnd> ChooseFrontEnd(bool terminalAsked, bool displayAvailable, bool qtBuilt,
+                                       bool terminalBuilt) {
+  if (terminalAsked) {
+    return terminalBuilt ? std::optional(FrontEnd::kTerminal) : std::nullopt;
+  }
+  if (displayAvailable && qtBuilt) {
+    return FrontEnd::kQt;
+  }
+  return terminalBuilt ? std::optional(FrontEnd::kTerminal) : std::nullopt;
 }
 
 }  // namespace norix::app

@@ -2,6 +2,8 @@
 // the options of this build (simulated products, help).
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +17,7 @@ inline constexpr std::string_view kDefaultSimulatedModel = "netrunner56k";
 struct AppOptions {
   bool help = false;
   bool listModels = false;
+  bool terminal = false;  // show the pages on the terminal, display or not
   // The arguments that are not options, joined by single blanks: the
   // command line the program takes its language token from ("dk").
   std::string commandLine;
@@ -29,6 +32,7 @@ struct AppOptions {
 //   --simulate [MODEL...]  serve simulated products (known model names follow
 //                          the option; none: kDefaultSimulatedModel)
 //   --list-models          list the simulator's models
+//   --terminal             the terminal front end
 //   --help, -h
 // Any other argument starting with "-" is an error; the rest make up the
 // language command line.
@@ -43,7 +47,16 @@ struct AppOptions {
 [[nodiscard]] bool DisplayAvailable(const char* display, const char* waylandDisplay,
                                     const char* qtPlatform);
 
-// What to tell a user who started the program without a display.
+// What to tell a user who started the program where no front end of this
+// build can show the pages.
 [[nodiscard]] std::string NoDisplayMessage();
+
+enum class FrontEnd : std::uint8_t { kQt, kTerminal };
+
+// Which front end shows the pages: the terminal when asked for; else Qt
+// where there is a display; else the terminal. Only front ends this build
+// has are chosen; nullopt when none of them can.
+[[nodiscard]] std::optional<FrontEnd> ChooseFrontEnd(bool terminalAsked, bool displayAvailable,
+                                                     bool qtBuilt, bool terminalBuilt);
 
 }  // namespace norix::app

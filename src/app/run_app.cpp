@@ -2,14 +2,13 @@
 
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "app/register_pages.h"
 #include "app/simulated_lines.h"
 #include "platform/profile/user_profile.h"
-#include "platform/qt/pictures.h"
-#include "platform/qt/qt_front_end.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store_file.h"
 #include "platform/registry/tty_driver.h"
@@ -22,6 +21,15 @@
 #include "shell/startup.h"
 #include "sim/model_registry.h"
 #include "utilities/product_info_driver.h"
+
+#ifdef NORIX_QT_FRONT_END
+#include "platform/qt/pictures.h"
+#include "platform/qt/qt_front_end.h"
+#endif
+#ifdef NORIX_TERMINAL_FRONT_END
+#include "app/terminal_pictures.h"
+#include "platform/terminal/terminal_front_end.h"
+#endif
 
 namespace norix::app {
 
@@ -53,9 +61,24 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     }
     return 0;
   }
-  if (!DisplayAvailable(Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"),
-                        Environment("QT_QPA_PLATFORM"))) {
-    err << NoDisplayMessage();
+#ifdef NORIX_QT_FRONT_END
+  constexpr bool kQtBuilt = true;
+#else
+  constexpr bool kQtBuilt = false;
+#endif
+#ifdef NORIX_TERMINAL_FRONT_END
+  constexpr bool kTerminalBuilt = true;
+#else
+  constexpr bool kTerminalBuilt = false;
+#endif
+  const std::optional<FrontEnd> frontEnd =
+      ChooseFrontEnd(options.terminal,
+                     DisplayAvailable(Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"),
+                                      Environment("QT_QPA_PLATFORM")),
+                     kQtBuilt, kTerminalBuilt);
+  if (!frontEnd) {
+    err << (options.terminal ? "norix-config: this build has no terminal front end\n"
+                             : NoDisplayMessage());
     return 1;
   }
   if (!options.commandLine.empty() &&
@@ -103,15 +126,27 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   settings.afterNavigator = afterNavigator;
   settings.diagnostics = &err;
 
+  const auto systemMain = [&settings](platform::window::Desktop& desktop) {
+    return shell::RunStartup(desktop, settings);
+  };
+#ifdef NORIX_TERMINAL_FRONT_END
+  if (*frontEnd == FrontEnd::kTerminal) {
+    const platform::terminal::PictureText pictures = TerminalPictures(
+        shell::ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder).texts);
+    return platform::terminal::RunTerminalFrontEnd(templates, pictures, systemMain, err);
+  }
+#endif
+#ifdef NORIX_QT_FRONT_END
   // Qt gets the program name only: the arguments are the program's own.
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
   std::array<char*, 2> qtArgv{name.data(), nullptr};
   const auto pictures = [](int id, QSize size) { return platform::qt::RenderPicture(id, size); };
-  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures,
-                                     [&settings](platform::window::Desktop& desktop) {
-                                       return shell::RunStartup(desktop, settings);
-                                     });
+  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures, systemMain);
+#else
+  static_cast<void>(programName);
+  return 1;
+#endif
 }
 
 }  // namespace norix::app
