@@ -215,5 +215,22 @@ TEST_F(TerminalFlowTest, AtConsoleRedrawsWhenTheTerminalIsResized) {
   ExpectEscEnds(*session);
 }
 
+TEST_F(TerminalFlowTest, KometMenuHelpFollowsTheFocus) {
+  TerminalOptions options;
+  options.arguments = {"--terminal", "--simulate", "komet2"};
+  const auto session = Start(options);
+  ASSERT_TRUE(session->WaitForText("Product information", kWait)) << session->Output();
+  ASSERT_TRUE(FocusOn(*session, "Settings"));
+  session->Key(VTERM_KEY_ENTER);
+  ASSERT_TRUE(session->WaitForText("( ) Provider services", kWait)) << session->Screen();
+  // The focus on a radio is the pointer over it: its description shows.
+  ASSERT_TRUE(FocusOn(*session, "Protocols"));
+  ASSERT_TRUE(session->WaitForText("The Protocols page", kMove)) << session->Screen();
+  session->Key(VTERM_KEY_DOWN);
+  ASSERT_TRUE(session->WaitForText("The local setting page", kMove)) << session->Screen();
+  Capture(*session, "07-komet-settings");
+  ExpectEscEnds(*session);
+}
+
 }  // namespace
 }  // namespace norix::testing

@@ -479,7 +479,7 @@ std::optional<CellPos> DrawDialog(Canvas& canvas, DialogView& dialog, const Pict
         case K::kRadio: {
           canvas.Put(at.row, at.col, BoxMark(state), shown, at.cols);
           if (!state.text.empty()) {
-            canvas.Put(at.row, at.col + 4, OneLine(state.text), attributes, at.cols - 4);
+            canvas.Put(at.row, at.col + 3, U" " + OneLine(state.text), shown, at.cols - 3);
           }
           caret.col += 1;
           break;
