@@ -209,6 +209,22 @@ TEST_F(TerminalUiTest, TitleAndStatusLinesFrameThePage) {
   EXPECT_EQ(screen_.find("Settings     ]"), std::string::npos);
 }
 
+TEST_F(TerminalUiTest, APickerIsABoxOverItsPageAndTakesTheKeys) {
+  MessageLog pageLog;
+  MessageLog pickerLog;
+  DialogThread page(desktop_, W::testing::kPage, W::testing::LoggingProc(pageLog));
+  const W::HWND owner = OpenPage(page);
+  DialogThread picker(desktop_, W::testing::kPicker, W::testing::LoggingProc(pickerLog), owner);
+  ASSERT_NE(picker.WaitHandle(), W::kNullHwnd);
+  ASSERT_TRUE(WaitForText("+- Select modem model -"));
+  EXPECT_NE(screen_.find("Cancel"), std::string::npos);
+  EXPECT_NE(screen_.find("Please wait..."), std::string::npos) << "the page stays beneath";
+  EXPECT_EQ(canvas_.RowText(0), " Test page");
+  Key(Press(Key::kEscape));
+  EXPECT_TRUE(pickerLog.WaitForCommand(W::IDCANCEL, W::BN_CLICKED, kLong));
+  EXPECT_FALSE(pageLog.WaitForCommand(W::IDCANCEL, W::BN_CLICKED, W::testing::kShort));
+}
+
 // --- Keys and clicks reach the dialog ----------------------------------------
 
 struct KeyCase {

@@ -154,7 +154,7 @@ std::string CursesTerminal::Open() {
   // type is taken from the user's settings: numbers and the protocol's
   // texts keep the "C" rules.
   // NOLINTNEXTLINE(concurrency-mt-unsafe): no thread of the program reads the locale
-  std::setlocale(LC_CTYPE, "");
+  static_cast<void>(std::setlocale(LC_CTYPE, ""));
   const std::string_view codeset = nl_langinfo(CODESET);  // NOLINT(concurrency-mt-unsafe)
   utf8_ = codeset == "UTF-8" || codeset == "utf8";
   set_escdelay(kEscapeDelayMs);

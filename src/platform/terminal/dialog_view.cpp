@@ -126,7 +126,8 @@ class Occupancy {
 
  private:
   [[nodiscard]] std::size_t Index(int row, int col) const {
-    return static_cast<std::size_t>((row - area_.row) * area_.cols + (col - area_.col));
+    return static_cast<std::size_t>(row - area_.row) * static_cast<std::size_t>(area_.cols) +
+           static_cast<std::size_t>(col - area_.col);
   }
 
   CellRect area_;
@@ -145,7 +146,9 @@ void PackArrowButtons(const DialogView& dialog, const PictureText& pictures,
       rows[placed[i].row].push_back(static_cast<int>(i));
     }
   }
-  for (auto& [row, arrows] : rows) {
+  for (auto& entry : rows) {
+    const int row = entry.first;
+    std::vector<int>& arrows = entry.second;
     std::sort(arrows.begin(), arrows.end(), [&](int a, int b) {
       return placed[static_cast<std::size_t>(a)].col < placed[static_cast<std::size_t>(b)].col;
     });
