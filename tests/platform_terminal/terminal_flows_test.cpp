@@ -58,16 +58,23 @@ class TerminalFlowTest : public ::testing::Test {
   }
 
   // Presses Tab until the control showing `label` is the focused one (shown
-  // in reverse).
+  // in reverse). Each Tab waits for the focus shown before it and for the
+  // focus to move, so that no Tab overtakes the page's own focus setting.
   static bool FocusOn(TerminalSession& session, const std::string& label) {
+    const auto focusShown = [&](const std::string&) { return !session.Highlighted().empty(); };
     for (int tabs = 0; tabs <= kMostTabs; ++tabs) {
+      session.WaitFor(focusShown, kMove);
+      const std::string before = session.Highlighted();
       const auto at = session.Find(label);
       if (at && session.Reverse(at->first, at->second)) {
         return true;
       }
-      const auto cursor = session.Cursor();
       session.Key(VTERM_KEY_TAB);
-      session.WaitFor([&](const std::string&) { return session.Cursor() != cursor; }, kMove);
+      session.WaitFor(
+          [&](const std::string& screen) {
+            return focusShown(screen) && session.Highlighted() != before;
+          },
+          kMove);
     }
     ADD_FAILURE() << "Tab never reached \"" << label << "\"\n" << session.Screen();
     return false;

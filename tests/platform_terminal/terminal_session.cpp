@@ -284,6 +284,23 @@ bool TerminalSession::Reverse(int row, int col) const {
   return cell.attrs.reverse != 0;
 }
 
+std::string TerminalSession::Highlighted() const {
+  int rows = 0;
+  int cols = 0;
+  vterm_get_size(vterm_, &rows, &cols);
+  std::string text;
+  for (int row = 1; row + 1 < rows; ++row) {
+    for (int col = 0; col < cols; ++col) {
+      VTermScreenCell cell{};
+      vterm_screen_get_cell(screen_, VTermPos{row, col}, &cell);
+      if (cell.attrs.reverse != 0) {
+        AppendUtf8(text, cell.chars[0] == 0 ? ' ' : cell.chars[0]);
+      }
+    }
+  }
+  return text;
+}
+
 std::optional<int> TerminalSession::WaitExit(Timeout timeout) {
   if (status_) {
     return status_;

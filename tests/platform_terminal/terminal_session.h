@@ -70,6 +70,8 @@ class TerminalSession {
   [[nodiscard]] std::pair<int, int> Cursor() const;
   // Whether the cell shows in reverse (a focused control, a title line).
   [[nodiscard]] bool Reverse(int row, int col) const;
+  // The characters shown in reverse between the top and the bottom row.
+  [[nodiscard]] std::string Highlighted() const;
 
   // Waits for the program to end; its exit status (128 + signal when a
   // signal ended it), nullopt on time-out.
