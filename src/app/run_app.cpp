@@ -129,20 +129,26 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   const auto systemMain = [&settings](platform::window::Desktop& desktop) {
     return shell::RunStartup(desktop, settings);
   };
+  // The pictures' texts (terminal) and Qt's own texts follow the language
+  // the program's texts come out in.
+  const shell::LanguageChoice language =
+      shell::ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder);
 #ifdef NORIX_TERMINAL_FRONT_END
   if (*frontEnd == FrontEnd::kTerminal) {
-    const platform::terminal::PictureText pictures = TerminalPictures(
-        shell::ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder).texts);
-    return platform::terminal::RunTerminalFrontEnd(templates, pictures, systemMain, err);
+    return platform::terminal::RunTerminalFrontEnd(templates, TerminalPictures(language.texts),
+                                                   systemMain, err);
   }
 #endif
 #ifdef NORIX_QT_FRONT_END
+  const int textCountryCode =
+      language.texts.IsProgramOwn() ? platform::profile::kDefaultCountryCode : language.countryCode;
   // Qt gets the program name only: the arguments are the program's own.
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
   std::array<char*, 2> qtArgv{name.data(), nullptr};
   const auto pictures = [](int id, QSize size) { return platform::qt::RenderPicture(id, size); };
-  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures, systemMain);
+  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), textCountryCode, templates, pictures,
+                                     systemMain);
 #else
   static_cast<void>(programName);
   return 1;

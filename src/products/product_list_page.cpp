@@ -43,6 +43,9 @@ void PlaceListPage(W::HWND page, shell::Program& program) {
 
 void Initialise(W::HWND page, shell::Program& program) {
   PlaceListPage(page, program);
+  // The template's title is English; the page's title is in the language of
+  // the texts, as on every other page.
+  shell::SetWindowTextById(page, shell::kPageCaptionText);
   W::ShowWindow(W::GetDlgItem(page, kListHelpControl), W::SW_HIDE);
   W::ShowWindow(W::GetDlgItem(page, shell::kNextArrowId), W::SW_HIDE);
   shell::SetItemText(page, kListHelpControl, kListHelpText);
