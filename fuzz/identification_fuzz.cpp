@@ -6,25 +6,25 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "device/contains_no_case.h"
+#include "device/ident_record.h"
 #include "link/modem_context.h"
-#include "products/contains_no_case.h"
-#include "products/ident_record.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The identification hands the parser at most kIdentTextCapacity characters.
   const std::string_view text = std::string_view(reinterpret_cast<const char*>(data), size)
-                                    .substr(0, norix::products::kIdentTextCapacity);
+                                    .substr(0, norix::device::kIdentTextCapacity);
   // No port: a "solano" name's extra query fails at once instead of waiting.
   norix::link::ModemContext context;
   norix::products::ParseIdentification(text, context);
   if (context.productName.size() > norix::products::kProductNameCapacity ||
-      context.firmwareVersion.size() > norix::products::kIdentTextCapacity) {
+      context.firmwareVersion.size() > norix::device::kIdentTextCapacity) {
     std::abort();
   }
   (void)norix::products::LookupUpgradeKind(text);
   (void)norix::products::LookupUpgradeKind(context.productName);
-  (void)norix::products::ContainsNoCase(text, "NORIX");
+  (void)norix::device::ContainsNoCase(text, "NORIX");
   return 0;
 }

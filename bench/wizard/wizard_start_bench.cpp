@@ -20,6 +20,7 @@
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "platform/comm/serial_port.h"
+#include "resources/resource_ids.h"
 #include "shell/page_messages.h"
 #include "support/wizard_session.h"
 
@@ -99,10 +100,10 @@ int main() {
     WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice", paced}};
     const auto start = Clock::now();
     session.Start();
-    const W::HWND menu = session.WaitForPage(norix::shell::kMainMenuPage);
+    const W::HWND menu = session.WaitForPage(norix::resources::kMainMenuPage);
     auto& host = session.Host();
     if (menu == W::kNullHwnd ||
-        !host.WaitUntil([&] { return !host.Text(menu, norix::shell::kHeaderId).empty(); },
+        !host.WaitUntil([&] { return !host.Text(menu, norix::resources::kHeaderId).empty(); },
                         norix::testing::kPageWait)) {
       std::cerr << "run " << run << ": the main menu never showed the product\n";
       return 1;

@@ -1,14 +1,23 @@
 #include "app/register_pages.h"
 
-#include "products/wizard_pages.h"
-#include "shell/page_table.h"
+#include "app/program.h"
+#include "products/main_menu_page.h"
+#include "products/product_list_page.h"
+#include "utilities/at_console.h"
+#include "utilities/nationality_page.h"
+#include "utilities/product_info_page.h"
+#include "utilities/settings_menus.h"
 
 namespace norix::app {
 
-void RegisterPages(shell::PageTable& pages) {
-  // Every page module registers through the wizard's pages; the rows of
-  // pages not built yet keep the table's own procedure.
-  products::RegisterWizardPages(pages);
+void RegisterPages(Program& program) {
+  shell::PageTable& pages = program.frame.pages;
+  products::RegisterProductListPage(pages, program.product);
+  products::RegisterMainMenuPage(pages, program.product);
+  utilities::RegisterSettingsMenus(pages, program.product, program.utilityPages);
+  utilities::RegisterAtConsolePage(pages, program.product, program.utilityPages);
+  utilities::RegisterNationalityPage(pages, program.product);
+  utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
 }
 
 }  // namespace norix::app

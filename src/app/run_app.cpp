@@ -5,9 +5,12 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
+#include "app/program.h"
 #include "app/register_pages.h"
 #include "app/simulated_lines.h"
+#include "link/telephony_devices.h"
 #include "platform/profile/user_profile.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store_file.h"
@@ -23,8 +26,8 @@
 #include "utilities/product_info_driver.h"
 
 #ifdef NORIX_QT_FRONT_END
-#include "platform/qt/pictures.h"
 #include "platform/qt/qt_front_end.h"
+#include "resources/pictures/pictures.h"
 #endif
 #ifdef NORIX_TERMINAL_FRONT_END
 #include "app/terminal_pictures.h"
@@ -37,6 +40,11 @@ namespace tapi = platform::telephony;
 
 namespace {
 
+// The registry store below the user's configuration folder, and the word its
+// messages on stderr begin with.
+constexpr std::string_view kRegistryStoreFile = "norix/registry.reg";
+constexpr const char* kRegistryMessagePrefix = "norix";
+
 // Read before any thread of the program starts.
 const char* Environment(const char* name) {
   return std::getenv(name);  // NOLINT(concurrency-mt-unsafe)
@@ -45,8 +53,8 @@ const char* Environment(const char* name) {
 }  // namespace
 
 int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
-                   std::ostream& err, const std::function<void(shell::Program&)>& beforeNavigator,
-                   const std::function<void(shell::Program&)>& afterNavigator) {
+                   std::ostream& err, const std::function<void(Program&)>& beforeNavigator,
+                   const std::function<void(Program&)>& afterNavigator) {
   if (!options.error.empty()) {
     err << "norix-config: " << options.error << '\n' << AppUsage();
     return 2;
@@ -90,7 +98,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // Declared before the line directory and the front end, so the products
   // still answer while the program closes their ports.
   SimulatedLines simulated;
-  tapi::LineDirectory lines(tapi::LineSources::FromEnvironment(), err);
+  tapi::LineDirectory lines(link::ProductLineSources(), err);
   for (const std::string& model : options.simulate) {
     if (const std::string problem = simulated.Serve(model, lines); !problem.empty()) {
       err << "norix-config: " << problem << '\n';
@@ -103,7 +111,8 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // The driver keys of the devices hold what a driver installation would
   // have left there: the kernel driver of a real tty, the simulator's
   // driver for a simulated product. Values already stored stay.
-  platform::registry::Registry registry(platform::registry::DefaultStorePath());
+  platform::registry::Registry registry(platform::registry::DefaultStorePath(kRegistryStoreFile),
+                                        kRegistryMessagePrefix);
   for (const std::string& device : utilities::SeedDriverKeys(
            registry, lines.Collect(), platform::registry::KernelPaths::Running())) {
     err << "norix-config: no driver information stored for " << device << '\n';
@@ -121,13 +130,24 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     settings.instanceSocket = shell::InstanceSocketPathOfProcess();
   }
   settings.lines = &lines;
-  settings.registerPages = RegisterPages;
-  settings.beforeNavigator = beforeNavigator;
-  settings.afterNavigator = afterNavigator;
+  // The program's records: declared before the front end runs the pages,
+  // so they outlive every page thread.
+  Program program;
+  settings.registerPages = [&program](shell::PageTable& /*pages*/) { RegisterPages(program); };
+  if (beforeNavigator) {
+    settings.beforeNavigator = [&program, &beforeNavigator](shell::Frame&) {
+      beforeNavigator(program);
+    };
+  }
+  if (afterNavigator) {
+    settings.afterNavigator = [&program, &afterNavigator](shell::Frame&) {
+      afterNavigator(program);
+    };
+  }
   settings.diagnostics = &err;
 
-  const auto systemMain = [&settings](platform::window::Desktop& desktop) {
-    return shell::RunStartup(desktop, settings);
+  const auto systemMain = [&settings, &program](platform::window::Desktop& desktop) {
+    return shell::RunStartup(program.frame, desktop, settings);
   };
   // The pictures' texts (terminal) and Qt's own texts follow the language
   // the program's texts come out in.
@@ -146,7 +166,9 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
   std::array<char*, 2> qtArgv{name.data(), nullptr};
-  const auto pictures = [](int id, QSize size) { return platform::qt::RenderPicture(id, size); };
+  const auto pictures = [](int id, QSize size) {
+    return resources::pictures::RenderPicture(id, size);
+  };
   return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), textCountryCode, templates, pictures,
                                      systemMain);
 #else

@@ -9,11 +9,9 @@
 
 #include "app/app_options.h"
 
-namespace norix::shell {
-struct Program;
-}
-
 namespace norix::app {
+
+struct Program;
 
 // Runs the program with `options` (help and model listing included) and
 // returns the process exit code: 0 after a normal run, 1 without a front end that can show the
@@ -23,8 +21,7 @@ namespace norix::app {
 // the program still whole. Call on the process main thread; blocks for the
 // whole run.
 int RunNorixConfig(const char* programName, const AppOptions& options, std::ostream& out,
-                   std::ostream& err,
-                   const std::function<void(shell::Program&)>& beforeNavigator = {},
-                   const std::function<void(shell::Program&)>& afterNavigator = {});
+                   std::ostream& err, const std::function<void(Program&)>& beforeNavigator = {},
+                   const std::function<void(Program&)>& afterNavigator = {});
 
 }  // namespace norix::app

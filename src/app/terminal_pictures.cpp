@@ -4,9 +4,8 @@
 #include <string_view>
 #include <utility>
 
-#include "shell/page_chrome.h"
-#include "shell/page_messages.h"
-#include "utilities/nationality_table.h"
+#include "resources/resource_ids.h"
+#include "device/nationality_table.h"
 
 namespace norix::app {
 
@@ -14,13 +13,13 @@ namespace {
 
 std::string ArrowMeaning(int control) {
   switch (control) {
-    case shell::kBackArrowId:
+    case resources::kBackArrowId:
       return "< Back";
-    case shell::kNextArrowId:
+    case resources::kNextArrowId:
       return "> Next";
-    case shell::kCancelArrowId:
+    case resources::kCancelArrowId:
       return "X Cancel";
-    case shell::kOkArrowId:
+    case resources::kOkArrowId:
       return "V OK";
     default:
       return {};
@@ -40,12 +39,12 @@ std::string CountryName(std::string_view listText) {
 
 platform::terminal::PictureText TerminalPictures(shell::TextModule texts) {
   return [texts = std::move(texts)](int picture) -> std::string {
-    for (const shell::ArrowButton& arrow : shell::ArrowButtonTable) {
-      if (picture == arrow.normalPicture || picture == arrow.pressedPicture) {
+    for (const resources::ArrowButtonIds& arrow : resources::kArrowButtons) {
+      if (picture == arrow.picture || picture == arrow.pressedPicture) {
         return ArrowMeaning(arrow.control);
       }
     }
-    for (const utilities::NationalityEntry& entry : utilities::kNationalityTable) {
+    for (const device::NationalityEntry& entry : device::kNationalityTable) {
       if (picture == entry.flagPicture) {
         return CountryName(texts.Text(entry.nameText));
       }

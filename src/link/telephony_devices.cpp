@@ -219,6 +219,11 @@ bool IsMakersDevice(std::string_view name) {
   return StartsWithNoCase(name, "NORIX") || StartsWithNoCase(name, "solano 1280");
 }
 
+platform::telephony::LineSources ProductLineSources() {
+  return platform::telephony::LineSources::FromEnvironment(std::string(kConfigFolder),
+                                                           std::string(kUsbNameWord));
+}
+
 std::unique_ptr<ModemContext> OpenContext(const tapi::LineDirectory& lines) {
   auto context = std::make_unique<ModemContext>();
   ModemContext* const raw = context.get();

@@ -33,6 +33,16 @@ inline constexpr int kNegotiateAttempts = 3;
 inline constexpr int kLineOpenAttempts = 3;
 inline constexpr int kGetIdAttempts = 3;
 
+// Where the program's line devices come from: the folder of its lines.conf
+// files ($XDG_CONFIG_HOME/norix/lines.conf, /etc/norix/lines.conf) and the
+// word the name of a USB serial device of the maker carries.
+inline constexpr std::string_view kConfigFolder = "norix";
+inline constexpr std::string_view kUsbNameWord = "NORIX";
+
+// The line sources of this user's environment (LineSources::FromEnvironment
+// with the two above).
+[[nodiscard]] platform::telephony::LineSources ProductLineSources();
+
 // Runs on the thread whose message loop will run the line callbacks (the
 // main thread): initialises the line service with `lines` and lists the
 // devices whose names mark them as the maker's and that support API version

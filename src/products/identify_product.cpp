@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "device/ident_record.h"
 #include "link/port_io.h"
-#include "products/ident_record.h"
 
 namespace norix::products {
 
@@ -57,7 +57,7 @@ std::string Probe(platform::comm::Port* port) {
   // A product with echo on answers "ATI3" like this, possibly in two parts
   // when the echo comes before the product has looked the text up:
   //   "ATI3\r" "\r\nNORIX Netrunner 56000 Voice V1.10\r\n\r\nOK\r\n"
-  std::string text(kNoModemDetected);
+  std::string text(device::kNoModemDetected);
   std::size_t count = 0;
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (link::WriteText(port, "ATI3\r") == 0) {
@@ -87,7 +87,7 @@ std::string Probe(platform::comm::Port* port) {
     return cr == std::string_view::npos ? std::string() : std::string(line.substr(0, cr));
   }
   if (count >= kForeignReply) {
-    return std::string(kUnknownModem);
+    return std::string(device::kUnknownModem);
   }
 
   // Nothing usable at 9600 bit/s: a product with damaged firmware has only its
@@ -99,17 +99,17 @@ std::string Probe(platform::comm::Port* port) {
     return text;
   }
   if (Contains(text, "Are You sure")) {
-    return std::string(kSolanoRescueMode);
+    return std::string(device::kSolanoRescueMode);
   }
   if (Contains(text, "Do You really want")) {
-    return std::string(kKometRescueMode);
+    return std::string(device::kKometRescueMode);
   }
   if (Contains(text, "OK")) {
-    return std::string(kModemRescueMode);
+    return std::string(device::kModemRescueMode);
   }
   AskLoader(port, 115200, text);
   if (Contains(text, "OK")) {
-    return std::string(kModemRescueMode);
+    return std::string(device::kModemRescueMode);
   }
   return text;
 }
@@ -118,16 +118,16 @@ std::string Probe(platform::comm::Port* port) {
 
 std::string IdentifyProduct(platform::comm::Port* port) {
   if (port == nullptr) {
-    return std::string(kNoModemDetected);
+    return std::string(device::kNoModemDetected);
   }
   link::SetPortSpeed(port, 9600);
   link::SetCtsFlow(port, false);
   std::string text = Probe(port);
   link::SetCtsFlow(port, true);
   if (text.empty()) {
-    return std::string(kNoModemDetected);
+    return std::string(device::kNoModemDetected);
   }
-  text.resize(std::min(text.size(), kIdentTextCapacity));
+  text.resize(std::min(text.size(), device::kIdentTextCapacity));
   return text;
 }
 

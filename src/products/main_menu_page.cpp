@@ -2,15 +2,12 @@
 
 #include <array>
 
+#include "device/contains_no_case.h"
 #include "link/telephony_devices.h"
 #include "platform/window/window_api.h"
-#include "products/contains_no_case.h"
 #include "products/select_product.h"
-#include "shell/navigator.h"
-#include "shell/page_frame.h"
-#include "shell/page_messages.h"
-#include "shell/program.h"
-#include "utilities/settings_menus.h"
+#include "resources/resource_ids.h"
+#include "shell/page_kit.h"
 
 namespace norix::products {
 
@@ -31,124 +28,113 @@ constexpr std::array<shell::PageText, 3> kButtons{{
 
 // The menu itself: hidden while a single device is being identified.
 constexpr std::array<int, 7> kMenuControls{
-    kSettingsButton,     kProductInformationButton,      kUpgradeButton,   kSettingsDescription,
-    kUpgradeDescription, kProductInformationDescription, shell::kHeaderId,
+    kSettingsButton,     kProductInformationButton,      kUpgradeButton,       kSettingsDescription,
+    kUpgradeDescription, kProductInformationDescription, resources::kHeaderId,
 };
 
-void Show(W::HWND page, int control, bool show) {
-  W::ShowWindow(W::GetDlgItem(page, control), show ? W::SW_SHOW : W::SW_HIDE);
-}
+constexpr shell::PageDescription kDescription{
+    .texts = kTexts, .buttons = kButtons, .escape = resources::kQuitPage};
 
-bool SingleDevice(const shell::Program& program) { return program.context->ProductCount() == 1; }
+class MainMenuPage final : public shell::Page {
+ public:
+  explicit MainMenuPage(device::SelectedProduct& product) : product_(product) {}
 
-void Initialise(W::HWND page, shell::Program& program) {
-  shell::InitPage(page, kTexts, kButtons);
-  if (SingleDevice(program)) {
-    // There is no product list to go back to.
-    Show(page, shell::kBackArrowId, false);
-    if (program.selection.identifyOnFirstShowing) {
-      for (const int control : kMenuControls) {
-        Show(page, control, false);
+  void OnInit() override {
+    if (Context() == nullptr) {
+      return;
+    }
+    if (SingleDevice()) {
+      // There is no product list to go back to.
+      Show(resources::kBackArrowId, false);
+      if (product_.selection.identifyOnFirstShowing) {
+        for (const int control : kMenuControls) {
+          Show(control, false);
+        }
+        SetText(kMenuStatusLine1, kLookingForProductsText);
+        SetText(kMenuStatusLine2, kPleaseWaitText);
       }
-      shell::SetItemText(page, kMenuStatusLine1, kLookingForProductsText);
-      shell::SetItemText(page, kMenuStatusLine2, kPleaseWaitText);
+    }
+    if (product_.rescue.rescueStart) {
+      // A product in rescue mode is offered nothing but the upgrade.
+      for (const int control : {kProductInformationDescription, kProductInformationButton,
+                                kSettingsDescription, kSettingsButton}) {
+        Show(control, false);
+      }
     }
   }
-  if (program.rescue.rescueStart) {
-    // A product in rescue mode is offered nothing but the upgrade.
-    for (const int control : {kProductInformationDescription, kProductInformationButton,
-                              kSettingsDescription, kSettingsButton}) {
-      Show(page, control, false);
+
+  void OnReady() override {
+    if (Context() != nullptr) {
+      IdentifySingleDevice();
     }
   }
-}
 
-// The single device of the run is selected and identified the first time
-// the menu shows.
-void IdentifySingleDevice(W::HWND page, shell::Program& program) {
-  if (!SingleDevice(program) || program.selection.firstShowingHandled.exchange(true)) {
-    return;
-  }
-  link::ModemContext& context = *program.context;
-  context.selectedIndex = 0;
-  const link::ModemListEntry& device = context.devices.front();
-  program.selection.marlin = ContainsNoCase(device.name, "marlin").has_value();
-  if (!program.selection.identifyOnFirstShowing.exchange(false)) {
-    return;
-  }
-  if (SelectProduct(page, device.lineDeviceId) == 1) {
-    return;  // the navigator is already leaving the page
-  }
-  Show(page, kMenuStatusLine1, false);
-  Show(page, kMenuStatusLine2, false);
-  for (const int control : kMenuControls) {
-    Show(page, control, true);
-  }
-  W::SetDlgItemText(page, shell::kHeaderId, context.productName);
-  ReadSelectedProductFeatures(program);
-}
-
-// '<': forget the product and check the devices again.
-void BackToProductList(W::HWND page, shell::Program& program) {
-  link::CloseDevicePort(*program.context);
-  program.selection.marlin = false;
-  program.rescue.Clear();
-  program.features.Clear();
-  shell::GoToPage(page, shell::kProductListPage);
-}
-
-bool HandleCommand(W::HWND page, shell::Program& program, int id) {
-  switch (id) {
-    case W::IDCANCEL:
-      shell::GoToPage(page, shell::kQuitPage);
-      return true;
-    case kProductInformationButton:
-      shell::GoToPage(page, kProductInformationPage);
-      return true;
-    case kSettingsButton:
-      shell::GoToPage(page, utilities::SettingsPageFor(program.features));
-      return true;
-    case kUpgradeButton:
-      shell::GoToPage(page, UpgradePageFor(program));
-      return true;
-    case shell::kBackArrowId:
-      BackToProductList(page, program);
-      return true;
-    default:
+  bool OnCommand(int id, unsigned code) override {
+    if (code != W::BN_CLICKED || Context() == nullptr) {
       return false;
+    }
+    switch (id) {
+      case kProductInformationButton:
+        GoTo(resources::kProductInformationPage);
+        return true;
+      case kSettingsButton:
+        GoTo(device::SettingsPageFor(product_.features));
+        return true;
+      case kUpgradeButton:
+        GoTo(UpgradePageFor(product_.features));
+        return true;
+      case resources::kBackArrowId:
+        BackToProductList();
+        return true;
+      default:
+        return false;
+    }
   }
-}
+
+ private:
+  [[nodiscard]] bool SingleDevice() const { return Context()->ProductCount() == 1; }
+
+  // The single device of the run is selected and identified the first time
+  // the menu shows.
+  void IdentifySingleDevice() {
+    if (!SingleDevice() || product_.selection.firstShowingHandled.exchange(true)) {
+      return;
+    }
+    link::ModemContext& context = *Context();
+    context.selectedIndex = 0;
+    const link::ModemListEntry& entry = context.devices.front();
+    product_.selection.marlin = device::ContainsNoCase(entry.name, "marlin").has_value();
+    if (!product_.selection.identifyOnFirstShowing.exchange(false)) {
+      return;
+    }
+    if (SelectProduct(Shared(), product_, Window(), entry.lineDeviceId) == 1) {
+      return;  // the navigator is already leaving the page
+    }
+    Show(kMenuStatusLine1, false);
+    Show(kMenuStatusLine2, false);
+    for (const int control : kMenuControls) {
+      Show(control, true);
+    }
+    W::SetDlgItemText(Window(), resources::kHeaderId, context.productName);
+    ReadSelectedProductFeatures(context, product_.features);
+  }
+
+  // '<': forget the product and check the devices again.
+  void BackToProductList() {
+    link::CloseDevicePort(*Context());
+    product_.selection.marlin = false;
+    product_.rescue.Clear();
+    product_.features.Clear();
+    GoTo(resources::kProductListPage);
+  }
+
+  device::SelectedProduct& product_;
+};
 
 }  // namespace
 
-W::LRESULT MainMenuPage(W::HWND page, W::UINT message, W::WPARAM wParam, W::LPARAM lParam) {
-  if (const W::LRESULT handled = shell::HandleCommonPageMessage(page, message, wParam, lParam)) {
-    return handled;
-  }
-  shell::Program* program = shell::FindProgram(page);
-  if (program == nullptr || !program->context) {
-    return 0;
-  }
-  switch (message) {
-    case W::WM_INITDIALOG:
-      Initialise(page, *program);
-      W::PostMessage(page, shell::kPageReady, 0, 0);
-      return 1;
-    case shell::kPageReady:
-      IdentifySingleDevice(page, *program);
-      return 1;
-    case W::WM_COMMAND:
-      if (W::HIWORD(wParam) != W::BN_CLICKED) {
-        return 0;
-      }
-      return HandleCommand(page, *program, static_cast<int>(W::LOWORD(wParam))) ? 1 : 0;
-    default:
-      return 0;
-  }
-}
-
-void RegisterMainMenuPage(shell::PageTable& table) {
-  table.Register(shell::kMainMenuPage, MainMenuPage);
+void RegisterMainMenuPage(shell::PageTable& table, device::SelectedProduct& product) {
+  shell::RegisterPage<MainMenuPage>(table, resources::kMainMenuPage, kDescription, product);
 }
 
 }  // namespace norix::products

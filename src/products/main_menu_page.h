@@ -1,9 +1,9 @@
-// The main menu (page index 1, template 101): Settings, Upgrade and Product
+// The main menu (kMainMenuPage): Settings, Upgrade and Product
 // information for the selected product. With a single device it is the
 // first page and identifies that device itself the first time it shows.
 #pragma once
 
-#include "platform/window/messages.h"
+#include "device/selected_product.h"
 #include "shell/page_table.h"
 
 namespace norix::products {
@@ -20,16 +20,6 @@ inline constexpr int kMenuStatusLine2 = 1077;
 inline constexpr int kLookingForProductsText = 2015;  // "Looking for NORIX products"
 inline constexpr int kPleaseWaitText = 2102;          // "Please wait..."
 
-// Pages the menu leads to.
-inline constexpr int kModemSettingsPage = 6;
-inline constexpr int kSolanoSettingsPage = 7;
-inline constexpr int kKometSettingsPage = 8;
-inline constexpr int kProductInformationPage = 16;
-
-platform::window::LRESULT MainMenuPage(platform::window::HWND page, platform::window::UINT message,
-                                       platform::window::WPARAM wParam,
-                                       platform::window::LPARAM lParam);
-
-void RegisterMainMenuPage(shell::PageTable& table);
+void RegisterMainMenuPage(shell::PageTable& table, device::SelectedProduct& product);
 
 }  // namespace norix::products

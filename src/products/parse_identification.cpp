@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "products/adapter_queries.h"
-#include "products/reply_numbers.h"
+#include "device/adapter_queries.h"
+#include "device/reply_numbers.h"
 
 namespace norix::products {
 
@@ -33,16 +33,16 @@ void ParseIdentification(std::string_view text, link::ModemContext& context) {
   // one without; only its "ATI7" report tells them apart.
   if (name.find("solano") != std::string::npos) {
     std::string reply;
-    QueryAdapterInterfaces(context.Port(), reply);
-    if (reply.starts_with(kAddedAnalogInterface)) {
+    device::QueryAdapterInterfaces(context.Port(), reply);
+    if (reply.starts_with(device::kAddedAnalogInterface)) {
       name = kSolanoAnalogueName;
     }
   }
 
   context.productName = std::move(name);
   context.firmwareVersion = version;
-  context.firmwareVersionNumber = static_cast<std::uint16_t>(
-      std::min<std::uint32_t>(VersionNumber(version), std::numeric_limits<std::uint16_t>::max()));
+  context.firmwareVersionNumber = static_cast<std::uint16_t>(std::min<std::uint32_t>(
+      device::VersionNumber(version), std::numeric_limits<std::uint16_t>::max()));
 }
 
 }  // namespace norix::products

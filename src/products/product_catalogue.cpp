@@ -2,26 +2,26 @@
 
 #include <algorithm>
 
-#include "products/contains_no_case.h"
+#include "device/contains_no_case.h"
 
 namespace norix::products {
 
 namespace {
 
-constexpr UpgradeClass kModem = kUpgradeAnalogueModem;
-constexpr UpgradeClass kIsdn = kUpgradeIsdnAdapter;
-constexpr UpgradeClass kRescue = kUpgradeRescueMode;
-constexpr UpgradeClass kNoProbe = kUpgradeNoSpeedProbe;
+constexpr device::UpgradeClass kModem = device::kUpgradeAnalogueModem;
+constexpr device::UpgradeClass kIsdn = device::kUpgradeIsdnAdapter;
+constexpr device::UpgradeClass kRescue = device::kUpgradeRescueMode;
+constexpr device::UpgradeClass kNoProbe = device::kUpgradeNoSpeedProbe;
 
 constexpr ProductCatalogue kBuiltIn{{{
-    {"NORIX solano 288", kProductClassAnalogue, kUpgradeNone},
-    {"NORIX corvid 288", kProductClassAnalogue, kUpgradeNone},
-    {"NORIX corvid 336V", kProductClassAnalogue, kUpgradeNone},
-    {"NORIX MARLIN 288", kProductClassAnalogue, kUpgradeNone},
-    {"NORIX MARLIN 336", kProductClassAnalogue, kUpgradeNone},
-    {"NORIX 288V int", kProductClassAnalogue, kUpgradeNone},
+    {"NORIX solano 288", kProductClassAnalogue, device::kUpgradeNone},
+    {"NORIX corvid 288", kProductClassAnalogue, device::kUpgradeNone},
+    {"NORIX corvid 336V", kProductClassAnalogue, device::kUpgradeNone},
+    {"NORIX MARLIN 288", kProductClassAnalogue, device::kUpgradeNone},
+    {"NORIX MARLIN 336", kProductClassAnalogue, device::kUpgradeNone},
+    {"NORIX 288V int", kProductClassAnalogue, device::kUpgradeNone},
     {"NORIX corvid 336 Voice", kProductClassAnalogue, kModem},
-    {"NORIX Netrunner 33600 Voice", kProductClassAnalogue, kUpgradeNone},
+    {"NORIX Netrunner 33600 Voice", kProductClassAnalogue, device::kUpgradeNone},
     {"NORIX corvid 560 Voice", kProductClassAnalogue, kModem},
     {"NORIX Netrunner 56000 Voice", kProductClassAnalogue, kModem},
     {"NORIX Marlin 560 Voice", kProductClassAnalogue, kModem | kNoProbe},
@@ -30,7 +30,7 @@ constexpr ProductCatalogue kBuiltIn{{{
     {"NORIX solano 1280 Rescue Mode", kProductClassIsdn, kIsdn | kRescue},
     {"NORIX solano 1280mi", kProductClassAnalogue, kModem | kIsdn},
     {"NORIX solano 1280i", kProductClassIsdn, kIsdn},
-    {"NORIX solano 640i", kProductClassIsdn, kUpgradeNone},
+    {"NORIX solano 640i", kProductClassIsdn, device::kUpgradeNone},
     {"NORIX Modem Rescue Mode", kProductClassAnalogue, kModem | kRescue},
     {"NORIX KOMET II", kProductClassIsdn, kIsdn},
     {"NORIX KOMET II Rescue Mode", kProductClassIsdn, kIsdn | kRescue},
@@ -61,22 +61,24 @@ std::optional<std::size_t> FindCatalogueRow(std::string_view text,
     // A row named exactly like the text wins over an earlier row that is only
     // a beginning of it: "NORIX KOMET II Rescue Mode" must not be taken for
     // "NORIX KOMET II", whose upgrade is a different one.
-    if (EqualNoCase(name, text)) {
+    if (device::EqualNoCase(name, text)) {
       return i;
     }
     const std::size_t common = std::min(name.size(), text.size());
-    if (!first && EqualNoCase(name.substr(0, common), text.substr(0, common))) {
+    if (!first && device::EqualNoCase(name.substr(0, common), text.substr(0, common))) {
       first = i;
     }
   }
   return first;
 }
 
-UpgradeClass LookupUpgradeKind(std::string_view text, const ProductCatalogue& catalogue) {
+device::UpgradeClass LookupUpgradeKind(std::string_view text, const ProductCatalogue& catalogue) {
   const auto row = FindCatalogueRow(text, catalogue);
-  return row ? catalogue.rows[*row].upgradeKind : kUpgradeNone;
+  return row ? catalogue.rows[*row].upgradeKind : device::kUpgradeNone;
 }
 
-UpgradeClass LookupUpgradeKind(std::string_view text) { return LookupUpgradeKind(text, kBuiltIn); }
+device::UpgradeClass LookupUpgradeKind(std::string_view text) {
+  return LookupUpgradeKind(text, kBuiltIn);
+}
 
 }  // namespace norix::products

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "products/upgrade_class.h"
+#include "device/upgrade_class.h"
 
 namespace norix::products {
 
@@ -22,7 +22,7 @@ inline constexpr std::uint32_t kProductClassIsdn = 2;
 struct CatalogueRow {
   std::string_view name;  // an empty name ends the catalogue
   std::uint32_t productClass = 0;
-  UpgradeClass upgradeKind = kUpgradeNone;
+  device::UpgradeClass upgradeKind = device::kUpgradeNone;
 };
 
 struct ProductCatalogue {
@@ -40,8 +40,8 @@ struct ProductCatalogue {
                                                           const ProductCatalogue& catalogue);
 
 // Upgrade kind of the first matching row; kUpgradeNone without a match.
-[[nodiscard]] UpgradeClass LookupUpgradeKind(std::string_view text,
-                                             const ProductCatalogue& catalogue);
-[[nodiscard]] UpgradeClass LookupUpgradeKind(std::string_view text);
+[[nodiscard]] device::UpgradeClass LookupUpgradeKind(std::string_view text,
+                                                     const ProductCatalogue& catalogue);
+[[nodiscard]] device::UpgradeClass LookupUpgradeKind(std::string_view text);
 
 }  // namespace norix::products

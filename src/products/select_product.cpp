@@ -3,19 +3,20 @@
 #include <string>
 #include <string_view>
 
+#include "device/adapter_queries.h"
+#include "device/contains_no_case.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
 #include "platform/window/messages.h"
-#include "products/adapter_queries.h"
-#include "products/contains_no_case.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
+#include "resources/resource_ids.h"
+#include "shell/frame.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
 #include "shell/page_messages.h"
-#include "shell/program.h"
 
 namespace norix::products {
 
@@ -28,7 +29,7 @@ bool Contains(std::string_view text, std::string_view word) {
 }
 
 bool NothingFound(std::string_view text) {
-  return Contains(text, kNoModemDetected) || Contains(text, kUnknownModem);
+  return Contains(text, device::kNoModemDetected) || Contains(text, device::kUnknownModem);
 }
 
 // Opens the current device with the full check and identifies what answers.
@@ -43,13 +44,14 @@ std::string OpenAndIdentify(link::ModemContext& context) {
   if (!checked) {
     port = link::OpenDevicePort(context, kSelectSpeed, true);
     if (port == nullptr) {
-      return std::string(kNoModemDetected);
+      return std::string(device::kNoModemDetected);
     }
     link::ConfigurePort(port, kSelectSpeed);
   }
   std::string text = IdentifyProduct(port);
-  const bool rescue = Contains(text, kModemRescueMode) || Contains(text, kSolanoRescueMode) ||
-                      Contains(text, kKometRescueMode);
+  const bool rescue = Contains(text, device::kModemRescueMode) ||
+                      Contains(text, device::kSolanoRescueMode) ||
+                      Contains(text, device::kKometRescueMode);
   if (!checked && !rescue && !NothingFound(text)) {
     link::SetReadTimeout(port, link::kOpenPortReadConstant);
     context.gciSupport = link::QueryGciSupport(port) != 0;
@@ -59,42 +61,42 @@ std::string OpenAndIdentify(link::ModemContext& context) {
 
 }  // namespace
 
-int UpgradePageFor(const shell::Program& program) {
-  return program.features.internalModem ? kUpgradeChoosePartPage : kUpgradePage;
+int UpgradePageFor(const device::AdapterFeatures& features) {
+  return features.internalModem ? resources::kUpgradeChoosePartPage : resources::kUpgradeStartPage;
 }
 
-int SelectProduct(W::HWND page, std::uint32_t deviceId) {
-  shell::Program* program = shell::FindProgram(page);
-  if (program == nullptr || !program->context) {
+int SelectProduct(shell::Frame& frame, device::SelectedProduct& product, W::HWND page,
+                  std::uint32_t deviceId) {
+  if (!frame.context) {
     return 1;
   }
-  link::ModemContext& context = *program->context;
+  link::ModemContext& context = *frame.context;
   context.currentDeviceId = deviceId;
   std::string text = OpenAndIdentify(context);
 
-  if (NothingFound(text) && program->selection.marlin) {
+  if (NothingFound(text) && product.selection.marlin) {
     // PC Card modems may still be waking up: once more from the start.
     link::CloseDevicePort(context);
     text = OpenAndIdentify(context);
   }
   if (NothingFound(text)) {
     shell::ShowMessage(page, kNotDetectedText, shell::kMessageCaptionText, W::MB_ICONEXCLAMATION);
-    shell::GoToPage(page, shell::kQuitPage);
+    shell::GoToPage(page, resources::kQuitPage);
     return 1;
   }
-  program->ident.SetText(text);
+  product.ident.SetText(text);
 
-  if (Contains(text, kModemRescueMode) || Contains(text, kSolanoRescueMode) ||
-      Contains(text, kKometRescueMode)) {
-    if (Contains(text, kSolanoRescueMode) || Contains(text, kKometRescueMode)) {
-      program->rescue.isdnRescueProduct = true;
+  if (Contains(text, device::kModemRescueMode) || Contains(text, device::kSolanoRescueMode) ||
+      Contains(text, device::kKometRescueMode)) {
+    if (Contains(text, device::kSolanoRescueMode) || Contains(text, device::kKometRescueMode)) {
+      product.rescue.isdnRescueProduct = true;
     }
     context.productName = text;
-    program->ident.upgradeKind = LookupUpgradeKind(text);
-    program->rescue.rescueStart = true;
+    product.ident.upgradeKind = LookupUpgradeKind(text);
+    product.rescue.rescueStart = true;
     // The upgrade takes over from its first page, which knows the rescue
     // start and offers nothing but the upgrade.
-    shell::GoToPage(page, UpgradePageFor(*program));
+    shell::GoToPage(page, UpgradePageFor(product.features));
     return 1;
   }
 
@@ -102,11 +104,7 @@ int SelectProduct(W::HWND page, std::uint32_t deviceId) {
   return 0;
 }
 
-void ReadSelectedProductFeatures(shell::Program& program) {
-  if (!program.context) {
-    return;
-  }
-  link::ModemContext& context = *program.context;
+void ReadSelectedProductFeatures(link::ModemContext& context, device::AdapterFeatures& features) {
   const auto index = static_cast<std::size_t>(context.selectedIndex);
   if (context.selectedIndex < 0 || index >= context.devices.size()) {
     return;
@@ -114,13 +112,13 @@ void ReadSelectedProductFeatures(shell::Program& program) {
   const std::string& name = context.devices[index].name;
   // Both names are compared with their case, as the line devices carry them.
   if (Contains(name, "solano 1280")) {
-    program.features.isdnAdapter = true;
-    ReadAdapterFeatures(context, program.features);
+    features.isdnAdapter = true;
+    device::ReadAdapterFeatures(context, features);
   }
   if (Contains(name, "NORIX KOMET II")) {
-    program.features.isdnAdapter = true;
-    program.features.komet = true;
-    ReadKometFeatureWord(context, program.features);
+    features.isdnAdapter = true;
+    features.komet = true;
+    device::ReadKometFeatureWord(context, features);
   }
 }
 

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+#include "device/selected_product.h"
+#include "link/modem_context.h"
 #include "platform/window/messages.h"
 
 namespace norix::shell {
-struct Program;
+struct Frame;
 }
 
 namespace norix::products {
@@ -19,11 +21,6 @@ inline constexpr std::uint32_t kSelectSpeed = 57600;
 // Message texts.
 inline constexpr int kNotDetectedText = 2065;  // "The NORIX product could not be detected. ..."
 
-// The first upgrade pages: the plain upgrade page, and the page that asks
-// which part of an adapter with an internal modem to upgrade.
-inline constexpr int kUpgradePage = 17;
-inline constexpr int kUpgradeChoosePartPage = 18;
-
 // Opens device `deviceId` (the caller has set the context's selected index)
 // with the full check at kSelectSpeed and identifies the product.
 // - 0: a normal product; the context holds its name and version and the
@@ -33,15 +30,16 @@ inline constexpr int kUpgradeChoosePartPage = 18;
 //   another program), or the upgrade for a product in rescue mode.
 // Blocks the calling page thread: about 2 s for a product that answers, up
 // to about 10 s for a silent one (twice that for a PC Card modem).
-int SelectProduct(platform::window::HWND page, std::uint32_t deviceId);
+int SelectProduct(shell::Frame& frame, device::SelectedProduct& product,
+                  platform::window::HWND page, std::uint32_t deviceId);
 
 // After SelectProduct gave 0: the product kind and optional parts of the
 // selected device, from its name ("solano 1280", "NORIX KOMET II") and the
 // adapter's own answers. Blocks for the adapter queries (up to about 6 s).
-void ReadSelectedProductFeatures(shell::Program& program);
+void ReadSelectedProductFeatures(link::ModemContext& context, device::AdapterFeatures& features);
 
-// The upgrade page for the product: the part chooser for an adapter with an
-// internal modem, else the plain upgrade page.
-[[nodiscard]] int UpgradePageFor(const shell::Program& program);
+// The first upgrade page for the product: the page that asks which part to
+// upgrade for an adapter with an internal modem, else the plain upgrade page.
+[[nodiscard]] int UpgradePageFor(const device::AdapterFeatures& features);
 
 }  // namespace norix::products

@@ -8,9 +8,11 @@
 #include "platform/window/message_loop.h"
 #include "platform/window/thread_queue.h"
 #include "platform/window/window_api.h"
+#include "resources/resource_ids.h"
+#include "shell/frame.h"
 #include "shell/page_chrome.h"
+#include "shell/page_kit.h"
 #include "shell/page_messages.h"
-#include "shell/program.h"
 
 namespace norix::shell {
 
@@ -53,11 +55,11 @@ W::Point NavigatorState::PlacePage(W::HWND page, W::Size size, const W::Rect& sc
 }
 
 void GoToPage(W::HWND page, int next) {
-  Program* program = FindProgram(page);
-  if (program == nullptr) {
+  Frame* frame = FindFrame(page);
+  if (frame == nullptr) {
     return;
   }
-  NavigatorState& nav = program->navigator;
+  NavigatorState& nav = frame->navigator;
   const W::Rect rect = W::GetWindowRect(page);
   std::unique_lock lock(nav.mutex_);
   nav.savedRect_ = rect;
@@ -82,7 +84,7 @@ void GoToPage(W::HWND page, int next) {
 // the handling of the messages the pages post to it.
 class NavigatorLoop {
  public:
-  NavigatorLoop(Program& program, const std::function<void(link::ModemContext&)>& closeDevicePort)
+  NavigatorLoop(Frame& program, const std::function<void(link::ModemContext&)>& closeDevicePort)
       : program_(program), nav_(program.navigator), closeDevicePort_(closeDevicePort) {}
   NavigatorLoop(const NavigatorLoop&) = delete;
   NavigatorLoop& operator=(const NavigatorLoop&) = delete;
@@ -96,7 +98,7 @@ class NavigatorLoop {
       program_.desktop->SetHoverMessage(kControlHover);
     }
     const bool several = program_.context && program_.context->ProductCount() >= 2;
-    const int first = several ? kProductListPage : kMainMenuPage;
+    const int first = several ? resources::kProductListPage : resources::kMainMenuPage;
     nav_.currentIndex_.store(first);
     StartPage(first);
 
@@ -107,7 +109,7 @@ class NavigatorLoop {
       } else if (msg.message == kPageRequest) {
         const int next = static_cast<int>(msg.lParam);
         nav_.currentIndex_.store(next);
-        if (next == kQuitPage) {
+        if (next == resources::kQuitPage) {
           break;
         }
         StartPage(next);
@@ -132,7 +134,7 @@ class NavigatorLoop {
     const PageRow* row = program_.pages.Row(index);
     const W::ThreadId mainThread = nav_.mainThread_.load();
     if (row == nullptr || program_.desktop == nullptr) {
-      W::PostThreadMessage(mainThread, kPageRequest, 0, kQuitPage);
+      W::PostThreadMessage(mainThread, kPageRequest, 0, resources::kQuitPage);
       return;
     }
     PageThread page{{},
@@ -140,12 +142,16 @@ class NavigatorLoop {
                     std::make_shared<std::atomic<W::HWND>>(W::kNullHwnd)};
     page.thread =
         std::thread([&program = program_, row, mainThread, done = page.done, window = page.window] {
+          // The page's record lives as long as its thread: the page object
+          // the kit makes is deleted at the latest here.
+          OpenPage open;
+          open.frame = &program;
           const W::DialogProc procedure = row->procedure;
-          const W::DialogProc wrapped = [&program, procedure, window](
+          const W::DialogProc wrapped = [&program, &open, procedure, window](
                                             W::HWND hwnd, W::UINT message, W::WPARAM wParam,
                                             W::LPARAM lParam) -> W::LRESULT {
             if (message == W::WM_INITDIALOG) {
-              AttachProgram(hwnd, program);
+              AttachOpenPage(hwnd, open);
               window->store(hwnd);
               if (program.navigator.Quitting()) {
                 W::EndDialog(hwnd, 0);
@@ -159,7 +165,7 @@ class NavigatorLoop {
           if (result == -1 && window->load() == W::kNullHwnd) {
             // The page could not be made: end the run instead of leaving the
             // old page waiting for a page that never comes.
-            W::PostThreadMessage(mainThread, kPageRequest, 0, kQuitPage);
+            W::PostThreadMessage(mainThread, kPageRequest, 0, resources::kQuitPage);
           }
           done->store(true);
         });
@@ -269,15 +275,14 @@ class NavigatorLoop {
     pages_.clear();
   }
 
-  Program& program_;
+  Frame& program_;
   NavigatorState& nav_;
   const std::function<void(link::ModemContext&)>& closeDevicePort_;
   std::vector<PageThread> pages_;
   bool displayChangeDeferred_ = false;
 };
 
-void RunNavigator(Program& program,
-                  const std::function<void(link::ModemContext&)>& closeDevicePort) {
+void RunNavigator(Frame& program, const std::function<void(link::ModemContext&)>& closeDevicePort) {
   NavigatorLoop loop(program, closeDevicePort);
   loop.Run();
 }

@@ -23,7 +23,7 @@ struct ModemContext;
 
 namespace norix::shell {
 
-struct Program;
+struct Frame;
 
 // What the main thread and the page threads share about the page change in
 // progress. Every field is guarded by the mutex or atomic.
@@ -49,7 +49,7 @@ class NavigatorState {
 
  private:
   friend void GoToPage(platform::window::HWND page, int next);
-  friend void RunNavigator(Program& program,
+  friend void RunNavigator(Frame& program,
                            const std::function<void(link::ModemContext&)>& closeDevicePort);
   friend class NavigatorLoop;
 
@@ -70,13 +70,12 @@ class NavigatorState {
 // Runs the wizard on the calling thread (the main thread), whose message
 // loop also runs the telephony callbacks, until a page asks to quit. The
 // first page is the product list (index 0) with two or more devices in the
-// program's context, else the main menu (1). On quit it closes the pages
+// frame's context, else the main menu (1). On quit it closes the pages
 // still open, calls `closeDevicePort` with the context (when there is one)
 // and joins every page thread before it returns. A page that cannot be
 // shown (no template, no procedure, an index outside the table) ends the run
 // in the same orderly way rather than leaving the old page waiting.
-void RunNavigator(Program& program,
-                  const std::function<void(link::ModemContext&)>& closeDevicePort);
+void RunNavigator(Frame& program, const std::function<void(link::ModemContext&)>& closeDevicePort);
 
 // Called by a page procedure to leave the page for page `next` (-1 quits).
 // Stores the page's rectangle for the next page. While another page change

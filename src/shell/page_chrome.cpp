@@ -4,7 +4,8 @@
 
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
-#include "shell/program.h"
+#include "resources/resource_ids.h"
+#include "shell/frame.h"
 
 namespace norix::shell {
 
@@ -74,28 +75,29 @@ std::string TypeName(const ChromeState& chrome, int index) {
 }
 
 W::LRESULT ShowArrowFocus(W::HWND /*page*/, int id, unsigned notification) {
-  const bool arrow = std::any_of(ArrowButtonTable.begin(), ArrowButtonTable.end(),
-                                 [id](const ArrowButton& row) { return row.control == id; });
+  const bool arrow =
+      std::any_of(resources::kArrowButtons.begin(), resources::kArrowButtons.end(),
+                  [id](const resources::ArrowButtonIds& row) { return row.control == id; });
   return arrow && (notification == W::BN_SETFOCUS || notification == W::BN_KILLFOCUS) ? 1 : 0;
 }
 
 void MakeBigButtons(W::HWND page, std::span<const PageText> buttons) {
-  const Program* program = FindProgram(page);
-  if (program == nullptr) {
+  const Frame* frame = FindFrame(page);
+  if (frame == nullptr) {
     return;
   }
   for (const PageText& button : buttons) {
     if (button.control == -1) {
       break;
     }
-    W::SetDlgItemText(page, button.control, program->texts.LoadText(button.text, kTextBufferChars));
+    W::SetDlgItemText(page, button.control, frame->texts.LoadText(button.text, kTextBufferChars));
   }
 }
 
 void ShowHoverHelp(W::HWND page, int helpControl, std::span<const PageText> table, int id,
                    W::HWND window) {
-  Program* program = FindProgram(page);
-  if (program == nullptr || program->chrome.ExchangeHoverWindow(window) == window) {
+  Frame* frame = FindFrame(page);
+  if (frame == nullptr || frame->chrome.ExchangeHoverWindow(window) == window) {
     return;
   }
   for (const PageText& entry : table) {
@@ -104,7 +106,7 @@ void ShowHoverHelp(W::HWND page, int helpControl, std::span<const PageText> tabl
     }
     if (entry.control == id) {
       if (W::IsWindowEnabled(W::GetDlgItem(page, id))) {
-        W::SetDlgItemText(page, helpControl, program->texts.LoadText(entry.text, kTextBufferChars));
+        W::SetDlgItemText(page, helpControl, frame->texts.LoadText(entry.text, kTextBufferChars));
       }
       return;
     }

@@ -28,19 +28,6 @@ struct PageText {
   int text = 0;
 };
 
-struct ArrowButton {
-  int control;
-  int normalPicture;
-  int pressedPicture;
-};
-
-inline constexpr std::array<ArrowButton, 4> ArrowButtonTable{{
-    {kBackArrowId, 123, 124},
-    {kNextArrowId, 126, 128},
-    {kCancelArrowId, 129, 130},
-    {kOkArrowId, 138, 139},
-}};
-
 // Height 20 pixels, bold, italic, the renderer's default face.
 [[nodiscard]] platform::window::FontDescription HeaderFont();
 

@@ -6,28 +6,35 @@
 #include "platform/window/message_box.h"
 #include "platform/window/message_loop.h"
 #include "platform/window/window_api.h"
-#include "shell/program.h"
+#include "shell/frame.h"
 
 namespace norix::shell {
 
 namespace W = platform::window;
 
-void InitPage(W::HWND page, std::span<const PageText> texts, std::span<const PageText> buttons) {
-  Program* program = FindProgram(page);
+bool PlacePage(W::HWND page) {
+  Frame* frame = FindFrame(page);
   W::Desktop* desktop = W::GetWindowDesktop(page);
-  if (program == nullptr || desktop == nullptr) {
-    return;
+  if (frame == nullptr || desktop == nullptr) {
+    return false;
   }
   const W::Rect rect = W::GetWindowRect(page);
   const W::Point place =
-      program->navigator.PlacePage(page, {rect.Width(), rect.Height()}, desktop->ScreenRect());
+      frame->navigator.PlacePage(page, {rect.Width(), rect.Height()}, desktop->ScreenRect());
   W::SetWindowPosition(page, place);
   W::SetForegroundWindow(page);
   W::ShowWindow(page, W::SW_SHOWNORMAL);
+  return true;
+}
 
+void InitPage(W::HWND page, std::span<const PageText> texts, std::span<const PageText> buttons) {
+  if (!PlacePage(page)) {
+    return;
+  }
+  const Frame& frame = *FindFrame(page);
   SetWindowTextById(page, kPageCaptionText);
-  W::SetControlFont(page, kHeaderId, HeaderFont());
-  W::SetDlgItemText(page, kHeaderId, program->context ? program->context->productName : "");
+  W::SetControlFont(page, resources::kHeaderId, HeaderFont());
+  W::SetDlgItemText(page, resources::kHeaderId, frame.context ? frame.context->productName : "");
   for (const PageText& text : texts) {
     if (text.control == -1) {
       break;
@@ -42,11 +49,11 @@ void InitPage(W::HWND page, std::span<const PageText> texts, std::span<const Pag
 
 W::LRESULT HandleCommonPageMessage(W::HWND page, W::UINT message, W::WPARAM wParam,
                                    W::LPARAM lParam) {
-  const Program* program = FindProgram(page);
-  if (program == nullptr) {
+  const Frame* frame = FindFrame(page);
+  if (frame == nullptr) {
     return 0;
   }
-  const W::ThreadId mainThread = program->navigator.MainThread();
+  const W::ThreadId mainThread = frame->navigator.MainThread();
   switch (message) {
     case kPageReady:
       W::PostThreadMessage(mainThread, kNewPageUp, W::HwndToWParam(page), 0);
@@ -55,7 +62,7 @@ W::LRESULT HandleCommonPageMessage(W::HWND page, W::UINT message, W::WPARAM wPar
       W::EndDialog(page, 0);
       return 1;
     case W::WM_DISPLAYCHANGE:
-      if (program->navigator.CurrentWindow() == page) {
+      if (frame->navigator.CurrentWindow() == page) {
         W::PostThreadMessage(mainThread, kDisplayChanged, wParam, lParam);
       }
       return 1;
@@ -66,41 +73,41 @@ W::LRESULT HandleCommonPageMessage(W::HWND page, W::UINT message, W::WPARAM wPar
   }
 }
 
-std::string LoadPageText(const Program& program, int textId) {
-  return program.texts.LoadText(textId, kTextBufferChars);
+std::string LoadPageText(const Frame& frame, int textId) {
+  return frame.texts.LoadText(textId, kTextBufferChars);
 }
 
-int ShowMessage(Program& program, W::HWND owner, int textId, int captionId, W::UINT style) {
-  W::Desktop* desktop = owner != W::kNullHwnd ? W::GetWindowDesktop(owner) : program.desktop;
+int ShowMessage(Frame& frame, W::HWND owner, int textId, int captionId, W::UINT style) {
+  W::Desktop* desktop = owner != W::kNullHwnd ? W::GetWindowDesktop(owner) : frame.desktop;
   if (desktop == nullptr) {
     return 0;
   }
-  const std::string text = program.texts.LoadText(textId, kMessageTextChars);
-  const std::string caption = program.texts.LoadText(captionId, kMessageCaptionChars);
+  const std::string text = frame.texts.LoadText(textId, kMessageTextChars);
+  const std::string caption = frame.texts.LoadText(captionId, kMessageCaptionChars);
   return W::MessageBox(*desktop, owner, text, caption, style | W::MB_TASKMODAL);
 }
 
 int ShowMessage(W::HWND owner, int textId, int captionId, W::UINT style) {
-  Program* program = FindProgram(owner);
-  return program == nullptr ? 0 : ShowMessage(*program, owner, textId, captionId, style);
+  Frame* frame = FindFrame(owner);
+  return frame == nullptr ? 0 : ShowMessage(*frame, owner, textId, captionId, style);
 }
 
 bool SetItemText(W::HWND page, int control, int textId) {
-  const Program* program = FindProgram(page);
-  return program != nullptr && W::SetDlgItemText(page, control, LoadPageText(*program, textId));
+  const Frame* frame = FindFrame(page);
+  return frame != nullptr && W::SetDlgItemText(page, control, LoadPageText(*frame, textId));
 }
 
 W::LRESULT SendItemText(W::HWND page, int control, W::UINT message, int textId) {
-  const Program* program = FindProgram(page);
-  if (program == nullptr) {
+  const Frame* frame = FindFrame(page);
+  if (frame == nullptr) {
     return W::CB_ERR;
   }
-  return W::SendDlgItemText(page, control, message, 0, LoadPageText(*program, textId));
+  return W::SendDlgItemText(page, control, message, 0, LoadPageText(*frame, textId));
 }
 
 bool SetWindowTextById(W::HWND window, int textId) {
-  const Program* program = FindProgram(window);
-  return program != nullptr && W::SetWindowText(window, LoadPageText(*program, textId));
+  const Frame* frame = FindFrame(window);
+  return frame != nullptr && W::SetWindowText(window, LoadPageText(*frame, textId));
 }
 
 }  // namespace norix::shell

@@ -1,7 +1,8 @@
 // The frame every page lives in: the common set-up, the common handling of
 // page messages, texts by number from the text module, and message boxes.
-// All of them find the program through the page window (FindProgram) and do
-// nothing (or return 0 / "") for a window that has none.
+// All of them find the frame through the page window (FindFrame) and do
+// nothing (or return 0 / "") for a window that has none. Pages written on
+// the page kit (page_kit.h) get the set-up and the common handling from it.
 #pragma once
 
 #include <span>
@@ -12,7 +13,13 @@
 
 namespace norix::shell {
 
-struct Program;
+struct Frame;
+
+// The placing of the common set-up alone: the first page of the run centred
+// on the desktop, every later one at the previous page's top-left corner;
+// brought to the front, shown, and made the current page window. False for
+// a window without frame or desktop.
+bool PlacePage(platform::window::HWND page);
 
 // The common page set-up, first thing in every page's WM_INITDIALOG: places
 // the page (the first page of the run centred on the desktop, every later
@@ -41,13 +48,13 @@ platform::window::LRESULT HandleCommonPageMessage(platform::window::HWND page,
 
 // A text of the program's text module as loaded into the 1024-character
 // text buffer; "" when there is none.
-[[nodiscard]] std::string LoadPageText(const Program& program, int textId);
+[[nodiscard]] std::string LoadPageText(const Frame& frame, int textId);
 
 // Loads text and caption and shows a message box with `style` |
 // MB_TASKMODAL; blocks the calling thread until the user answers and
 // returns the button (IDOK, IDYES, IDNO, ...), 0 when nothing could be
 // shown. The first form needs no owner (start-up's messages).
-int ShowMessage(Program& program, platform::window::HWND owner, int textId, int captionId,
+int ShowMessage(Frame& frame, platform::window::HWND owner, int textId, int captionId,
                 platform::window::UINT style);
 int ShowMessage(platform::window::HWND owner, int textId, int captionId,
                 platform::window::UINT style);

@@ -1,5 +1,6 @@
-// The program's own message numbers, the control ids every page shares, the
-// texts of the page frame and the page indexes that navigation names.
+// The program's own message numbers and the texts of the page frame. The
+// page indexes and the controls every page shares are resource ids
+// (resources/resource_ids.h).
 #pragma once
 
 #include "platform/window/messages.h"
@@ -23,13 +24,6 @@ inline constexpr UINT kUpgradeFinished = WM_APP + 10;
 inline constexpr UINT kUpgradeFinishedToNationality = WM_APP + 11;
 inline constexpr UINT kUpgradePreparationFailed = WM_APP + 12;
 
-// Controls every page template may have.
-inline constexpr int kHeaderId = 1027;
-inline constexpr int kBackArrowId = 1014;    // '<'
-inline constexpr int kNextArrowId = 1002;    // '>'
-inline constexpr int kCancelArrowId = 1008;  // 'X'
-inline constexpr int kOkArrowId = 1006;      // 'V'
-
 // Texts of the frame.
 inline constexpr int kPageCaptionText = 2003;     // "NORIX Configuration program"
 inline constexpr int kMessageCaptionText = 2092;  // "NORIX message"
@@ -39,11 +33,5 @@ inline constexpr int kNoDriverText = 2086;
 inline constexpr int kTextBufferChars = 1024;
 inline constexpr int kMessageTextChars = 512;
 inline constexpr int kMessageCaptionChars = 256;
-
-// Page indexes.
-inline constexpr int kQuitPage = -1;
-inline constexpr int kProductListPage = 0;
-inline constexpr int kMainMenuPage = 1;
-inline constexpr int kPageCount = 24;
 
 }  // namespace norix::shell

@@ -3,33 +3,25 @@
 #include <utility>
 
 #include "platform/window/window_api.h"
-#include "shell/navigator.h"
-#include "shell/page_frame.h"
+#include "resources/resource_ids.h"
+#include "shell/page_kit.h"
 
 namespace norix::shell {
 
 namespace W = platform::window;
 
-namespace {
-
-constexpr std::array<std::uint16_t, kPageCount> kTemplateIds{
-    102, 101, 105, 108, 106, 103, 109, 126, 147, 128, 129, 143,
-    144, 148, 150, 152, 111, 112, 131, 113, 115, 114, 116, 151};
-
-}  // namespace
-
 PageTable::PageTable() {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    rows_[i].templateId = kTemplateIds[i];
+    rows_[i].templateId = static_cast<std::uint16_t>(resources::kPageTemplates[i]);
     rows_[i].procedure = PlainPageProcedure;
   }
-  rows_[2].procedure = IgnoreEveryMessage;
-  rows_[4].procedure = IgnoreEveryMessage;
-  rows_[23].procedure = HandleEveryMessage;
+  rows_[resources::kUnusedListsPage].procedure = IgnoreEveryMessage;
+  rows_[resources::kUnusedSliderPage].procedure = IgnoreEveryMessage;
+  rows_[resources::kUnusedEntryPage].procedure = HandleEveryMessage;
 }
 
 bool PageTable::Register(int index, W::DialogProc procedure) {
-  if (index < 0 || index >= kPageCount || !procedure) {
+  if (index < 0 || index >= resources::kPageCount || !procedure) {
     return false;
   }
   rows_[static_cast<std::size_t>(index)].procedure = std::move(procedure);
@@ -37,7 +29,7 @@ bool PageTable::Register(int index, W::DialogProc procedure) {
 }
 
 const PageRow* PageTable::Row(int index) const {
-  if (index < 0 || index >= kPageCount) {
+  if (index < 0 || index >= resources::kPageCount) {
     return nullptr;
   }
   return &rows_[static_cast<std::size_t>(index)];
@@ -54,19 +46,10 @@ W::LRESULT HandleEveryMessage(W::HWND /*page*/, UINT /*message*/, W::WPARAM /*wP
 }
 
 W::LRESULT PlainPageProcedure(W::HWND page, UINT message, W::WPARAM wParam, W::LPARAM lParam) {
-  if (const W::LRESULT handled = HandleCommonPageMessage(page, message, wParam, lParam)) {
-    return handled;
-  }
-  if (message == W::WM_INITDIALOG) {
-    InitPage(page, {}, {});
-    W::PostMessage(page, kPageReady, 0, 0);
-    return 1;
-  }
-  if (message == W::WM_COMMAND && W::LOWORD(wParam) == W::IDCANCEL) {
-    GoToPage(page, kQuitPage);
-    return 1;
-  }
-  return 0;
+  // The frame only: no texts, no hooks; Esc quits.
+  static const PageDescription kDescription{};
+  static const PageFactory kMake = [] { return std::make_unique<Page>(); };
+  return RunPage(kDescription, kMake, page, message, wParam, lParam);
 }
 
 }  // namespace norix::shell

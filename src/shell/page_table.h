@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/window/messages.h"
+#include "resources/resource_ids.h"
 #include "shell/page_messages.h"
 
 namespace norix::shell {
@@ -31,7 +32,7 @@ class PageTable {
   [[nodiscard]] const PageRow* Row(int index) const;
 
  private:
-  std::array<PageRow, kPageCount> rows_;
+  std::array<PageRow, resources::kPageCount> rows_;
 };
 
 // Rows 2 and 4: handles no message at all.

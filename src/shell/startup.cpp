@@ -7,11 +7,11 @@
 #include "platform/window/desktop.h"
 #include "platform/window/messages.h"
 #include "platform/window/window_api.h"
+#include "shell/frame.h"
 #include "shell/language.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_frame.h"
-#include "shell/program.h"
 #include "shell/program_version.h"
 #include "shell/single_instance.h"
 
@@ -29,8 +29,8 @@ void Report(const StartupSettings& settings, const std::string& line) {
 
 // Restores the current page and brings it to the front; runs on the
 // single-instance listener's thread, which the window calls allow.
-void BringCurrentPageForward(const Program& program) {
-  const W::HWND page = program.navigator.CurrentWindow();
+void BringCurrentPageForward(const Frame& frame) {
+  const W::HWND page = frame.navigator.CurrentWindow();
   if (W::IsWindow(page)) {
     W::ShowWindow(page, W::SW_SHOWNORMAL);
     W::SetForegroundWindow(page);
@@ -50,10 +50,7 @@ LanguageChoice ChooseLanguage(std::string_view commandLine,
   return choice;
 }
 
-int RunStartup(W::Desktop& desktop, const StartupSettings& settings) {
-  // The program's records; declared first so that they outlive the page
-  // threads and the single-instance listener that read them.
-  Program program;
+int RunStartup(Frame& frame, W::Desktop& desktop, const StartupSettings& settings) {
   InstanceGuard instance = InstanceGuard::Claim(settings.instanceSocket);
   if (!settings.instanceSocket.empty() && instance.Result() == InstanceGuard::Outcome::kUnguarded) {
     Report(settings, "no single-instance check: " + instance.Problem());
@@ -72,40 +69,40 @@ int RunStartup(W::Desktop& desktop, const StartupSettings& settings) {
     return 0;
   }
 
-  program.desktop = &desktop;
-  program.profile = settings.profile;
-  program.registry = settings.registry;
-  program.countryCode = language.countryCode;
-  program.texts = std::move(language.texts);
+  frame.desktop = &desktop;
+  frame.profile = settings.profile;
+  frame.registry = settings.registry;
+  frame.countryCode = language.countryCode;
+  frame.texts = std::move(language.texts);
   if (settings.registerPages) {
-    settings.registerPages(program.pages);
+    settings.registerPages(frame.pages);
   }
-  instance.Listen([&program] { BringCurrentPageForward(program); });
+  instance.Listen([&frame] { BringCurrentPageForward(frame); });
 
-  BuildGraphics(program.chrome, program.texts);
-  program.versionText = ProgramVersionText();
+  BuildGraphics(frame.chrome, frame.texts);
+  frame.versionText = ProgramVersionText();
 
   if (settings.lines != nullptr) {
-    program.context = link::OpenContext(*settings.lines);
+    frame.context = link::OpenContext(*settings.lines);
   }
-  if (!program.context || program.context->ProductCount() == 0) {
-    ShowMessage(program, W::kNullHwnd, kNoDriverText, kMessageCaptionText, W::MB_ICONEXCLAMATION);
-    link::CloseContext(std::move(program.context));
+  if (!frame.context || frame.context->ProductCount() == 0) {
+    ShowMessage(frame, W::kNullHwnd, kNoDriverText, kMessageCaptionText, W::MB_ICONEXCLAMATION);
+    link::CloseContext(std::move(frame.context));
     instance.Stop();
-    ReleaseGraphics(program.chrome);
+    ReleaseGraphics(frame.chrome);
     return 0;
   }
 
   if (settings.beforeNavigator) {
-    settings.beforeNavigator(program);
+    settings.beforeNavigator(frame);
   }
-  RunNavigator(program, [](link::ModemContext& context) { link::CloseDevicePort(context); });
+  RunNavigator(frame, [](link::ModemContext& context) { link::CloseDevicePort(context); });
   if (settings.afterNavigator) {
-    settings.afterNavigator(program);
+    settings.afterNavigator(frame);
   }
   instance.Stop();
-  link::CloseContext(std::move(program.context));
-  ReleaseGraphics(program.chrome);
+  link::CloseContext(std::move(frame.context));
+  ReleaseGraphics(frame.chrome);
   return 0;
 }
 

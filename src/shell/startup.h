@@ -25,7 +25,7 @@ class Desktop;
 namespace norix::shell {
 
 class PageTable;
-struct Program;
+struct Frame;
 
 // The language of a run: the country code and the text module it chose.
 struct LanguageChoice {
@@ -60,13 +60,13 @@ struct StartupSettings {
   const platform::telephony::LineDirectory* lines = nullptr;
   // Registers the page procedures into the page table before any page runs.
   std::function<void(PageTable&)> registerPages;
-  // Called on the program once the context is open, just before the
+  // Called on the frame once the context is open, just before the
   // navigator runs (front ends and tests look at the program there).
-  std::function<void(Program&)> beforeNavigator;
-  // Called on the program once the navigator has returned (the last page is
-  // closed), while the program and its context still exist: whoever looked
+  std::function<void(Frame&)> beforeNavigator;
+  // Called on the frame once the navigator has returned (the last page is
+  // closed), while the frame and its context still exist: whoever looked
   // at the program from another thread stops doing so here.
-  std::function<void(Program&)> afterNavigator;
+  std::function<void(Frame&)> afterNavigator;
   // Where problems go that only a developer or translator can act on (a
   // language catalogue's, the single-instance socket's); none: nowhere.
   std::ostream* diagnostics = nullptr;
@@ -74,7 +74,9 @@ struct StartupSettings {
 
 // Runs the program on the calling thread, which becomes its main thread
 // (its message loop runs the navigator and the telephony callbacks), with
-// pages on `desktop`. In order:
+// pages on `desktop` and `frame` (the caller's, fresh, declared before
+// anything that the pages use, so that it outlives the page threads and
+// the single-instance listener) as what the pages share. In order:
 //  1. claims the single-instance socket;
 //  2.-4. chooses the country code and the text module (ChooseLanguage);
 //  5. when another instance runs, asks it to bring its page to the front
@@ -87,6 +89,6 @@ struct StartupSettings {
 //  9. runs the navigator until a page quits, closes the context and
 //     releases the graphics.
 // Blocks for the whole run. Returns 0 in every case.
-int RunStartup(platform::window::Desktop& desktop, const StartupSettings& settings);
+int RunStartup(Frame& frame, platform::window::Desktop& desktop, const StartupSettings& settings);
 
 }  // namespace norix::shell

@@ -6,11 +6,9 @@
 #include "platform/comm/comm_types.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
-#include "shell/navigator.h"
-#include "shell/page_frame.h"
+#include "resources/resource_ids.h"
+#include "shell/page_kit.h"
 #include "shell/page_messages.h"
-#include "shell/program.h"
-#include "utilities/settings_menus.h"
 
 namespace norix::utilities {
 
@@ -36,39 +34,74 @@ void DiscardEverything(platform::comm::Port* port) {
   link::DiscardInput(port, platform::comm::kPurgeRxClear);
 }
 
-void SendEnteredCommand(W::HWND page, shell::Program& program) {
-  const std::string command = W::GetDlgItemText(page, kCommandEntry);
-  std::string& reply = program.utilityPages.consoleReply;
-  SendConsoleCommand(program.context ? program.context->Port() : nullptr, command, reply);
-  W::SetDlgItemText(page, kCommandEntry, "");
-  W::SetDlgItemText(page, kReplyText, reply);
-}
-
 bool ResetToFactory(platform::comm::Port* port) {
   std::string reply;
   return link::SendAtCommand(port, kFactoryResetCommand, reply) == link::AtResult::Ok;
 }
 
-// "Default Setting": at most two attempts per press, the second only when
-// the user asks for it.
-void FactoryReset(W::HWND page, shell::Program& program) {
-  platform::comm::Port* port = program.context ? program.context->Port() : nullptr;
-  if (ResetToFactory(port)) {
-    shell::ShowMessage(page, kResetDoneText, shell::kMessageCaptionText, W::MB_ICONEXCLAMATION);
-    return;
+constexpr shell::PageDescription kDescription{
+    .texts = kTexts, .buttons = kButtons, .escape = resources::kQuitPage};
+
+class AtCommandPage final : public shell::Page {
+ public:
+  AtCommandPage(device::SelectedProduct& product, UtilityPagesState& state)
+      : product_(product), state_(state) {}
+
+  void OnReady() override {
+    // The entry's Enter key sends the line; every other key stays the
+    // entry's own.
+    W::SetEditEnterMessage(Window(), kCommandEntry, kCommandEntered);
   }
-  const int answer = shell::ShowMessage(page, kRetryResetText, shell::kMessageCaptionText,
-                                        W::MB_ICONQUESTION | W::MB_YESNO | W::MB_DEFBUTTON2);
-  if (answer != W::IDYES) {
-    return;
+
+  bool OnCommand(int id, unsigned code) override {
+    if (code != W::BN_CLICKED) {
+      return false;
+    }
+    switch (id) {
+      case resources::kBackArrowId:
+        GoTo(device::SettingsPageFor(product_.features));
+        return true;
+      case kFactoryResetButton:
+        FactoryReset();
+        return true;
+      default:
+        return false;
+    }
   }
-  if (ResetToFactory(port)) {
-    shell::ShowMessage(page, kResetDoneText, shell::kMessageCaptionText, W::MB_ICONEXCLAMATION);
-    return;
+
+  bool OnMessage(W::UINT message, W::WPARAM /*wParam*/, W::LPARAM /*lParam*/) override {
+    if (message != kCommandEntered) {
+      return false;
+    }
+    const std::string command = W::GetDlgItemText(Window(), kCommandEntry);
+    SendConsoleCommand(Port(), command, state_.consoleReply);
+    W::SetDlgItemText(Window(), kCommandEntry, "");
+    W::SetDlgItemText(Window(), kReplyText, state_.consoleReply);
+    return true;
   }
-  shell::ShowMessage(page, kNoCommunicationText, shell::kMessageCaptionText, W::MB_ICONEXCLAMATION);
-  shell::GoToPage(page, shell::kMainMenuPage);
-}
+
+ private:
+  // "Default Setting": at most two attempts per press, the second only when
+  // the user asks for it.
+  void FactoryReset() {
+    if (ResetToFactory(Port())) {
+      Message(kResetDoneText, W::MB_ICONEXCLAMATION);
+      return;
+    }
+    if (Message(kRetryResetText, W::MB_ICONQUESTION | W::MB_YESNO | W::MB_DEFBUTTON2) != W::IDYES) {
+      return;
+    }
+    if (ResetToFactory(Port())) {
+      Message(kResetDoneText, W::MB_ICONEXCLAMATION);
+      return;
+    }
+    Message(kNoCommunicationText, W::MB_ICONEXCLAMATION);
+    GoTo(resources::kMainMenuPage);
+  }
+
+  device::SelectedProduct& product_;
+  UtilityPagesState& state_;
+};
 
 }  // namespace
 
@@ -83,51 +116,10 @@ void SendConsoleCommand(platform::comm::Port* port, std::string_view command, st
   DiscardEverything(port);
 }
 
-W::LRESULT AtConsolePage(W::HWND page, W::UINT message, W::WPARAM wParam, W::LPARAM lParam) {
-  if (const W::LRESULT handled = shell::HandleCommonPageMessage(page, message, wParam, lParam)) {
-    return handled;
-  }
-  shell::Program* program = shell::FindProgram(page);
-  if (program == nullptr) {
-    return 0;
-  }
-  switch (message) {
-    case W::WM_INITDIALOG:
-      shell::InitPage(page, kTexts, kButtons);
-      W::PostMessage(page, shell::kPageReady, 0, 0);
-      return 1;
-    case shell::kPageReady:
-      // The entry's Enter key sends the line; every other key stays the
-      // entry's own.
-      W::SetEditEnterMessage(page, kCommandEntry, kCommandEntered);
-      return 1;
-    case kCommandEntered:
-      SendEnteredCommand(page, *program);
-      return 1;
-    case W::WM_COMMAND:
-      if (W::HIWORD(wParam) != W::BN_CLICKED) {
-        return 0;
-      }
-      switch (static_cast<int>(W::LOWORD(wParam))) {
-        case W::IDCANCEL:
-          shell::GoToPage(page, shell::kQuitPage);
-          return 1;
-        case shell::kBackArrowId:
-          shell::GoToPage(page, SettingsPageFor(program->features));
-          return 1;
-        case kFactoryResetButton:
-          FactoryReset(page, *program);
-          return 1;
-        default:
-          return 0;
-      }
-    default:
-      return 0;
-  }
-}
-
-void RegisterAtConsolePage(shell::PageTable& table) {
-  table.Register(kAtConsolePage, AtConsolePage);
+void RegisterAtConsolePage(shell::PageTable& table, device::SelectedProduct& product,
+                           UtilityPagesState& state) {
+  shell::RegisterPage<AtCommandPage>(table, resources::kAtCommandPage, kDescription, product,
+                                     state);
 }
 
 }  // namespace norix::utilities

@@ -1,4 +1,4 @@
-// The AT command page (page index 5, template 103): one command line typed
+// The AT command page (kAtCommandPage): one command line typed
 // by the user is sent to the product as it is and the product's first reply
 // line shown; "Default Setting" restores and stores the factory settings.
 #pragma once
@@ -6,14 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "device/selected_product.h"
 #include "link/at_exchange.h"
 #include "platform/comm/port.h"
-#include "platform/window/messages.h"
 #include "shell/page_table.h"
+#include "utilities/settings_menus_state.h"
 
 namespace norix::utilities {
-
-inline constexpr int kAtConsolePage = 5;
 
 inline constexpr int kConsoleIntroText = 1071;
 inline constexpr int kCommandLabel = 1053;
@@ -39,10 +38,8 @@ inline constexpr std::string_view kFactoryResetCommand = "AT&F&W";
 // empty command. Blocks up to about 7 s when the product is silent.
 void SendConsoleCommand(platform::comm::Port* port, std::string_view command, std::string& reply);
 
-platform::window::LRESULT AtConsolePage(platform::window::HWND page, platform::window::UINT message,
-                                        platform::window::WPARAM wParam,
-                                        platform::window::LPARAM lParam);
-
-void RegisterAtConsolePage(shell::PageTable& table);
+// '<' leads to the settings menu of the product kind.
+void RegisterAtConsolePage(shell::PageTable& table, device::SelectedProduct& product,
+                           UtilityPagesState& state);
 
 }  // namespace norix::utilities

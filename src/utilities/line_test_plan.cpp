@@ -29,7 +29,7 @@ std::string VolumeSetting(const LineTestProduct& product, char level) {
 }
 
 std::string_view DialCommand(const LineTestProduct& product) {
-  const products::AdapterFeatures& f = product.features;
+  const device::AdapterFeatures& f = product.features;
   if (!f.isdnAdapter) {
     return "ATDT";
   }
@@ -40,7 +40,7 @@ std::string_view DialCommand(const LineTestProduct& product) {
 }
 
 bool HangsUpAfterTest(const LineTestProduct& product) {
-  const products::AdapterFeatures& f = product.features;
+  const device::AdapterFeatures& f = product.features;
   return f.isdnAdapter && !f.internalModem && !f.komet;
 }
 
@@ -54,7 +54,7 @@ std::uint16_t ClassifyDialAnswer(std::string_view line) {
   return kLineUndetermined;
 }
 
-int LineTestResultText(std::uint16_t outcome, const products::AdapterFeatures& features,
+int LineTestResultText(std::uint16_t outcome, const device::AdapterFeatures& features,
                        std::string_view productName) {
   if (features.isdnAdapter && features.internalModem) {
     return kIsdnTestCompleteText;

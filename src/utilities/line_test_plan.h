@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "products/adapter_features.h"
+#include "device/adapter_features.h"
 
 namespace norix::utilities {
 
@@ -21,7 +21,7 @@ inline constexpr std::uint16_t kLineUndetermined = 0xFFFF;
 // the test starts, so that it shares nothing with the page.
 struct LineTestProduct {
   bool gciSupport = false;
-  products::AdapterFeatures features;
+  device::AdapterFeatures features;
 };
 
 // "ATE0X4S7=3" for a KOMET II, "ATE0X4S6=4" for every other product.
@@ -42,8 +42,7 @@ struct LineTestProduct {
 [[nodiscard]] std::uint16_t ClassifyDialAnswer(std::string_view line);
 
 // The text number the page shows for an outcome.
-[[nodiscard]] int LineTestResultText(std::uint16_t outcome,
-                                     const products::AdapterFeatures& features,
+[[nodiscard]] int LineTestResultText(std::uint16_t outcome, const device::AdapterFeatures& features,
                                      std::string_view productName);
 
 }  // namespace norix::utilities

@@ -24,21 +24,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-void StopSignal::Request() {
-  {
-    const std::lock_guard lock(mutex_);
-    requested_.store(true);
-  }
-  wake_.notify_all();
-}
-
-bool StopSignal::Sleep(std::chrono::milliseconds duration) {
-  std::unique_lock lock(mutex_);
-  return !wake_.wait_for(lock, duration, [this] { return requested_.load(); });
-}
-
 std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& product,
-                          StopSignal& stop) {
+                          shell::StopSignal& stop) {
   link::DiscardInput(port, platform::comm::kPurgeRxClear);
   std::string reply;
   static_cast<void>(link::SendAtCommand(port, "AT*K0", reply));
@@ -88,33 +75,20 @@ LineTestWorker::~LineTestWorker() { Stop(); }
 
 bool LineTestWorker::Start(platform::comm::Port* port, const LineTestProduct& product,
                            platform::window::HWND page, platform::window::UINT message) {
-  if (thread_.joinable()) {
-    return false;
-  }
-  stop_.Reset();
-  thread_ = std::thread([this, port, product, page, message] {
-    std::uint16_t outcome = kLineUndetermined;
-    try {
-      outcome = RunLineTest(port, product, stop_);
-    } catch (...) {
-      // Reported as an undetermined outcome: the page must hear of the end.
-      outcome = kLineUndetermined;
-    }
-    static_cast<void>(
-        platform::window::PostMessage(page, message, platform::window::MAKEWPARAM(outcome, 0), 0));
-  });
-  return true;
+  // An outcome that cannot be had (the work threw) is undetermined.
+  const shell::EndMessage undetermined{message, platform::window::MAKEWPARAM(kLineUndetermined, 0),
+                                       0};
+  return worker_.Start(
+      page,
+      [port, product, message](shell::StopSignal& stop) {
+        const std::uint16_t outcome = RunLineTest(port, product, stop);
+        return shell::EndMessage{message, platform::window::MAKEWPARAM(outcome, 0), 0};
+      },
+      undetermined);
 }
 
-void LineTestWorker::Join() {
-  if (thread_.joinable()) {
-    thread_.join();
-  }
-}
+void LineTestWorker::Join() { worker_.Wait(); }
 
-void LineTestWorker::Stop() {
-  stop_.Request();
-  Join();
-}
+void LineTestWorker::Stop() { worker_.Stop(); }
 
 }  // namespace norix::utilities

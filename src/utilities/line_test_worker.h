@@ -5,34 +5,14 @@
 // the page.
 #pragma once
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
 #include "platform/comm/port.h"
 #include "platform/window/messages.h"
+#include "shell/worker.h"
 #include "utilities/line_test_plan.h"
 
 namespace norix::utilities {
-
-// A stop request that wakes sleeping waits at once.
-class StopSignal {
- public:
-  void Request();
-  // Clears a request; only while nobody waits on the signal.
-  void Reset() { requested_.store(false); }
-  [[nodiscard]] bool Requested() const { return requested_.load(); }
-  // Sleeps for `duration`; false at once when a stop is (or gets) requested.
-  bool Sleep(std::chrono::milliseconds duration);
-
- private:
-  std::atomic<bool> requested_{false};
-  std::mutex mutex_;
-  std::condition_variable wake_;
-};
 
 // Runs the test on `port` and returns kLineWorking, kLineNoDialTone or
 // kLineUndetermined. Blocks for about 7 s on a product that answers, up to
@@ -40,9 +20,10 @@ class StopSignal {
 // and the reading short (the outcome is then undetermined), but the volume,
 // the hang-up and "AT&F" are still sent once the product has dialled.
 [[nodiscard]] std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& product,
-                                        StopSignal& stop);
+                                        shell::StopSignal& stop);
 
-// The worker thread of one product information page.
+// The worker of one product information page: the page kit's worker with
+// the line test as its work.
 class LineTestWorker {
  public:
   LineTestWorker() = default;
@@ -58,8 +39,8 @@ class LineTestWorker {
   bool Start(platform::comm::Port* port, const LineTestProduct& product,
              platform::window::HWND page, platform::window::UINT message);
 
-  // Joins a thread that has posted its outcome; returns at once when none
-  // was started. Blocks only for the thread's last instructions.
+  // Waits for a thread that has posted its outcome; returns at once when
+  // none was started. Blocks only for the thread's last instructions.
   void Join();
 
   // Asks a running test to stop, wakes it and joins it: returns within about
@@ -67,8 +48,7 @@ class LineTestWorker {
   void Stop();
 
  private:
-  StopSignal stop_;
-  std::thread thread_;
+  shell::Worker worker_;
 };
 
 }  // namespace norix::utilities

@@ -46,7 +46,7 @@ std::string_view NextWord(std::string_view text, std::size_t& pos) {
 
 }  // namespace
 
-std::string_view FirmwareDateQuery(const products::AdapterFeatures& features, bool gciSupport) {
+std::string_view FirmwareDateQuery(const device::AdapterFeatures& features, bool gciSupport) {
   if (features.isdnAdapter && !features.komet) {
     return "AT?DATE";
   }
@@ -151,7 +151,7 @@ std::string FormatFirmwareDate(std::string_view order, const FirmwareDate& date)
   return text;
 }
 
-std::string ReadFirmwareDate(platform::comm::Port* port, const products::AdapterFeatures& features,
+std::string ReadFirmwareDate(platform::comm::Port* port, const device::AdapterFeatures& features,
                              bool gciSupport, std::span<const std::string> monthNames,
                              const platform::profile::UserProfile& profile) {
   const std::string_view query = FirmwareDateQuery(features, gciSupport);

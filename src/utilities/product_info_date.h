@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "device/adapter_features.h"
 #include "platform/comm/port.h"
 #include "platform/profile/user_profile.h"
-#include "products/adapter_features.h"
 
 namespace norix::utilities {
 
@@ -21,7 +21,7 @@ struct FirmwareDate {
 
 // The date query: "AT?DATE" for an ISDN adapter that is not a KOMET II;
 // "AT+GMR?" for any other product with "+GCI" support, else "AT#REV?".
-[[nodiscard]] std::string_view FirmwareDateQuery(const products::AdapterFeatures& features,
+[[nodiscard]] std::string_view FirmwareDateQuery(const device::AdapterFeatures& features,
                                                  bool gciSupport);
 
 // An ISDN adapter's "AT?DATE" answer: the date after the first colon and a
@@ -55,8 +55,8 @@ struct FirmwareDate {
 // kFirmwareDateChars characters; "N/A" when the answer holds no date.
 // Blocks the calling thread for the exchange (up to about 6 s).
 [[nodiscard]] std::string ReadFirmwareDate(platform::comm::Port* port,
-                                           const products::AdapterFeatures& features,
-                                           bool gciSupport, std::span<const std::string> monthNames,
+                                           const device::AdapterFeatures& features, bool gciSupport,
+                                           std::span<const std::string> monthNames,
                                            const platform::profile::UserProfile& profile);
 
 }  // namespace norix::utilities

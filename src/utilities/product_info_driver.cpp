@@ -9,6 +9,11 @@
 
 namespace norix::utilities {
 
+platform::registry::DriverInfo SimulatedDriverInfo() {
+  return {std::string(kSimulatedInfPath), platform::registry::ProgramFileDate(),
+          platform::registry::DefaultInitStrings()};
+}
+
 namespace R = platform::registry;
 
 namespace {
@@ -60,7 +65,7 @@ std::vector<std::string> SeedDriverKeys(R::Registry& registry,
       continue;
     }
     const std::optional<R::DriverInfo> tty = R::DriverInfoForTty(device.port, kernel);
-    const R::DriverInfo info = tty ? *tty : R::SimulatedDriverInfo();
+    const R::DriverInfo info = tty ? *tty : SimulatedDriverInfo();
     if (R::SeedDriverKey(registry, *device.driverKey, info) != R::ERROR_SUCCESS) {
       failed.push_back(device.name);
     }

@@ -5,8 +5,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/registry/driver_key.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/tty_driver.h"
 #include "platform/telephony/line_device.h"
@@ -21,6 +23,13 @@ namespace norix::utilities {
 // changes. Blocks for a read of the store file.
 void ReadDriverInformation(platform::registry::Registry* registry,
                            const std::optional<std::string>& driverKey, ProductInformation& info);
+
+// The driver information file of the simulated products.
+inline constexpr std::string_view kSimulatedInfPath = "norix-sim.inf";
+
+// The driver of the simulated products: kSimulatedInfPath, dated as the
+// program file that carries the simulator, with the default init strings.
+[[nodiscard]] platform::registry::DriverInfo SimulatedDriverInfo();
 
 // Seeds the driver key of every device that names one: "InfPath" and
 // "DriverDate" of the kernel driver of its tty for a real serial device,

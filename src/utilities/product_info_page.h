@@ -1,15 +1,15 @@
-// The product information page (page index 16, dialog 111): the product's
+// The product information page (kProductInformationPage): the product's
 // name, firmware release and date, its driver file and date, the program's
 // name and version, and the "Test line" button that runs the line test.
 #pragma once
 
+#include "device/selected_product.h"
 #include "shell/page_table.h"
+#include "utilities/product_info_record.h"
 
 namespace norix::utilities {
 
-inline constexpr int kProductInfoPage = 16;
-
-// Control ids of dialog 111.
+// Control ids of the product information template.
 inline constexpr int kIsdnColumnHeadingId = 1070;
 inline constexpr int kModemColumnHeadingId = 1071;
 inline constexpr int kProductNameLabelId = 1033;
@@ -31,10 +31,10 @@ inline constexpr int kProgramVersionId = 1176;
 inline constexpr unsigned kLineTestTimerId = 0;
 inline constexpr unsigned kLineTestRestMs = 4000;
 
-// Registers the page's procedure in row 16. Each opening of the page keeps
-// its own line test state and worker; closing the page stops a running test
-// and waits for its worker before the dialog ends, so the port is never
-// closed under it.
-void RegisterProductInfoPage(shell::PageTable& pages);
+// Each opening of the page keeps its own line test state and worker;
+// closing the page stops a running test and waits for its worker before the
+// dialog ends, so the port is never closed under it.
+void RegisterProductInfoPage(shell::PageTable& pages, device::SelectedProduct& product,
+                             ProductInformation& info);
 
 }  // namespace norix::utilities

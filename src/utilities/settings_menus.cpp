@@ -4,10 +4,10 @@
 
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
-#include "shell/navigator.h"
-#include "shell/page_frame.h"
+#include "resources/resource_ids.h"
+#include "shell/page_chrome.h"
+#include "shell/page_kit.h"
 #include "shell/page_messages.h"
-#include "shell/program.h"
 
 namespace norix::utilities {
 
@@ -35,66 +35,59 @@ constexpr std::array<shell::PageText, 3> kSolanoButtons{{
 }};
 constexpr int kKometContinueTextId = 2122;  // "Click the forward arrow to continue"
 
-// A menu of big buttons: the common set-up with its tables, and the page
-// each button leads to (-1: the button does nothing now).
-struct ButtonMenu {
-  std::span<const shell::PageText> texts;
-  std::span<const shell::PageText> buttons;
-  int (*target)(const shell::Program& program, int button);
-};
+// Where a big button of a menu leads for the product (kNoPage: nowhere).
+using MenuTarget = int (*)(const device::AdapterFeatures& features, int button);
 
-int ModemTarget(const shell::Program& /*program*/, int button) {
+int ModemTarget(const device::AdapterFeatures& /*features*/, int button) {
   switch (button) {
     case kCountryButton:
-      return kNationalityPage;
+      return resources::kNationalityPage;
     case kDefaultSettingButton:
-      return kAtCommandPage;
+      return resources::kAtCommandPage;
     default:
       return kNoPage;
   }
 }
 
-int SolanoTarget(const shell::Program& program, int button) {
+int SolanoTarget(const device::AdapterFeatures& features, int button) {
   if (button == kMsnButton) {
-    return SolanoMsnPageFor(program.features);
+    return SolanoMsnPageFor(features);
   }
-  return ModemTarget(program, button);
+  return ModemTarget(features, button);
 }
 
-W::LRESULT RunButtonMenu(const ButtonMenu& menu, W::HWND page, W::UINT message, W::WPARAM wParam,
-                         W::LPARAM lParam) {
-  if (const W::LRESULT handled = shell::HandleCommonPageMessage(page, message, wParam, lParam)) {
-    return handled;
+// A menu of big buttons. The product kind is read at each press: it is what
+// the menus branch on.
+template <MenuTarget target>
+class ButtonMenuPage final : public shell::Page {
+ public:
+  ButtonMenuPage(device::SelectedProduct& product, UtilityPagesState& /*state*/)
+      : product_(product) {}
+
+  bool OnCommand(int id, unsigned code) override {
+    if (code != W::BN_CLICKED) {
+      return false;
+    }
+    const int next = target(product_.features, id);
+    if (next == kNoPage) {
+      return false;
+    }
+    GoTo(next);
+    return true;
   }
-  const shell::Program* program = shell::FindProgram(page);
-  if (program == nullptr) {
-    return 0;
-  }
-  if (message == W::WM_INITDIALOG) {
-    shell::InitPage(page, menu.texts, menu.buttons);
-    W::PostMessage(page, shell::kPageReady, 0, 0);
-    return 1;
-  }
-  if (message != W::WM_COMMAND || W::HIWORD(wParam) != W::BN_CLICKED) {
-    return 0;
-  }
-  const int id = static_cast<int>(W::LOWORD(wParam));
-  if (id == W::IDCANCEL) {
-    shell::GoToPage(page, shell::kQuitPage);
-    return 1;
-  }
-  if (id == shell::kBackArrowId) {
-    shell::GoToPage(page, shell::kMainMenuPage);
-    return 1;
-  }
-  // The product kind is read at each press: it is what the menus branch on.
-  const int next = menu.target(*program, id);
-  if (next == kNoPage) {
-    return 0;
-  }
-  shell::GoToPage(page, next);
-  return 1;
-}
+
+ private:
+  device::SelectedProduct& product_;
+};
+
+constexpr shell::PageDescription kModemMenu{.texts = kModemTexts,
+                                            .buttons = kModemButtons,
+                                            .back = resources::kMainMenuPage,
+                                            .escape = resources::kQuitPage};
+constexpr shell::PageDescription kSolanoMenu{.texts = kSolanoTexts,
+                                             .buttons = kSolanoButtons,
+                                             .back = resources::kMainMenuPage,
+                                             .escape = resources::kQuitPage};
 
 // The KOMET II menu: radios with their descriptions, hover help, '>' takes
 // the first selected radio in position order.
@@ -127,96 +120,67 @@ const KometMenuItem& KometItem(int position) {
   return kKometMenu[static_cast<std::size_t>(valid ? position : kKometProtocolsPosition)];
 }
 
-void OpenKometMenu(W::HWND page, const shell::Program& program) {
-  shell::InitPage(page, kKometTexts, {});
-  const KometMenuItem& item = KometItem(program.utilityPages.kometMenuPosition);
-  shell::SetItemText(page, kKometDescription, item.description);
-  W::CheckRadioButton(page, kFirstKometRadio, kLastKometRadio, item.radio);
-}
+constexpr shell::PageDescription kKometMenuDescription{
+    .texts = kKometTexts, .back = resources::kMainMenuPage, .escape = resources::kQuitPage};
 
-void TakeKometItem(W::HWND page, shell::Program& program) {
-  for (std::size_t position = 0; position < kKometMenu.size(); ++position) {
-    if (W::IsDlgButtonChecked(page, kKometMenu[position].radio) == W::BST_CHECKED) {
-      program.utilityPages.kometMenuPosition = static_cast<int>(position);
-      shell::GoToPage(page, kKometMenu[position].page);
-      return;
-    }
+class KometMenuPage final : public shell::Page {
+ public:
+  KometMenuPage(device::SelectedProduct& /*product*/, UtilityPagesState& state) : state_(state) {}
+
+  void OnInit() override {
+    const KometMenuItem& item = KometItem(state_.kometMenuPosition);
+    SetText(kKometDescription, item.description);
+    W::CheckRadioButton(Window(), kFirstKometRadio, kLastKometRadio, item.radio);
   }
-}
+
+  bool OnCommand(int id, unsigned code) override {
+    if (id != resources::kNextArrowId || code != W::BN_CLICKED) {
+      return false;
+    }
+    // '>' takes the first selected radio in position order.
+    for (std::size_t position = 0; position < kKometMenu.size(); ++position) {
+      if (W::IsDlgButtonChecked(Window(), kKometMenu[position].radio) == W::BST_CHECKED) {
+        state_.kometMenuPosition = static_cast<int>(position);
+        GoTo(kKometMenu[position].page);
+        break;
+      }
+    }
+    return true;
+  }
+
+  bool OnMessage(W::UINT message, W::WPARAM wParam, W::LPARAM lParam) override {
+    if (message != shell::kControlHover) {
+      return false;
+    }
+    shell::ShowHoverHelp(Window(), kKometDescription, kKometHelp, static_cast<int>(lParam),
+                         W::HwndFromParam(wParam));
+    return true;
+  }
+
+ private:
+  UtilityPagesState& state_;
+};
 
 }  // namespace
 
-int SettingsPageFor(const products::AdapterFeatures& features) {
-  if (features.komet) {
-    return kKometSettingsPage;
-  }
-  return features.isdnAdapter ? kSolanoSettingsPage : kModemSettingsPage;
-}
-
-int SolanoMsnPageFor(const products::AdapterFeatures& features) {
+int SolanoMsnPageFor(const device::AdapterFeatures& features) {
   if (features.analoguePort) {
-    return kTelephoneSettingPage;
+    return resources::kTelephoneSettingPage;
   }
   if (features.noInternalHardware || features.internalModem) {
-    return kMsnSettingPage;
+    return resources::kMsnSettingPage;
   }
   return kNoPage;
 }
 
-W::LRESULT ModemSettingsMenu(W::HWND page, W::UINT message, W::WPARAM wParam, W::LPARAM lParam) {
-  static constexpr ButtonMenu kMenu{kModemTexts, kModemButtons, ModemTarget};
-  return RunButtonMenu(kMenu, page, message, wParam, lParam);
-}
-
-W::LRESULT SolanoSettingsMenu(W::HWND page, W::UINT message, W::WPARAM wParam, W::LPARAM lParam) {
-  static constexpr ButtonMenu kMenu{kSolanoTexts, kSolanoButtons, SolanoTarget};
-  return RunButtonMenu(kMenu, page, message, wParam, lParam);
-}
-
-W::LRESULT KometSettingsMenu(W::HWND page, W::UINT message, W::WPARAM wParam, W::LPARAM lParam) {
-  if (const W::LRESULT handled = shell::HandleCommonPageMessage(page, message, wParam, lParam)) {
-    return handled;
-  }
-  shell::Program* program = shell::FindProgram(page);
-  if (program == nullptr) {
-    return 0;
-  }
-  switch (message) {
-    case W::WM_INITDIALOG:
-      OpenKometMenu(page, *program);
-      W::PostMessage(page, shell::kPageReady, 0, 0);
-      return 1;
-    case shell::kControlHover:
-      shell::ShowHoverHelp(page, kKometDescription, kKometHelp, static_cast<int>(lParam),
-                           W::HwndFromParam(wParam));
-      return 1;
-    case W::WM_COMMAND: {
-      if (W::HIWORD(wParam) != W::BN_CLICKED) {
-        return 0;
-      }
-      switch (static_cast<int>(W::LOWORD(wParam))) {
-        case W::IDCANCEL:
-          shell::GoToPage(page, shell::kQuitPage);
-          return 1;
-        case shell::kBackArrowId:
-          shell::GoToPage(page, shell::kMainMenuPage);
-          return 1;
-        case shell::kNextArrowId:
-          TakeKometItem(page, *program);
-          return 1;
-        default:
-          return 0;
-      }
-    }
-    default:
-      return 0;
-  }
-}
-
-void RegisterSettingsMenus(shell::PageTable& table) {
-  table.Register(kModemSettingsPage, ModemSettingsMenu);
-  table.Register(kSolanoSettingsPage, SolanoSettingsMenu);
-  table.Register(kKometSettingsPage, KometSettingsMenu);
+void RegisterSettingsMenus(shell::PageTable& table, device::SelectedProduct& product,
+                           UtilityPagesState& state) {
+  shell::RegisterPage<ButtonMenuPage<ModemTarget>>(table, resources::kModemSettingsPage, kModemMenu,
+                                                   product, state);
+  shell::RegisterPage<ButtonMenuPage<SolanoTarget>>(table, resources::kSolanoSettingsPage,
+                                                    kSolanoMenu, product, state);
+  shell::RegisterPage<KometMenuPage>(table, resources::kKometSettingsPage, kKometMenuDescription,
+                                     product, state);
 }
 
 }  // namespace norix::utilities

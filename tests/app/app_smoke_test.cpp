@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "app/program.h"
 #include "app/run_app.h"
 #include "platform/registry/driver_key.h"
 #include "platform/registry/registry.h"
@@ -26,7 +27,6 @@
 #include "platform/window/user_input.h"
 #include "platform/window/window_api.h"
 #include "resources/dialogs/dialog_templates.h"
-#include "shell/program.h"
 #include "utilities/product_info_driver.h"
 
 namespace norix::app {
@@ -80,9 +80,9 @@ TEST(AppSmokeTest, StartsWithASimulatedProductToTheFirstPageOffscreen) {
   std::atomic<W::UINT> hoverMessage{0};
   QImage shot;
   QString title;
-  const auto beforeNavigator = [&](shell::Program& program) {
-    driver = std::thread([&, desktop = program.desktop] {
-      const W::HWND page = WaitForPage(*desktop, resources::dialogs::kMainMenuTemplate, 10s);
+  const auto beforeNavigator = [&](Program& program) {
+    driver = std::thread([&, desktop = program.frame.desktop] {
+      const W::HWND page = WaitForPage(*desktop, resources::kMainMenuTemplate, 10s);
       if (page == W::kNullHwnd) {
         return;  // the run goes on; the test fails on pageUp below and quits it
       }
@@ -124,7 +124,7 @@ TEST(AppSmokeTest, StartsWithASimulatedProductToTheFirstPageOffscreen) {
   utilities::ProductInformation info;
   utilities::ReadDriverInformation(
       &store, std::string(platform::registry::kModemClassKey) + "\\norix-sim-netrunner56k", info);
-  EXPECT_EQ(info.driverFile, platform::registry::kSimulatedInfPath);
+  EXPECT_EQ(info.driverFile, utilities::kSimulatedInfPath);
   std::error_code ignored;
   std::filesystem::remove_all(config, ignored);
   EXPECT_EQ(result, 0) << err.str();

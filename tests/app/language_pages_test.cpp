@@ -38,15 +38,16 @@
 
 #include "app/wizard_tour.h"
 #include "platform/qt/control_widgets.h"
-#include "platform/qt/pictures.h"
+#include "resources/pictures/pictures.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/window/template_registry.h"
 #include "platform_qt/program_page_texts.h"
 #include "platform_window/dialog_fixture.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "resources/strings/data_folder.h"
 #include "shell/language.h"
-#include "shell/program.h"
+#include "app/program.h"
 #include "shell/text_module.h"
 
 namespace norix::app {
@@ -251,7 +252,7 @@ constexpr std::array<Product, 3> kProducts{{
 
 class PageRecorder {
  public:
-  PageRecorder(Tour& tour, const shell::Program& program, const char* token,
+  PageRecorder(Tour& tour, const app::Program& program, const char* token,
                RunSnapshots& snapshots)
       : tour_(tour), program_(program), token_(token), snapshots_(snapshots) {
     dialogs::RegisterDialogTemplates(templates_);
@@ -259,7 +260,7 @@ class PageRecorder {
 
   // Records what page `index` shows under `step`.
   void Take(const std::string& step, W::HWND page, int index) {
-    const shell::PageRow* row = program_.pages.Row(index);
+    const shell::PageRow* row = program_.frame.pages.Row(index);
     const auto pageTemplate = row != nullptr ? templates_.Find(row->templateId) : nullptr;
     if (pageTemplate == nullptr) {
       ADD_FAILURE() << step << ": no template for page " << index;
@@ -444,7 +445,7 @@ class PageRecorder {
   }
 
   Tour& tour_;
-  const shell::Program& program_;
+  const app::Program& program_;
   const char* token_;
   RunSnapshots& snapshots_;
   platform::window::TemplateRegistry templates_;
@@ -462,7 +463,7 @@ RunSnapshots RunLanguage(const Language& language) {
   std::string diagnostics;
   const int result = RunTour(
       models,
-      [&](Tour& tour, const shell::Program& program) {
+      [&](Tour& tour, const app::Program& program) {
         PageRecorder recorder(tour, program, language.token, snapshots);
         recorder.TakeQtTexts();
         W::HWND list = recorder.WaitForCompleteList();
@@ -558,59 +559,59 @@ struct ControlTexts {
 const std::vector<ControlTexts>& OtherControlTexts() {
   static const std::vector<ControlTexts> rows = {
       // product list and main menu while they identify
-      {dialogs::kProductListTemplate, 1074, {2102}},
-      {dialogs::kMainMenuTemplate, 1076, {2015}},
-      {dialogs::kMainMenuTemplate, 1077, {2102}},
+      {resources::kProductListTemplate, 1074, {2102}},
+      {resources::kMainMenuTemplate, 1076, {2015}},
+      {resources::kMainMenuTemplate, 1077, {2102}},
       // nationality list
-      {dialogs::kNationalityTemplate,
+      {resources::kNationalityTemplate,
        1023,
        {2162, 2163, 2164, 2165, 2166, 2167, 2168, 2169, 2170, 2171, 2172, 2173, 2174, 2175, 2176,
         2177, 2178, 2179, 2180}},
       // product information: column headings of a two-part adapter
-      {dialogs::kProductInformationTemplate, 1070, {2050}},
-      {dialogs::kProductInformationTemplate, 1071, {2067}},
+      {resources::kProductInformationTemplate, 1070, {2050}},
+      {resources::kProductInformationTemplate, 1071, {2067}},
       // KOMET II settings: the description of each radio
-      {dialogs::kKometSettingsTemplate, 1121, {2227, 2209, 2076, 2127, 2126, 2245}},
+      {resources::kKometSettingsTemplate, 1121, {2227, 2209, 2076, 2127, 2126, 2245}},
       // upgrade: the refusal of old versions on the same-version page
-      {dialogs::kUpgradeSameTemplate, 1076, {2042}},
+      {resources::kUpgradeSameTemplate, 1076, {2042}},
       // progress: remaining time and status texts
-      {dialogs::kUpgradeProgressTemplate, 1038, {2038}},
-      {dialogs::kUpgradeProgressTemplate,
+      {resources::kUpgradeProgressTemplate, 1038, {2038}},
+      {resources::kUpgradeProgressTemplate,
        1037,
        {2035, 2082, 2094, 2107, 2113, 2131, 2132, 2133, 2157, 2158, 2159, 2160}},
       // KOMET II local numbers in one-digit mode
-      {dialogs::kKometLocalTemplate, 1115, {2211}},
+      {resources::kKometLocalTemplate, 1115, {2211}},
       // protocols: help texts and the two buttons
-      {dialogs::kProtocolsTemplate,
+      {resources::kProtocolsTemplate,
        1146,
        {2233, 2230, 2231, 2232, 2239, 2240, 2246, 2247, 2248, 2249}},
-      {dialogs::kProtocolsTemplate, 1143, {2238}},
-      {dialogs::kProtocolsTemplate, 1148, {2241}},
+      {resources::kProtocolsTemplate, 1143, {2238}},
+      {resources::kProtocolsTemplate, 1148, {2241}},
       // protocol choice: descriptions (2250, 2252, 2253 as the multilink rows fill them)
-      {dialogs::kProtocolChoiceTemplate,
+      {resources::kProtocolChoiceTemplate,
        1146,
        {2250, 2251, 2252, 2253, 2254, 2255, 2256, 2258, 2269}},
       // provider services: the service list, line functions, settings and help texts
-      {dialogs::kProviderServicesTemplate,
+      {resources::kProviderServicesTemplate,
        1154,
        {2259, 2262, 2265, 2270, 2273, 2279, 2282, 2285, 2288, 2299, 2301, 2293, 2300}},
-      {dialogs::kProviderServicesTemplate, 1169, {2294, 2295, 2296, 2298}},
-      {dialogs::kProviderServicesTemplate, 1129, {2307, 2268}},
-      {dialogs::kProviderServicesTemplate, 1126, {2302}},
-      {dialogs::kProviderServicesTemplate, 1127, {2303}},
-      {dialogs::kProviderServicesTemplate, 1074, {2102, 2325}},
-      {dialogs::kProviderServicesTemplate,
+      {resources::kProviderServicesTemplate, 1169, {2294, 2295, 2296, 2298}},
+      {resources::kProviderServicesTemplate, 1129, {2307, 2268}},
+      {resources::kProviderServicesTemplate, 1126, {2302}},
+      {resources::kProviderServicesTemplate, 1127, {2303}},
+      {resources::kProviderServicesTemplate, 1074, {2102, 2325}},
+      {resources::kProviderServicesTemplate,
        1146,
        {2260, 2261, 2263, 2264, 2266, 2267, 2271, 2272, 2274, 2275, 2276, 2277,
         2278, 2280, 2281, 2283, 2284, 2286, 2287, 2289, 2290, 2312, 2313, 2314,
         2315, 2316, 2317, 2318, 2319, 2320, 2321, 2322, 2323, 2324, 2326, 2327}},
       // the model pickers
-      {dialogs::kModemModelPickerTemplate, 1030, {2019}},
-      {dialogs::kModemModelPickerTemplate, 1027, {2117, 2118, 2120, 2121}},
-      {dialogs::kModemModelPickerTemplate, platform::window::IDOK, {2093}},
-      {dialogs::kModemModelPickerTemplate, platform::window::IDCANCEL, {2008}},
-      {dialogs::kIsdnModelPickerTemplate, 1035, {2020}},
-      {dialogs::kIsdnModelPickerTemplate, platform::window::IDOK, {2093}},
+      {resources::kModemModelPickerTemplate, 1030, {2019}},
+      {resources::kModemModelPickerTemplate, 1027, {2117, 2118, 2120, 2121}},
+      {resources::kModemModelPickerTemplate, platform::window::IDOK, {2093}},
+      {resources::kModemModelPickerTemplate, platform::window::IDCANCEL, {2008}},
+      {resources::kIsdnModelPickerTemplate, 1035, {2020}},
+      {resources::kIsdnModelPickerTemplate, platform::window::IDOK, {2093}},
   };
   return rows;
 }
@@ -639,7 +640,7 @@ TEST(LanguagePages, EveryTemplateHoldsEachTextItsControlsShow) {
   const QApplication app(argc, argv.data());
   platform::window::TemplateRegistry templates;
   dialogs::RegisterDialogTemplates(templates);
-  qt::QtRenderer renderer([](int id, QSize size) { return qt::RenderPicture(id, size); });
+  qt::QtRenderer renderer([](int id, QSize size) { return resources::pictures::RenderPicture(id, size); });
   platform::window::Desktop desktop(renderer, templates);
 
   std::map<int, std::vector<std::pair<int, int>>> byTemplate;  // {control, text}

@@ -33,7 +33,8 @@
 #include "platform/window/desktop.h"
 #include "platform/window/user_input.h"
 #include "platform/window/window_api.h"
-#include "shell/program.h"
+#include "app/program.h"
+#include "resources/resource_ids.h"
 
 namespace norix::app::wizard_tour {
 
@@ -41,7 +42,7 @@ namespace W = platform::window;
 using namespace std::chrono_literals;
 
 inline constexpr auto kPageWait = 10s;  // the tour's own patience for a page or a reply
-inline constexpr int kHeader = 1027;
+inline constexpr int kHeader = resources::kHeaderId;
 inline const QString kPageTitle = QStringLiteral("NORIX Configuration program");
 
 // Runs `work` on the GUI thread and waits for it. Queued behind every change
@@ -80,8 +81,8 @@ inline platform::qt::PageWidget* PageWidgetOf(W::HWND page) {
 
 // Whether a procedure of the page modules serves `index`, rather than the
 // plain frame every row starts with.
-inline bool PageBuilt(const shell::Program& program, int index) {
-  const shell::PageRow* row = program.pages.Row(index);
+inline bool PageBuilt(const app::Program& program, int index) {
+  const shell::PageRow* row = program.frame.pages.Row(index);
   if (row == nullptr || !row->procedure) {
     return false;
   }
@@ -95,7 +96,7 @@ inline bool PageBuilt(const shell::Program& program, int index) {
 // step that cannot go on returns false, and Finish() then ends the run.
 class Tour {
  public:
-  explicit Tour(shell::Program& program) : program_(program) {}
+  explicit Tour(app::Program& program) : program_(program) {}
 
   // Waits up to `timeout` for `condition`, looking every 20 ms; false at
   // once when the run is over.
@@ -113,11 +114,11 @@ class Tour {
     W::HWND page = W::kNullHwnd;
     const bool up = Wait(
         [&] {
-          if (program_.navigator.CurrentIndex() != index ||
-              program_.navigator.PendingPage() != W::kNullHwnd) {
+          if (program_.frame.navigator.CurrentIndex() != index ||
+              program_.frame.navigator.PendingPage() != W::kNullHwnd) {
             return false;
           }
-          page = program_.navigator.CurrentWindow();
+          page = program_.frame.navigator.CurrentWindow();
           const auto state = W::GetWindowState(page);
           if (!state || !state->ready || !state->visible) {
             return false;
@@ -132,7 +133,7 @@ class Tour {
         kPageWait);
     if (!up) {
       ADD_FAILURE() << "page " << index << " never came up (current page "
-                    << program_.navigator.CurrentIndex() << ")";
+                    << program_.frame.navigator.CurrentIndex() << ")";
       return W::kNullHwnd;
     }
     return page;
@@ -289,7 +290,7 @@ class Tour {
               }
             }
           });
-          const W::HWND page = program_.navigator.CurrentWindow();
+          const W::HWND page = program_.frame.navigator.CurrentWindow();
           if (page != W::kNullHwnd) {
             static_cast<void>(W::UserEscape(page));
           }
@@ -302,7 +303,7 @@ class Tour {
   [[nodiscard]] int Shots() const { return shots_; }
 
  private:
-  shell::Program& program_;
+  app::Program& program_;
   std::atomic<bool> runOver_{false};
   int shots_ = 0;
 };
@@ -311,7 +312,7 @@ class Tour {
 // token); `walk` runs on a thread of its own once the first page is about
 // to start, and the run is ended after it. Returns the program's exit code.
 inline int RunTour(const std::vector<std::string>& models,
-                   const std::function<void(Tour&, const shell::Program&)>& walk,
+                   const std::function<void(Tour&, const app::Program&)>& walk,
                    std::string& diagnostics, const std::string& commandLine = {}) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // NOLINT(concurrency-mt-unsafe): no thread yet
   AppOptions options;
@@ -321,7 +322,7 @@ inline int RunTour(const std::vector<std::string>& models,
 
   std::thread driver;
   std::unique_ptr<Tour> tour;
-  const auto beforeNavigator = [&](shell::Program& program) {
+  const auto beforeNavigator = [&](app::Program& program) {
     tour = std::make_unique<Tour>(program);
     driver = std::thread([&walk, &tour, &program] {
       walk(*tour, program);
@@ -329,7 +330,7 @@ inline int RunTour(const std::vector<std::string>& models,
     });
   };
   // The program and its pages end after this; the tour must be done by then.
-  const auto afterNavigator = [&](shell::Program&) {
+  const auto afterNavigator = [&](app::Program&) {
     if (tour) {
       tour->RunIsOver();
     }

@@ -16,38 +16,38 @@
 #include "platform/qt/control_widgets.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
-#include "shell/program.h"
+#include "app/program.h"
+#include "products/main_menu_page.h"
+#include "products/product_list_page.h"
+#include "resources/resource_ids.h"
+#include "utilities/at_console.h"
+#include "utilities/nationality_page.h"
+#include "utilities/product_info_page.h"
+#include "utilities/settings_menus.h"
 
 namespace norix::app {
 namespace {
 
 using namespace wizard_tour;
 
-constexpr int kProductListPage = 0;
-constexpr int kMainMenuPage = 1;
-constexpr int kNationalityPage = 3;
-constexpr int kAtConsolePage = 5;
-constexpr int kModemSettingsPage = 6;
-constexpr int kSolanoSettingsPage = 7;
-constexpr int kKometSettingsPage = 8;
-constexpr int kProductInformationPage = 16;
-
-constexpr int kBack = 1014;
-constexpr int kNext = 1002;
-constexpr int kCancel = 1008;
-constexpr int kDeviceList = 1000;
-constexpr int kSettingsButton = 1004;
-constexpr int kProductInformationButton = 1001;
-constexpr int kCountryButton = 1021;
-constexpr int kDefaultSettingButton = 1068;
-constexpr int kCommandEntry = 1041;
-constexpr int kReplyText = 1069;
+using namespace norix::resources;
+using products::kDeviceListControl;
+using products::kProductInformationButton;
+using products::kSettingsButton;
+using products::kUpgradeButton;
+using utilities::kCommandEntry;
+using utilities::kCountryButton;
+using utilities::kCountryListId;
+using utilities::kDefaultSettingButton;
+using utilities::kKometDescription;
+using utilities::kMsnButton;
+using utilities::kReplyText;
 
 const std::string kModemName = "NORIX Netrunner 56000 Voice ";
 const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
 
 // Main menu -> product information -> back, when that page is built.
-void VisitProductInformation(Tour& tour, const shell::Program& program, W::HWND menu,
+void VisitProductInformation(Tour& tour, const app::Program& program, W::HWND menu,
                              const std::string& name) {
   if (!PageBuilt(program, kProductInformationPage)) {
     return;
@@ -61,25 +61,22 @@ void VisitProductInformation(Tour& tour, const shell::Program& program, W::HWND 
   }
   tour.ExpectHeader(information, name);
   // The page reads the firmware date and the driver values once it is up.
-  constexpr int kNameValue = 1034;
-  constexpr int kDateValue = 1032;
-  constexpr int kDriverFileValue = 1042;
   EXPECT_TRUE(tour.Wait(
       [&] {
-        return W::GetDlgItemText(information, kNameValue).starts_with(name) &&
-               !W::GetDlgItemText(information, kDateValue).empty() &&
-               !W::GetDlgItemText(information, kDriverFileValue).empty();
+        return W::GetDlgItemText(information, utilities::kProductNameId).starts_with(name) &&
+               !W::GetDlgItemText(information, utilities::kDateId).empty() &&
+               !W::GetDlgItemText(information, utilities::kDriverFileId).empty();
       },
       kPageWait))
-      << "name \"" << W::GetDlgItemText(information, kNameValue) << "\", date \""
-      << W::GetDlgItemText(information, kDateValue) << "\", driver \""
-      << W::GetDlgItemText(information, kDriverFileValue) << "\"";
+      << "name \"" << W::GetDlgItemText(information, utilities::kProductNameId) << "\", date \""
+      << W::GetDlgItemText(information, utilities::kDateId) << "\", driver \""
+      << W::GetDlgItemText(information, utilities::kDriverFileId) << "\"";
   tour.Shoot(information, QStringLiteral("03-product-information"));
-  tour.Click(information, kBack);
+  tour.Click(information, kBackArrowId);
 }
 
 // Settings menu -> nationality -> 'X' back, when that page is built.
-void VisitNationality(Tour& tour, const shell::Program& program, W::HWND settings,
+void VisitNationality(Tour& tour, const app::Program& program, W::HWND settings,
                       const std::string& name) {
   if (!PageBuilt(program, kNationalityPage)) {
     return;
@@ -93,15 +90,15 @@ void VisitNationality(Tour& tour, const shell::Program& program, W::HWND setting
   }
   tour.ExpectHeader(nationality, name);
   // The countries are read from the product after the page is up.
-  tour.Wait([&] { return W::GetListCount(nationality, 1023) > 0; }, kPageWait);
+  tour.Wait([&] { return W::GetListCount(nationality, kCountryListId) > 0; }, kPageWait);
   tour.Shoot(nationality, QStringLiteral("06-nationality"));
-  tour.Click(nationality, kCancel);
+  tour.Click(nationality, kCancelArrowId);
 }
 
 // Two products: the list, then the modem's pages, then the solano adapter's menu.
-void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
+void WalkModemAndSolano(Tour& tour, const app::Program& program) {
   // The detector tells the pages of this tour from the plain frame.
-  EXPECT_TRUE(PageBuilt(program, kAtConsolePage));
+  EXPECT_TRUE(PageBuilt(program, kAtCommandPage));
   W::HWND list = tour.WaitForPage(kProductListPage);
   if (list == W::kNullHwnd) {
     return;
@@ -109,12 +106,12 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   // The list is complete when the page gives '>' to the user.
   const bool checked = tour.Wait(
       [&] {
-        const auto next = W::GetControlState(list, kNext);
+        const auto next = W::GetControlState(list, kNextArrowId);
         return next && next->visible;
       },
       kPageWait);
   ASSERT_TRUE(checked) << "the product list never offered '>'";
-  const QStringList lines = tour.Lines(list, kDeviceList);
+  const QStringList lines = tour.Lines(list, kDeviceListControl);
   ASSERT_EQ(lines.size(), 2) << lines.join(", ").toStdString();
   EXPECT_TRUE(lines[0].contains(QStringLiteral("NORIX Netrunner 56000 Voice")))
       << lines[0].toStdString();
@@ -122,12 +119,12 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   tour.Shoot(list, QStringLiteral("01-product-list"));
 
   // The modem: main menu, its settings menu, the AT console.
-  ASSERT_TRUE(tour.Pick(list, kDeviceList, 0));
-  ASSERT_TRUE(tour.Click(list, kNext));
+  ASSERT_TRUE(tour.Pick(list, kDeviceListControl, 0));
+  ASSERT_TRUE(tour.Click(list, kNextArrowId));
   W::HWND menu = tour.WaitForPage(kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
   ASSERT_TRUE(tour.ExpectHeader(menu, kModemName));
-  tour.ExpectButtonLabels(menu, {kSettingsButton, 1045, kProductInformationButton});
+  tour.ExpectButtonLabels(menu, {kSettingsButton, kUpgradeButton, kProductInformationButton});
   tour.Shoot(menu, QStringLiteral("02-main-menu"));
 
   VisitProductInformation(tour, program, menu, kModemName);
@@ -142,7 +139,7 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   tour.Shoot(settings, QStringLiteral("04-modem-settings"));
 
   ASSERT_TRUE(tour.Click(settings, kDefaultSettingButton));
-  const W::HWND console = tour.WaitForPage(kAtConsolePage);
+  const W::HWND console = tour.WaitForPage(kAtCommandPage);
   ASSERT_NE(console, W::kNullHwnd);
   tour.ExpectHeader(console, kModemName);
   // The entry sends on Enter once the page has finished its set-up.
@@ -171,7 +168,7 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   EXPECT_TRUE(reply.contains(QString::fromStdString(kModemIdentification))) << reply.toStdString();
   tour.Shoot(console, QStringLiteral("05-at-console"));
 
-  ASSERT_TRUE(tour.Click(console, kBack));
+  ASSERT_TRUE(tour.Click(console, kBackArrowId));
   settings = tour.WaitForPage(kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   VisitNationality(tour, program, settings, kModemName);
@@ -179,20 +176,20 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   ASSERT_NE(settings, W::kNullHwnd);
 
   // Back to the list, and the solano adapter.
-  ASSERT_TRUE(tour.Click(settings, kBack));
+  ASSERT_TRUE(tour.Click(settings, kBackArrowId));
   menu = tour.WaitForPage(kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
-  ASSERT_TRUE(tour.Click(menu, kBack));
+  ASSERT_TRUE(tour.Click(menu, kBackArrowId));
   list = tour.WaitForPage(kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
   ASSERT_TRUE(tour.Wait(
       [&] {
-        const auto next = W::GetControlState(list, kNext);
+        const auto next = W::GetControlState(list, kNextArrowId);
         return next && next->visible;
       },
       kPageWait));
-  ASSERT_TRUE(tour.Pick(list, kDeviceList, 1));
-  ASSERT_TRUE(tour.Click(list, kNext));
+  ASSERT_TRUE(tour.Pick(list, kDeviceListControl, 1));
+  ASSERT_TRUE(tour.Click(list, kNextArrowId));
   menu = tour.WaitForPage(kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
   ASSERT_TRUE(tour.ExpectHeader(menu, "NORIX solano 1280i "));
@@ -200,7 +197,7 @@ void WalkModemAndSolano(Tour& tour, const shell::Program& program) {
   settings = tour.WaitForPage(kSolanoSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   tour.ExpectHeader(settings, "NORIX solano 1280i ");
-  tour.ExpectButtonLabels(settings, {kCountryButton, 1043, kDefaultSettingButton});
+  tour.ExpectButtonLabels(settings, {kCountryButton, kMsnButton, kDefaultSettingButton});
   tour.Shoot(settings, QStringLiteral("07-solano-settings"));
 }
 
@@ -214,7 +211,7 @@ void WalkKomet(Tour& tour) {
   ASSERT_NE(settings, W::kNullHwnd);
   tour.ExpectHeader(settings, "NORIX KOMET II ");
   // The description of the remembered item is beside the radios.
-  EXPECT_TRUE(tour.Wait([&] { return !W::GetDlgItemText(settings, 1121).empty(); }, kPageWait));
+  EXPECT_TRUE(tour.Wait([&] { return !W::GetDlgItemText(settings, kKometDescription).empty(); }, kPageWait));
   tour.Shoot(settings, QStringLiteral("08-komet-settings"));
 }
 
@@ -224,7 +221,7 @@ TEST(WizardTourTest, ModemAndSolanoAdapterPagesAsTheUserSeesThem) {
   std::string diagnostics;
   const int result = RunTour(
       {"netrunner56k", "solano1280i"},
-      [&shots](Tour& tour, const shell::Program& program) {
+      [&shots](Tour& tour, const app::Program& program) {
         WalkModemAndSolano(tour, program);
         shots = tour.Shots();
       },
@@ -239,7 +236,7 @@ TEST(WizardTourTest, KometIiSettingsAsTheUserSeesThem) {
   std::string diagnostics;
   const int result = RunTour(
       {"komet2"},
-      [&shots](Tour& tour, const shell::Program&) {
+      [&shots](Tour& tour, const app::Program&) {
         WalkKomet(tour);
         shots = tour.Shots();
       },

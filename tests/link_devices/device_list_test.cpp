@@ -52,7 +52,8 @@ TEST(LineName, MakersNamesBeginWithTheMakersWord) {
 class DeviceList : public ::testing::Test {
  protected:
   std::unique_ptr<ModemContext> Open(const std::string& linesConf) {
-    const auto file = UserLinesFile(dir.Path().string().c_str(), nullptr);
+    const auto file =
+        UserLinesFile(dir.Path().string().c_str(), nullptr, std::string(link::kConfigFolder));
     dir.Write(file.lexically_relative(dir.Path()), linesConf);
     directory = std::make_unique<LineDirectory>(LineSources{{file}, dir.Path() / "by-id", "NORIX"},
                                                 diagnostics);

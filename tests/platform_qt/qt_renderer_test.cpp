@@ -22,13 +22,16 @@
 #include <vector>
 
 #include "platform/qt/control_widgets.h"
-#include "platform/qt/pictures.h"
 #include "platform/window/control_api.h"
 #include "platform/window/message_box.h"
 #include "platform_qt/program_page_texts.h"
 #include "platform_window/dialog_fixture.h"
 #include "resources/dialogs/dialog_templates.h"
 #include "resources/dialogs/page_layout.h"
+#include "resources/pictures/pictures.h"
+#include "resources/resource_ids.h"
+#include "shell/page_chrome.h"
+#include "utilities/nationality_page.h"
 
 // The system's font configuration library keeps a cache for the life of the
 // process; the leak checker must not count it against the tests. The name is
@@ -401,28 +404,27 @@ constexpr PageValueRow kPageValues[] = {
 // text while they read the adapter, and show them once it has answered: the
 // pictures show them loaded. Two-digit mode on the local numbers page: the
 // second prefix box and the connector lines of one-digit mode stay hidden.
-bool ShownOnceLoaded(int page) { return page == 11 || page == 12; }
+bool ShownOnceLoaded(int page) {
+  return page == resources::kKometMsnPage || page == resources::kKometLocalPage;
+}
 bool HiddenOnceLoaded(int page, int control) {
-  return control == 1074 ||
-         (page == 12 && (control == 1117 || (control >= 1184 && control <= 1187)));
+  return control == 1074 || (page == resources::kKometLocalPage &&
+                             (control == 1117 || (control >= 1184 && control <= 1187)));
 }
 
 // The nationality page once it has read the product: the country list with
 // Germany chosen and its flag beside the list.
-constexpr int kNationalityPage = 3;
-constexpr int kCountryList = 1023;
-constexpr int kCountryFlag = 1025;
-constexpr int kGermany = 6;  // position in the country table; flags follow it from 301
-constexpr int kFirstCountryName = 2162;
-constexpr int kCountryCount = 19;
+using utilities::kCountryListId;
+using utilities::kFlagPictureId;
+constexpr int kGermany = 6;  // position in the country table; the flags follow it
 
 void ShowCountries(w::HWND page) {
-  for (int country = 0; country < kCountryCount; ++country) {
-    w::AddListItem(page, kCountryList,
-                   resources::dialogs::layout::EnglishText(kFirstCountryName + country));
+  for (int country = 0; country < shell::kCountryNameCount; ++country) {
+    w::AddListItem(page, kCountryListId,
+                   resources::dialogs::layout::EnglishText(shell::kFirstCountryNameText + country));
   }
-  w::SetListSelection(page, kCountryList, kGermany);
-  w::SetControlPicture(page, kCountryFlag, kFirstFlagPicture + kGermany);
+  w::SetListSelection(page, kCountryListId, kGermany);
+  w::SetControlPicture(page, kFlagPictureId, resources::kFirstFlagPicture + kGermany);
 }
 
 // Every page of the program as the program draws it: its own pictures, the
@@ -434,7 +436,8 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
   static_cast<void>(app);
   w::TemplateRegistry templates;
   resources::dialogs::RegisterDialogTemplates(templates);
-  QtRenderer renderer([](int id, QSize size) { return RenderPicture(id, size); });
+  QtRenderer renderer(
+      [](int id, QSize size) { return resources::pictures::RenderPicture(id, size); });
   w::Desktop desktop(renderer, templates);
   for (std::size_t index = 0; index < kPageTemplates.size(); ++index) {
     SCOPED_TRACE(index);
@@ -470,9 +473,8 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
                           header.pixelHeight = 20;
                           header.weight = 700;
                           header.italic = true;
-                          w::SetControlFont(hwnd, resources::dialogs::kHeaderControl, header);
-                          w::SetDlgItemText(hwnd, resources::dialogs::kHeaderControl,
-                                            "NORIX solano 1280i ");
+                          w::SetControlFont(hwnd, resources::kHeaderId, header);
+                          w::SetDlgItemText(hwnd, resources::kHeaderId, "NORIX solano 1280i ");
                           for (const auto& [control, text] : texts) {
                             w::SetDlgItemText(hwnd, control, text);
                           }
@@ -482,8 +484,8 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
                           for (const int control : shownOnceLoaded) {
                             w::ShowWindow(w::GetDlgItem(hwnd, control), w::SW_SHOW);
                           }
-                          if (w::GetDlgItem(hwnd, kCountryFlag) != w::kNullHwnd &&
-                              w::GetDlgItem(hwnd, kCountryList) != w::kNullHwnd) {
+                          if (w::GetDlgItem(hwnd, kFlagPictureId) != w::kNullHwnd &&
+                              w::GetDlgItem(hwnd, kCountryListId) != w::kNullHwnd) {
                             ShowCountries(hwnd);
                           }
                           return 1;
@@ -510,13 +512,13 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
       }
       EXPECT_EQ(onWidget.toStdString(), text) << control;
     }
-    if (pageIndex == kNationalityPage) {
-      auto* countries = dynamic_cast<QComboBox*>(renderer.ControlWidget(hwnd, kCountryList));
+    if (pageIndex == resources::kNationalityPage) {
+      auto* countries = dynamic_cast<QComboBox*>(renderer.ControlWidget(hwnd, kCountryListId));
       ASSERT_NE(countries, nullptr);
-      EXPECT_EQ(countries->count(), kCountryCount);
+      EXPECT_EQ(countries->count(), shell::kCountryNameCount);
       EXPECT_EQ(countries->currentText(), "Germany (49)");
       // The flag is drawn: black, red and gold stripes from top to bottom.
-      QWidget* flag = renderer.ControlWidget(hwnd, kCountryFlag);
+      QWidget* flag = renderer.ControlWidget(hwnd, kFlagPictureId);
       ASSERT_NE(flag, nullptr);
       const QImage drawn = flag->grab().toImage();
       const QColor top = drawn.pixelColor(drawn.width() / 2, drawn.height() / 6);

@@ -39,10 +39,7 @@ TEST(DriverKey, NamesAndDates) {
   noon.tm_isdst = -1;
   EXPECT_EQ(DriverDateOf(std::mktime(&noon)), "6-15-2021");
 
-  const DriverInfo simulated = SimulatedDriverInfo();
-  EXPECT_EQ(simulated.infPath, "norix-sim.inf");
-  EXPECT_FALSE(simulated.driverDate.empty());
-  EXPECT_EQ(simulated.initStrings, DefaultInitStrings());
+  EXPECT_FALSE(ProgramFileDate().empty());
 }
 
 TEST(DriverKey, SeedingAFreshStoreWritesTheDriverValuesAndInitStrings) {
@@ -113,14 +110,18 @@ TEST(DriverKey, SeedingRefusesBadKeysAndMalformedStores) {
   const std::string path = folder / "registry.reg";
   Registry registry(path);
   for (const std::string_view bad : {"", "\\Modem", "Modem\\\\0001", "Modem\\00\n01"}) {
-    EXPECT_EQ(SeedDriverKey(registry, bad, SimulatedDriverInfo()), ERROR_BAD_PATHNAME) << bad;
+    EXPECT_EQ(
+        SeedDriverKey(registry, bad, DriverInfo{"test.inf", "3-14-2024", DefaultInitStrings()}),
+        ERROR_BAD_PATHNAME)
+        << bad;
   }
   EXPECT_FALSE(std::filesystem::exists(path));
 
   WriteFile(path,
             "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\A]\n\"v\"=\"open\n");
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(SeedDriverKey(registry, ModemDriverKey(1), SimulatedDriverInfo()),
+  EXPECT_EQ(SeedDriverKey(registry, ModemDriverKey(1),
+                          DriverInfo{"test.inf", "3-14-2024", DefaultInitStrings()}),
             ERROR_REGISTRY_CORRUPT);
   ::testing::internal::GetCapturedStderr();
 }

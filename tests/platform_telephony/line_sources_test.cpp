@@ -191,10 +191,10 @@ TEST_F(SerialByIdFolder, DirectoryListsFilesThenUsbThenAddedWithoutDuplicatePort
 }
 
 TEST(UserLinesFile, XdgFirstThenHome) {
-  EXPECT_EQ(UserLinesFile("/x/cfg", "/home/u"), "/x/cfg/norix/lines.conf");
-  EXPECT_EQ(UserLinesFile("", "/home/u"), "/home/u/.config/norix/lines.conf");
-  EXPECT_EQ(UserLinesFile("relative", "/home/u"), "/home/u/.config/norix/lines.conf");
-  EXPECT_EQ(UserLinesFile(nullptr, nullptr), "");
+  EXPECT_EQ(UserLinesFile("/x/cfg", "/home/u", "norix"), "/x/cfg/norix/lines.conf");
+  EXPECT_EQ(UserLinesFile("", "/home/u", "norix"), "/home/u/.config/norix/lines.conf");
+  EXPECT_EQ(UserLinesFile("relative", "/home/u", "norix"), "/home/u/.config/norix/lines.conf");
+  EXPECT_EQ(UserLinesFile(nullptr, nullptr, "norix"), "");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "platform/window/template_registry.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 
 namespace norix::platform::terminal {
 namespace {
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Terminals, TemplateLayoutTest,
 TEST(CellLayoutTest, RowsFollowTheTemplateAndTheScaleIsNaturalWhenThereIsRoom) {
   W::TemplateRegistry registry;
   resources::dialogs::RegisterDialogTemplates(registry);
-  const auto page = registry.Find(resources::dialogs::kAtCommandTemplate);
+  const auto page = registry.Find(resources::kAtCommandTemplate);
   ASSERT_NE(page, nullptr);
   const std::vector<LayoutControl> controls = LayoutOf(*page);
   const auto cellOf = [&](const std::vector<CellRect>& cells, int id) {

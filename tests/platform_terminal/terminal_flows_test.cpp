@@ -16,7 +16,7 @@
 #include "platform_terminal/terminal_session.h"
 #include "sim/pty_product.h"
 #include "support/temp_dir.h"
-#include "utilities/nationality_table.h"
+#include "device/nationality_table.h"
 
 namespace norix::testing {
 namespace {
@@ -191,7 +191,7 @@ TEST_F(TerminalFlowTest, NationalityChoosingACountryAndAnsweringTheMessage) {
   ASSERT_TRUE(session->WaitForText("Default Setting", kWait)) << session->Screen();
 
   EXPECT_TRUE(modem.product->WaitForCommand(
-      utilities::NationalitySettingCommand(49, /*gciSupport=*/true), kWait));
+      device::NationalitySettingCommand(49, /*gciSupport=*/true), kWait));
   ExpectEscEnds(*session);
 }
 

@@ -7,6 +7,7 @@
 #include "products/product_catalogue.h"
 
 namespace norix::products {
+using namespace norix::device;
 namespace {
 
 struct LookupCase {

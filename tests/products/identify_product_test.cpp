@@ -6,13 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include "device/ident_record.h"
 #include "label_name.h"
 #include "product_on_line.h"
-#include "products/ident_record.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 
 namespace norix::products::testing {
+using namespace norix::device;
 namespace {
 
 const ReceivedCommand kAti3{9600, "ATI3"};

@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "products/adapter_features.h"
-#include "products/contains_no_case.h"
-#include "products/ident_record.h"
-#include "products/reply_numbers.h"
+#include "device/adapter_features.h"
+#include "device/contains_no_case.h"
+#include "device/ident_record.h"
+#include "device/reply_numbers.h"
 
 namespace norix::products {
+using namespace norix::device;
 namespace {
 
 struct ContainsCase {

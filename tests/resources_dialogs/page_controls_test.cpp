@@ -53,7 +53,7 @@ TEST(DialogTemplates, PagesHaveThePageSizeFontTitleAndPicture) {
     EXPECT_EQ(page.font.face, "MS Sans Serif");
     EXPECT_EQ(page.font.pointSize, 8);
     EXPECT_EQ(page.caption, "NORIX Configuration program");
-    EXPECT_EQ(page.backgroundPicture, 120);
+    EXPECT_EQ(page.backgroundPicture, R::kPagePicture);
     // The navigator places every page itself.
     EXPECT_FALSE(page.centered);
   }
@@ -71,8 +71,8 @@ TEST(DialogTemplates, PickersAreSmallCentredStandardDialogs) {
     // Enter chooses the selected model.
     EXPECT_NE(ControlOf(picker, platform::window::IDOK).style & style::kDefault, 0U);
   }
-  EXPECT_EQ(TemplateOf(117).caption, "Select modem model");
-  EXPECT_EQ(TemplateOf(122).caption, "Select ISDN model");
+  EXPECT_EQ(TemplateOf(R::kModemModelPickerTemplate).caption, "Select modem model");
+  EXPECT_EQ(TemplateOf(R::kIsdnModelPickerTemplate).caption, "Select ISDN model");
 }
 
 TEST(DialogTemplates, EachPageHasTheControlsItsProcedureAddressesWithTheirKinds) {
@@ -112,7 +112,10 @@ TEST(DialogTemplates, EveryPageThatSetsItselfUpHasTheHeaderAndOthersHaveNone) {
 
 TEST(DialogTemplates, ArrowButtonsAreExactlyThePagesOwnWithTheirPictures) {
   const std::map<int, std::pair<int, int>> kPictures = {
-      {1014, {123, 124}}, {1002, {126, 128}}, {1008, {129, 130}}, {1006, {138, 139}}};
+      {R::kBackArrowId, {R::kBackArrowPicture, R::kBackArrowPressedPicture}},
+      {R::kNextArrowId, {R::kNextArrowPicture, R::kNextArrowPressedPicture}},
+      {R::kCancelArrowId, {R::kCancelArrowPicture, R::kCancelArrowPressedPicture}},
+      {R::kOkArrowId, {R::kOkArrowPicture, R::kOkArrowPressedPicture}}};
   for (const auto& [id, arrows] : PageArrows()) {
     std::set<int> found;
     for (const ControlTemplate& control : TemplateOf(id).controls) {
@@ -187,12 +190,12 @@ TEST(DialogTemplates, RadioButtonsFormTheGroupsThePagesUse) {
 
 TEST(DialogTemplates, NumberFieldsTakeDigitsOnlyAndCodeFieldsTakeTheirSymbols) {
   const std::map<int, std::set<int>> kDigitsOnly = {
-      {128, {1044, 1045, 1050}},
-      {129, {1044, 1045, 1050, 1052}},
-      {143, {1044, 1045, 1050, 1052, 1046, 1048, 1053, 1055}},
-      {144, {1044, 1045, 1050, 1052, 1046, 1048}},
-      {148, {1133, 1132, 1136, 1131}},
-      {152, {1140}},
+      {R::kMsnSettingTemplate, {1044, 1045, 1050}},
+      {R::kTelephoneSettingTemplate, {1044, 1045, 1050, 1052}},
+      {R::kKometMsnTemplate, {1044, 1045, 1050, 1052, 1046, 1048, 1053, 1055}},
+      {R::kKometLocalTemplate, {1044, 1045, 1050, 1052, 1046, 1048}},
+      {R::kProtocolsTemplate, {1133, 1132, 1136, 1131}},
+      {R::kProviderServicesTemplate, {1140}},
   };
   for (const auto& [id, dialog] : TemplatesById()) {
     const std::set<int> wanted = kDigitsOnly.contains(id) ? kDigitsOnly.at(id) : std::set<int>{};
@@ -218,8 +221,9 @@ TEST(DialogTemplates, NumberFieldsTakeDigitsOnlyAndCodeFieldsTakeTheirSymbols) {
 
 TEST(DialogTemplates, PrefixListsAndPortabilityCharactersUseTheFixedPitchFont) {
   const std::map<int, std::set<int>> kFixed = {
-      {144, {1116, 1117}},
-      {152, {1155, 1157, 1156, 1158, 1160, 1161, 1193, 1194, 1196, 1198, 1199, 1201}},
+      {R::kKometLocalTemplate, {1116, 1117}},
+      {R::kProviderServicesTemplate,
+       {1155, 1157, 1156, 1158, 1160, 1161, 1193, 1194, 1196, 1198, 1199, 1201}},
   };
   for (const auto& [id, controls] : kFixed) {
     const DialogTemplate& dialog = TemplateOf(id);

@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/user_input.h"
+#include "resources/resource_ids.h"
 #include "shell_fixture.h"
 
 namespace norix::shell::testing {
 namespace {
 
 TEST_F(NavigatorTest, OneDeviceStartsAtTheMainMenuAndEscQuitsClosingThePort) {
-  program_.pages.Register(kMainMenuPage, TestPage(log_, {}));
+  program_.pages.Register(resources::kMainMenuPage, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
@@ -23,12 +24,12 @@ TEST_F(NavigatorTest, OneDeviceStartsAtTheMainMenuAndEscQuitsClosingThePort) {
   ASSERT_TRUE(WaitReturned());
   EXPECT_TRUE(host_.Dialogs().empty());
   EXPECT_EQ(ClosedPorts(), std::vector<link::ModemContext*>{program_.context.get()});
-  EXPECT_EQ(program_.navigator.CurrentIndex(), kQuitPage);
+  EXPECT_EQ(program_.navigator.CurrentIndex(), resources::kQuitPage);
 }
 
 TEST_F(NavigatorTest, TwoDevicesStartAtTheProductList) {
   program_.context->devices.push_back({"solano 1280", 1});
-  program_.pages.Register(kProductListPage, TestPage(log_, {}));
+  program_.pages.Register(resources::kProductListPage, TestPage(log_, {}));
   Start();
   const W::HWND list = host_.WaitForDialog(102, kLong);
   ASSERT_NE(list, W::kNullHwnd);
@@ -38,7 +39,7 @@ TEST_F(NavigatorTest, TwoDevicesStartAtTheProductList) {
 }
 
 TEST_F(NavigatorTest, TheNewPageIsUpBeforeTheOldOneClosesAndTakesItsPlace) {
-  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6}));
+  program_.pages.Register(resources::kMainMenuPage, TestPage(log_, {.next = 6}));
   program_.pages.Register(6, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
@@ -52,7 +53,7 @@ TEST_F(NavigatorTest, TheNewPageIsUpBeforeTheOldOneClosesAndTakesItsPlace) {
 
   // The user moved it; the next page comes up where it was left.
   ASSERT_TRUE(W::UserMovedWindow(menu, {37, 21}));
-  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  ASSERT_TRUE(host_.Click(menu, resources::kNextArrowId));
   const W::HWND settings = host_.WaitForDialog(109, kLong);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host_.WaitForDialogClosed(menu, kLong));
@@ -71,7 +72,7 @@ TEST_F(NavigatorTest, TheNewPageIsUpBeforeTheOldOneClosesAndTakesItsPlace) {
 TEST_F(NavigatorTest, APageThatLeavesBeforeItsOwnPageReadyStaysUntilTheNextIsUp) {
   // The menu asks for the next page during its set-up, so its own page
   // ready reaches the main thread after its request: that must not close it.
-  program_.pages.Register(kMainMenuPage,
+  program_.pages.Register(resources::kMainMenuPage,
                           TestPage(log_, {.onInit = [](W::HWND page) { GoToPage(page, 6); }}));
   program_.pages.Register(6, TestPage(log_, {}));
   Start();
@@ -94,11 +95,12 @@ TEST_F(NavigatorTest, ASecondRequestWaitsUntilTheFirstIsComplete) {
   std::atomic<bool> pendingWhenAsked{false};
   std::atomic<bool> menuClosedWhenGoToPageReturned{false};
   Signal asking;
-  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6, .onClose = [&](W::HWND) {
-                                                           asking.Wait(kLong);
-                                                           std::this_thread::sleep_for(60ms);
-                                                           menuClosed = true;
-                                                         }}));
+  program_.pages.Register(resources::kMainMenuPage,
+                          TestPage(log_, {.next = 6, .onClose = [&](W::HWND) {
+                                            asking.Wait(kLong);
+                                            std::this_thread::sleep_for(60ms);
+                                            menuClosed = true;
+                                          }}));
   program_.pages.Register(6, TestPage(log_, {.onReady = [&](W::HWND page) {
                                         pendingWhenAsked =
                                             program_.navigator.PendingPage() == menuHandle.load();
@@ -111,7 +113,7 @@ TEST_F(NavigatorTest, ASecondRequestWaitsUntilTheFirstIsComplete) {
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
   menuHandle = menu;
-  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  ASSERT_TRUE(host_.Click(menu, resources::kNextArrowId));
 
   const W::HWND solano = host_.WaitForDialog(126, kLong);
   ASSERT_NE(solano, W::kNullHwnd);
@@ -129,13 +131,13 @@ TEST_F(NavigatorTest, ASecondRequestWaitsUntilTheFirstIsComplete) {
 TEST_F(NavigatorTest, APageAsksToLeaveOnlyOnce) {
   // Two quick clicks on '>': the second must neither start a second page nor
   // leave the page waiting for itself.
-  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6}));
+  program_.pages.Register(resources::kMainMenuPage, TestPage(log_, {.next = 6}));
   program_.pages.Register(6, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
-  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
-  host_.Click(menu, kNextArrowId);  // may be refused once the menu is gone
+  ASSERT_TRUE(host_.Click(menu, resources::kNextArrowId));
+  host_.Click(menu, resources::kNextArrowId);  // may be refused once the menu is gone
   const W::HWND settings = host_.WaitForDialog(109, kLong);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host_.WaitForDialogClosed(menu, kLong));
@@ -146,7 +148,7 @@ TEST_F(NavigatorTest, APageAsksToLeaveOnlyOnce) {
 }
 
 TEST_F(NavigatorTest, ADisplayChangeRestartsThePageInPlace) {
-  program_.pages.Register(kMainMenuPage, TestPage(log_, {}));
+  program_.pages.Register(resources::kMainMenuPage, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
@@ -164,7 +166,7 @@ TEST_F(NavigatorTest, ADisplayChangeRestartsThePageInPlace) {
   EXPECT_EQ(W::GetWindowRect(again).TopLeft(), (W::Point{60, 45}));
   EXPECT_EQ(program_.chrome.BuildCount(), builds + 1);
   EXPECT_EQ(CountryName(program_.chrome, 0), "Australia (61)") << "rebuilt, not only released";
-  EXPECT_EQ(program_.navigator.CurrentIndex(), kMainMenuPage);
+  EXPECT_EQ(program_.navigator.CurrentIndex(), resources::kMainMenuPage);
   EXPECT_EQ(host_.WaitForDialog(101, kShort), W::kNullHwnd) << "restarted once";
 
   ASSERT_TRUE(host_.PressEscape(again));
@@ -177,13 +179,13 @@ TEST_F(NavigatorTest, ADisplayChangeDuringAPageChangeLosesNeitherPage) {
   // the display change meanwhile must restart the settings page once the
   // menu is closed, and leave no page behind.
   program_.pages.Register(
-      kMainMenuPage,
+      resources::kMainMenuPage,
       TestPage(log_, {.next = 6, .onClose = [](W::HWND) { std::this_thread::sleep_for(100ms); }}));
   program_.pages.Register(6, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
-  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  ASSERT_TRUE(host_.Click(menu, resources::kNextArrowId));
   const W::HWND settings = host_.WaitForDialog(109, kLong);
   ASSERT_NE(settings, W::kNullHwnd);
   desktop_.DisplayChanged({});
@@ -206,23 +208,23 @@ TEST_F(NavigatorTest, ADisplayChangeDuringAPageChangeLosesNeitherPage) {
 
 TEST_F(NavigatorTest, APageThatCannotBeShownEndsTheRunInOrder) {
   // Index 16's template is not registered here.
-  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 16}));
+  program_.pages.Register(resources::kMainMenuPage, TestPage(log_, {.next = 16}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
-  ASSERT_TRUE(host_.Click(menu, kNextArrowId));
+  ASSERT_TRUE(host_.Click(menu, resources::kNextArrowId));
   ASSERT_TRUE(WaitReturned());
   EXPECT_FALSE(W::IsWindow(menu));
   EXPECT_EQ(ClosedPorts().size(), 1U);
 }
 
 TEST_F(NavigatorTest, EnterOnAFocusedArrowButtonPressesIt) {
-  program_.pages.Register(kMainMenuPage, TestPage(log_, {.next = 6}));
+  program_.pages.Register(resources::kMainMenuPage, TestPage(log_, {.next = 6}));
   program_.pages.Register(6, TestPage(log_, {}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
-  ASSERT_TRUE(host_.Focus(menu, kNextArrowId));
+  ASSERT_TRUE(host_.Focus(menu, resources::kNextArrowId));
   ASSERT_TRUE(host_.PressEnter(menu));
   const W::HWND settings = host_.WaitForDialog(109, kLong);
   ASSERT_NE(settings, W::kNullHwnd);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/resource_ids.h"
 #include "shell_fixture.h"
 
 namespace norix::shell::testing {
@@ -11,14 +12,15 @@ namespace {
 
 TEST_F(NavigatorTest, InitPageSetsCaptionHeaderTextsAndButtonLabels) {
   program_.pages.Register(
-      kMainMenuPage, TestPage(log_, {.texts = {{kStatusId, 2092}, {-1, 0}, {kDisabledId, 2003}},
-                                     .buttons = {{kSettingsId, 2086}}}));
+      resources::kMainMenuPage,
+      TestPage(log_, {.texts = {{kStatusId, 2092}, {-1, 0}, {kDisabledId, 2003}},
+                      .buttons = {{kSettingsId, 2086}}}));
   Start();
   const W::HWND menu = host_.WaitForDialog(101, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
   EXPECT_EQ(host_.Caption(menu), "NORIX Configuration program");
-  EXPECT_EQ(host_.Text(menu, kHeaderId), "NORIX corvid 56k V1.40");
-  const auto header = host_.Control(menu, kHeaderId);
+  EXPECT_EQ(host_.Text(menu, resources::kHeaderId), "NORIX corvid 56k V1.40");
+  const auto header = host_.Control(menu, resources::kHeaderId);
   ASSERT_TRUE(header);
   EXPECT_EQ(header->font, HeaderFont());
   EXPECT_EQ(HeaderFont().pixelHeight, 20);
@@ -28,7 +30,7 @@ TEST_F(NavigatorTest, InitPageSetsCaptionHeaderTextsAndButtonLabels) {
   EXPECT_EQ(host_.Text(menu, kDisabledId), "") << "nothing after the -1 row";
   EXPECT_EQ(host_.Text(menu, kSettingsId), program_.texts.Text(2086));
   EXPECT_EQ(program_.navigator.CurrentWindow(), menu);
-  EXPECT_EQ(FindProgram(W::GetDlgItem(menu, kStatusId)), &program_);
+  EXPECT_EQ(FindFrame(W::GetDlgItem(menu, kStatusId)), &program_);
   ASSERT_TRUE(host_.PressEscape(menu));
   ASSERT_TRUE(WaitReturned());
 }
@@ -36,7 +38,7 @@ TEST_F(NavigatorTest, InitPageSetsCaptionHeaderTextsAndButtonLabels) {
 TEST_F(NavigatorTest, ShowMessageShowsTextAndCaptionTaskModal) {
   std::atomic<int> answer{-1};
   Signal answered;
-  program_.pages.Register(kMainMenuPage,
+  program_.pages.Register(resources::kMainMenuPage,
                           TestPage(log_, {.onCommand = [&](W::HWND page, int id, unsigned code) {
                                      if (id != kSettingsId || code != W::BN_CLICKED) {
                                        return false;
@@ -73,8 +75,8 @@ TEST_F(NavigatorTest, ShowMessageShowsTextAndCaptionTaskModal) {
 
 TEST_F(NavigatorTest, HoverHelpFollowsThePointerOverEnabledControls) {
   static const std::vector<PageText> kHelp{
-      {kSettingsId, 2092}, {kDisabledId, 2003}, {kBackArrowId, 2086}, {-1, 0}};
-  program_.pages.Register(kMainMenuPage,
+      {kSettingsId, 2092}, {kDisabledId, 2003}, {resources::kBackArrowId, 2086}, {-1, 0}};
+  program_.pages.Register(resources::kMainMenuPage,
                           TestPage(log_, {.onHover = [](W::HWND page, W::WPARAM w, W::LPARAM l) {
                                      ShowHoverHelp(page, kStatusId, kHelp, static_cast<int>(l),
                                                    W::HwndFromParam(w));
@@ -93,7 +95,7 @@ TEST_F(NavigatorTest, HoverHelpFollowsThePointerOverEnabledControls) {
   ASSERT_TRUE(host_.Hover(menu, kDisabledId));
   // A control with an entry after them shows its text: so the two before
   // have been handled by then.
-  ASSERT_TRUE(host_.Hover(menu, kBackArrowId));
+  ASSERT_TRUE(host_.Hover(menu, resources::kBackArrowId));
   EXPECT_TRUE(host_.WaitForText(menu, kStatusId, program_.texts.Text(2086), kLong));
 
   W::SetDlgItemText(menu, kStatusId, "cleared");

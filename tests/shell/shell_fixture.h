@@ -21,9 +21,10 @@
 #include "platform/window/message_loop.h"
 #include "platform/window/template_registry.h"
 #include "platform/window/window_api.h"
+#include "resources/resource_ids.h"
+#include "shell/frame.h"
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
-#include "shell/program.h"
 
 namespace norix::shell::testing {
 
@@ -48,16 +49,16 @@ inline W::DialogTemplate TestPageTemplate(int id) {
   page.caption = "template caption";
   page.backgroundPicture = 120;
   page.controls = {
-      {kHeaderId, ControlKind::kStaticText, "", RectAt(10, 5, 280, 14), 0},
+      {resources::kHeaderId, ControlKind::kStaticText, "", RectAt(10, 5, 280, 14), 0},
       {kStatusId, ControlKind::kStaticText, "", RectAt(10, 30, 200, 10), 0},
       {kSettingsId, ControlKind::kBigButton, "", RectAt(10, 60, 80, 20), S::kTabStop},
       {kDisabledId, ControlKind::kBigButton, "", RectAt(100, 60, 80, 20), S::kDisabled},
-      {kBackArrowId, ControlKind::kArrowButton, "", RectAt(180, 170, 20, 20), S::kTabStop, 123,
-       124},
-      {kNextArrowId, ControlKind::kArrowButton, "", RectAt(210, 170, 20, 20), S::kTabStop, 126,
-       128},
-      {kCancelArrowId, ControlKind::kArrowButton, "", RectAt(240, 170, 20, 20), S::kTabStop, 129,
-       130},
+      {resources::kBackArrowId, ControlKind::kArrowButton, "", RectAt(180, 170, 20, 20),
+       S::kTabStop, 123, 124},
+      {resources::kNextArrowId, ControlKind::kArrowButton, "", RectAt(210, 170, 20, 20),
+       S::kTabStop, 126, 128},
+      {resources::kCancelArrowId, ControlKind::kArrowButton, "", RectAt(240, 170, 20, 20),
+       S::kTabStop, 129, 130},
   };
   return page;
 }
@@ -110,7 +111,7 @@ class Signal {
 
 // How a test page behaves beyond the frame.
 struct PageBehaviour {
-  int next = kQuitPage;  // where '>' leads
+  int next = resources::kQuitPage;  // where '>' leads
   std::vector<PageText> texts{};
   std::vector<PageText> buttons{};
   // Extra work at the end of the set-up (before page ready is posted), on
@@ -163,10 +164,10 @@ inline W::DialogProc TestPage(PageLog& log, PageBehaviour behaviour) {
           return 1;
         }
         if (id == W::IDCANCEL) {
-          GoToPage(page, kQuitPage);
+          GoToPage(page, resources::kQuitPage);
           return 1;
         }
-        if (id == kNextArrowId && W::HIWORD(wParam) == W::BN_CLICKED) {
+        if (id == resources::kNextArrowId && W::HIWORD(wParam) == W::BN_CLICKED) {
           GoToPage(page, behaviour.next);
           return 1;
         }
@@ -198,7 +199,7 @@ class NavigatorTest : public ::testing::Test {
   ~NavigatorTest() override {
     if (main_.joinable()) {
       // A test that failed half-way: end the run the way a page would.
-      W::PostThreadMessage(program_.navigator.MainThread(), kPageRequest, 0, kQuitPage);
+      W::PostThreadMessage(program_.navigator.MainThread(), kPageRequest, 0, resources::kQuitPage);
       main_.join();
     }
   }
@@ -235,7 +236,7 @@ class NavigatorTest : public ::testing::Test {
   W::TemplateRegistry templates_;
   W::HeadlessHost host_;
   W::Desktop desktop_{host_, templates_};
-  Program program_;
+  Frame program_;
   PageLog log_;
 
  private:

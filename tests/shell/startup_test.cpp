@@ -16,6 +16,7 @@
 #include "platform/comm/pty_line.h"
 #include "platform/telephony/line_directory.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "resources/strings/data_folder.h"
 #include "shell/program_version.h"
 #include "shell_fixture.h"
@@ -134,7 +135,9 @@ class StartupTest : public ::testing::Test {
   // Runs start-up on its own thread; the future holds its result.
   std::future<int>& Start(StartupSettings settings) {
     runs_.push_back(std::async(std::launch::async, [this, settings = std::move(settings)] {
-      return RunStartup(desktop_, settings);
+      // Each run's frame lives as long as the run, as the program's does.
+      Frame frame;
+      return RunStartup(frame, desktop_, settings);
     }));
     return runs_.back();
   }
@@ -151,7 +154,7 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, WithoutADeviceOnlyMessage2086IsShown) {
   std::atomic<bool> navigatorReached{false};
   StartupSettings settings = Settings();
-  settings.beforeNavigator = [&](Program&) { navigatorReached = true; };
+  settings.beforeNavigator = [&](Frame&) { navigatorReached = true; };
   auto& run = Start(std::move(settings));
 
   const auto box = host_.AnswerMessageBox(W::IDOK, kLong);
@@ -188,15 +191,15 @@ TEST_F(StartupTest, OneDeviceRunsTheWizardInTheChosenLanguageUntilEsc) {
   settings.commandLine = "DK";
   settings.registerPages = [&](PageTable& pages) {
     ++registered;
-    EXPECT_NE(pages.Row(kMainMenuPage), nullptr);
+    EXPECT_NE(pages.Row(resources::kMainMenuPage), nullptr);
   };
-  settings.beforeNavigator = [&](Program& program) {
+  settings.beforeNavigator = [&](Frame& program) {
     seen.set_value({program.countryCode, program.versionText, program.context->ProductCount(),
                     CountryName(program.chrome, 0)});
   };
   auto& run = Start(std::move(settings));
 
-  const W::HWND menu = host_.WaitForDialog(resources::dialogs::kMainMenuTemplate, kLong);
+  const W::HWND menu = host_.WaitForDialog(resources::kMainMenuTemplate, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
   EXPECT_EQ(host_.Caption(menu), "NORIX konfigurationsprogram");
   EXPECT_EQ(registered.load(), 1);
@@ -220,7 +223,7 @@ TEST_F(StartupTest, TwoDevicesStartAtTheProductList) {
   AddDevice("NORIX corvid 56k");
   AddDevice("solano 1280 ISDN");
   auto& run = Start(Settings());
-  const W::HWND list = host_.WaitForDialog(resources::dialogs::kProductListTemplate, kLong);
+  const W::HWND list = host_.WaitForDialog(resources::kProductListTemplate, kLong);
   ASSERT_NE(list, W::kNullHwnd);
   EXPECT_EQ(host_.Caption(list), "NORIX Configuration program");
   ASSERT_TRUE(host_.PressEscape(list));
@@ -234,7 +237,7 @@ TEST_F(StartupTest, ASecondStartBringsTheFirstForwardAndEnds) {
   StartupSettings settings = Settings();
   settings.instanceSocket = folder.Path() / "norix-config.sock";
   auto& first = Start(settings);
-  const W::HWND menu = host_.WaitForDialog(resources::dialogs::kMainMenuTemplate, kLong);
+  const W::HWND menu = host_.WaitForDialog(resources::kMainMenuTemplate, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
   W::ShowWindow(menu, W::SW_HIDE);  // as if minimised
   ASSERT_FALSE(W::IsWindowVisible(menu));
@@ -254,7 +257,7 @@ TEST_F(StartupTest, ASecondStartBringsTheFirstForwardAndEnds) {
 
   // With the first gone, a new start is a full instance again.
   auto& third = Start(settings);
-  const W::HWND again = host_.WaitForDialog(resources::dialogs::kMainMenuTemplate, kLong);
+  const W::HWND again = host_.WaitForDialog(resources::kMainMenuTemplate, kLong);
   ASSERT_NE(again, W::kNullHwnd);
   ASSERT_TRUE(host_.PressEscape(again));
   ASSERT_EQ(third.wait_for(kLong), std::future_status::ready);

@@ -14,15 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include "device/adapter_features.h"
+#include "device/adapter_queries.h"
+#include "device/contains_no_case.h"
+#include "device/ident_record.h"
 #include "link/at_exchange.h"
 #include "link/modem_context.h"
 #include "link/port_io.h"
 #include "platform/comm/pty_line.h"
 #include "platform/comm/serial_port.h"
-#include "products/adapter_features.h"
-#include "products/adapter_queries.h"
-#include "products/contains_no_case.h"
-#include "products/ident_record.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
@@ -30,10 +30,11 @@
 #include "sim/simulated_product.h"
 
 namespace norix::sim {
+using namespace norix::device;
 namespace {
 
-using products::AdapterFeatures;
-using products::UpgradeClass;
+using device::AdapterFeatures;
+using device::UpgradeClass;
 
 struct Expected {
   bool opens = true;  // the checked open's "AT" gets OK
@@ -148,28 +149,27 @@ std::vector<Row> Rows() {
               Features(false, false, false, true, 0x1FBC))},
       {"komet2-early", "NORIX KOMET II",
        Normal(false, "NORIX KOMET II V2.01", "NORIX KOMET II ", 201, 2,
-              Features(false, false, false, true, products::kDefaultKometFeatureWord))},
+              Features(false, false, false, true, device::kDefaultKometFeatureWord))},
       {"modem-rescue", "NORIX Corvid 560 Voice",
-       Rescue(true, std::string(products::kModemRescueMode), 9)},
+       Rescue(true, std::string(device::kModemRescueMode), 9)},
       // The loaders below do not answer the checked open's "AT" with OK.
       // Identification still runs on the port, to see what they answer.
       {"modem-rescue-115200", "NORIX Corvid 560 Voice",
-       Rescue(false, std::string(products::kModemRescueMode), 9)},
+       Rescue(false, std::string(device::kModemRescueMode), 9)},
       {"solano-rescue", "NORIX solano 1280i",
-       Rescue(false, std::string(products::kSolanoRescueMode), 10)},
-      {"komet2-rescue", "NORIX KOMET II",
-       Rescue(false, std::string(products::kKometRescueMode), 10)},
+       Rescue(false, std::string(device::kSolanoRescueMode), 10)},
+      {"komet2-rescue", "NORIX KOMET II", Rescue(false, std::string(device::kKometRescueMode), 10)},
       {"foreign", "NORIX Corvid 560 Voice",
-       NotFound(true, true, std::string(products::kUnknownModem))},
+       NotFound(true, true, std::string(device::kUnknownModem))},
       {"silent", "NORIX Corvid 560 Voice",
-       NotFound(false, false, std::string(products::kNoModemDetected))},
+       NotFound(false, false, std::string(device::kNoModemDetected))},
   };
 }
 
 // The checked open's test of the product: "AT" until an answer comes, five
 // times for a PC Card ("marlin" in the device name), else twice.
 bool CheckedOpen(platform::comm::Port* port, const std::string& device) {
-  const int attempts = products::ContainsNoCase(device, "marlin") ? 5 : 2;
+  const int attempts = device::ContainsNoCase(device, "marlin") ? 5 : 2;
   link::AtResult result = link::AtResult::NoReply;
   for (int i = 0; i < attempts && result == link::AtResult::NoReply; ++i) {
     std::string reply;
@@ -206,7 +206,7 @@ Outcome Identify(const Row& row) {
 
   link::ConfigurePort(port, 57600);
   found.opens = CheckedOpen(port, row.device);
-  if (!found.opens && products::ContainsNoCase(row.device, "marlin")) {
+  if (!found.opens && device::ContainsNoCase(row.device, "marlin")) {
     // The product selection opens a PC Card's port a second time.
     found.opens = CheckedOpen(port, row.device);
   }
@@ -219,11 +219,11 @@ Outcome Identify(const Row& row) {
   const auto has = [&](std::string_view word) {
     return found.text.find(word) != std::string::npos;
   };
-  if (has(products::kNoModemDetected) || has(products::kUnknownModem)) {
+  if (has(device::kNoModemDetected) || has(device::kUnknownModem)) {
     return outcome;
   }
-  if (has(products::kModemRescueMode) || has(products::kSolanoRescueMode) ||
-      has(products::kKometRescueMode)) {
+  if (has(device::kModemRescueMode) || has(device::kSolanoRescueMode) ||
+      has(device::kKometRescueMode)) {
     found.name = found.text;
     found.kind = products::LookupUpgradeKind(found.text);
     return outcome;
@@ -234,12 +234,12 @@ Outcome Identify(const Row& row) {
   found.kind = products::LookupUpgradeKind(context.productName);
   if (row.device.find("solano 1280") != std::string::npos) {
     found.features.isdnAdapter = true;
-    products::ReadAdapterFeatures(context, found.features);
+    device::ReadAdapterFeatures(context, found.features);
   }
   if (row.device.find("NORIX KOMET II") != std::string::npos) {
     found.features.isdnAdapter = true;
     found.features.komet = true;
-    products::ReadKometFeatureWord(context, found.features);
+    device::ReadKometFeatureWord(context, found.features);
   }
   found.modemVersion = context.internalModemVersion;
   found.modemVersionNumber = context.internalModemVersionNumber;

@@ -35,17 +35,17 @@ LineTestProduct Komet() {
 }
 
 TEST(LineTestPlanTest, ResultTextByOutcomeAndProduct) {
-  const products::AdapterFeatures modem;
+  const device::AdapterFeatures modem;
   EXPECT_EQ(LineTestResultText(kLineWorking, modem, "NORIX Netrunner 56000 Voice "), 2098);
   EXPECT_EQ(LineTestResultText(kLineWorking, modem, "NORIX Corvid 560V USB "), 2097);
   EXPECT_EQ(LineTestResultText(kLineWorking, modem, "NORIX corvid 288 "), 2097);
   EXPECT_EQ(LineTestResultText(kLineNoDialTone, modem, "NORIX corvid 288 "), 2199);
   EXPECT_EQ(LineTestResultText(kLineUndetermined, modem, "NORIX corvid 288 "), 2100);
-  const products::AdapterFeatures solano = Solano(false).features;
+  const device::AdapterFeatures solano = Solano(false).features;
   EXPECT_EQ(LineTestResultText(kLineWorking, solano, "NORIX solano 1280i USB"), 2054);
   EXPECT_EQ(LineTestResultText(kLineNoDialTone, solano, ""), 2200);
   EXPECT_EQ(LineTestResultText(kLineUndetermined, solano, ""), 2100);
-  const products::AdapterFeatures withModem = Solano(true).features;
+  const device::AdapterFeatures withModem = Solano(true).features;
   for (const std::uint16_t outcome : {kLineWorking, kLineNoDialTone, kLineUndetermined}) {
     EXPECT_EQ(LineTestResultText(outcome, withModem, ""), 2053);
   }
@@ -92,7 +92,7 @@ class LineTestRunTest : public testing::LinkFixture {
     return commands;
   }
 
-  StopSignal stop_;
+  shell::StopSignal stop_;
 };
 
 TEST_F(LineTestRunTest, GciModemTurnsTheVolumeUpAndPutsItBack) {

@@ -15,15 +15,15 @@ const std::vector<std::string> kMonths{
     "July",          "August",  "September", "October", "November", "December"};
 
 TEST(FirmwareDateQueryTest, ByProductKindAndCommandFamily) {
-  products::AdapterFeatures modem;
+  device::AdapterFeatures modem;
   EXPECT_EQ(FirmwareDateQuery(modem, true), "AT+GMR?");
   EXPECT_EQ(FirmwareDateQuery(modem, false), "AT#REV?");
-  products::AdapterFeatures solano;
+  device::AdapterFeatures solano;
   solano.isdnAdapter = true;
   EXPECT_EQ(FirmwareDateQuery(solano, true), "AT?DATE");
   solano.internalModem = true;
   EXPECT_EQ(FirmwareDateQuery(solano, false), "AT?DATE");
-  products::AdapterFeatures komet;
+  device::AdapterFeatures komet;
   komet.isdnAdapter = true;
   komet.komet = true;
   EXPECT_EQ(FirmwareDateQuery(komet, true), "AT+GMR?");

@@ -97,8 +97,8 @@ TEST_F(DriverInformationTest, SeedsKeysOfDevicesThatNameOneAndKeepsExistingValue
 
   ProductInformation info;
   ReadDriverInformation(registry_.get(), simulated, info);
-  EXPECT_EQ(info.driverFile, R::kSimulatedInfPath);
-  EXPECT_EQ(info.driverDate, R::SimulatedDriverInfo().driverDate);
+  EXPECT_EQ(info.driverFile, kSimulatedInfPath);
+  EXPECT_EQ(info.driverDate, SimulatedDriverInfo().driverDate);
   ReadDriverInformation(registry_.get(), configured, info);
   EXPECT_EQ(info.driverFile, "vendor.inf");
 }
@@ -128,7 +128,7 @@ TEST_F(DriverInformationTest, UsbDeviceGetsAKeyNamedAfterItsLinkAndItIsSeeded) {
   EXPECT_TRUE(SeedDriverKeys(*registry_, devices, {dir_ + "/sys", dir_ + "/modules"}).empty());
   ProductInformation info;
   ReadDriverInformation(registry_.get(), devices[0].driverKey, info);
-  EXPECT_EQ(info.driverFile, R::kSimulatedInfPath);
+  EXPECT_EQ(info.driverFile, kSimulatedInfPath);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Whole roads through the wizard to the utility pages, with simulated
-// products on ptys as the program's line devices.
+// products as the program's line devices; the first road crosses the real
+// serial port code on ptys.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 
 #include "platform/window/window_api.h"
 #include "products/main_menu_page.h"
+#include "resources/resource_ids.h"
 #include "shell/page_messages.h"
 #include "support/wizard_session.h"
 #include "utilities/nationality_page.h"
@@ -23,17 +25,14 @@ using ::norix::testing::WizardSession;
 
 // The main menu once it has identified the single product.
 W::HWND IdentifiedMenu(WizardSession& session) {
-  const W::HWND menu = session.WaitForPage(shell::kMainMenuPage);
+  const W::HWND menu = session.WaitForIdentifiedMenu();
   EXPECT_NE(menu, W::kNullHwnd);
-  // The header gets the product's name once every menu button is shown.
-  EXPECT_TRUE(session.Host().WaitUntil(
-      [&] { return !session.Host().Text(menu, shell::kHeaderId).empty(); }, kPageWait));
   return menu;
 }
 
 // The nationality page once it has read the product and filled its list.
 W::HWND OpenedNationalityPage(WizardSession& session) {
-  const W::HWND page = session.WaitForPage(kNationalityPage);
+  const W::HWND page = session.WaitForPage(resources::kNationalityPage);
   EXPECT_NE(page, W::kNullHwnd);
   EXPECT_TRUE(session.Host().WaitUntil(
       [&] {
@@ -60,14 +59,15 @@ std::vector<std::string> Tail(const std::vector<std::string>& all, std::size_t c
 // reading and the bracketed setting, the user hears of the success and is
 // back in the settings menu, from which Esc quits.
 TEST(WizardRoadTest, ChangingTheCountryOfAnAnalogueModem) {
-  WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice"}};
+  WizardSession session({{"netrunner56k", "NORIX Netrunner 56000 Voice"}},
+                        ::norix::testing::Lines::kPty);
   session.Start();
   W::HWND menu = IdentifiedMenu(session);
   ASSERT_TRUE(session.Host().Click(menu, products::kSettingsButton));
-  W::HWND settings = session.WaitForPage(kModemSettingsPage);
+  W::HWND settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
-  const W::HWND page = session.WaitForPage(kNationalityPage);
+  const W::HWND page = session.WaitForPage(resources::kNationalityPage);
   ASSERT_NE(page, W::kNullHwnd);
   ASSERT_TRUE(session.Host().WaitUntil(
       [&] {
@@ -83,7 +83,7 @@ TEST(WizardRoadTest, ChangingTheCountryOfAnAnalogueModem) {
       "U.S.A. (1)");
 
   ASSERT_TRUE(session.Host().SelectItem(page, kCountryListId, "Denmark (45)"));
-  ASSERT_TRUE(session.Host().Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(session.Host().Click(page, resources::kOkArrowId));
   const auto box = session.AnswerMessage(W::IDOK);
   ASSERT_TRUE(box);
   EXPECT_EQ(session.TextId(*box), 2024);
@@ -91,7 +91,7 @@ TEST(WizardRoadTest, ChangingTheCountryOfAnAnalogueModem) {
   EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
   EXPECT_EQ(Tail(session.Commands(0), 5),
             (std::vector<std::string>{"AT+GCI=?", "ATI5", "AT*N-", "ATI5+GCI=31", "AT*N+"}));
-  EXPECT_NE(session.WaitForPage(kModemSettingsPage), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kModemSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -102,23 +102,23 @@ TEST(WizardRoadTest, AbandonedChoiceIsNotSetOnTheNextVisit) {
   session.Start();
   W::HWND menu = IdentifiedMenu(session);
   ASSERT_TRUE(session.Host().Click(menu, products::kSettingsButton));
-  W::HWND settings = session.WaitForPage(kModemSettingsPage);
+  W::HWND settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
   W::HWND page = OpenedNationalityPage(session);
   ASSERT_TRUE(session.Host().SelectItem(page, kCountryListId, "Sweden (46)"));
-  ASSERT_TRUE(session.Host().Click(page, shell::kCancelArrowId));
-  settings = session.WaitForPage(kModemSettingsPage);
+  ASSERT_TRUE(session.Host().Click(page, resources::kCancelArrowId));
+  settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(session.Host().Click(settings, kCountryButton));
   page = OpenedNationalityPage(session);
   EXPECT_EQ(SelectedCountry(session, page), "Germany (49)");
   const std::size_t before = session.Commands(0).size();
-  ASSERT_TRUE(session.Host().Click(page, shell::kOkArrowId));
+  ASSERT_TRUE(session.Host().Click(page, resources::kOkArrowId));
   const auto box = session.AnswerMessage(W::IDOK);
   ASSERT_TRUE(box);
   EXPECT_EQ(session.TextId(*box), 2024);
   EXPECT_EQ(session.Commands(0).size(), before);
-  EXPECT_NE(session.WaitForPage(kModemSettingsPage), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kModemSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -126,11 +126,11 @@ TEST(WizardRoadTest, AbandonedChoiceIsNotSetOnTheNextVisit) {
 // date; '<' goes back to the main menu.
 TEST(WizardRoadTest, ProductInformationOfAModem) {
   WizardSession session{{"usb560", "NORIX Corvid 560V USB"}};
-  session.Program().profile = platform::profile::UserProfile({44, "yyyy-MM-dd", ""});
+  session.Program().frame.profile = platform::profile::UserProfile({44, "yyyy-MM-dd", ""});
   session.Start();
   W::HWND menu = IdentifiedMenu(session);
   ASSERT_TRUE(session.Host().Click(menu, products::kProductInformationButton));
-  const W::HWND page = session.WaitForPage(kProductInfoPage);
+  const W::HWND page = session.WaitForPage(resources::kProductInformationPage);
   ASSERT_NE(page, W::kNullHwnd);
   ASSERT_TRUE(session.Host().WaitUntil(
       [&] { return !session.Host().Text(page, kProgramVersionId).empty(); }, kPageWait));
@@ -138,8 +138,8 @@ TEST(WizardRoadTest, ProductInformationOfAModem) {
   EXPECT_EQ(session.Host().Text(page, kReleaseId), "1.52");
   EXPECT_EQ(session.Host().Text(page, kDateId), "2000  November  28 ");
   EXPECT_EQ(session.Commands(0).back(), "AT+GMR?");
-  ASSERT_TRUE(session.Host().Click(page, shell::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(shell::kMainMenuPage), W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(page, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 

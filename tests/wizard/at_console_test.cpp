@@ -1,18 +1,19 @@
 // The AT command page: a typed command line goes to the product as it is,
 // its first reply line is shown and the entry emptied; "Default Setting"
 // restores and stores the factory settings, asking before a second try.
+#include "utilities/at_console.h"
+
 #include <gtest/gtest.h>
 
+#include "resources/resource_ids.h"
+#include "utilities/settings_menus.h"
 #include "wizard/wizard_flow.h"
 
 namespace norix::testing {
 namespace {
 
-constexpr int kAtCommandPage = 5;
-constexpr int kCommandEntry = 1041;
-constexpr int kReply = 1069;
-constexpr int kFactoryReset = 1005;
-constexpr int kDefaultSettingButton = 1068;
+using utilities::kCommandEntry;
+using utilities::kDefaultSettingButton;
 
 constexpr W::UINT kQuestionNoDefault =
     W::MB_ICONQUESTION | W::MB_YESNO | W::MB_DEFBUTTON2 | W::MB_TASKMODAL;
@@ -29,7 +30,7 @@ W::HWND OpenConsole(WizardSession& session, int settingsPage) {
   if (settings == W::kNullHwnd || !host.Click(settings, kDefaultSettingButton)) {
     return W::kNullHwnd;
   }
-  const W::HWND console = session.WaitForPage(kAtCommandPage);
+  const W::HWND console = session.WaitForPage(resources::kAtCommandPage);
   // The entry sends on Enter once the page has finished its set-up.
   if (console != W::kNullHwnd && !host.WaitUntil(
                                      [&] {
@@ -58,11 +59,12 @@ TEST(AtConsoleTest, SendsTheTypedLineAndShowsTheFirstReplyLine) {
   EXPECT_EQ(host.Text(console, 1071), Text(session, 2114));
   EXPECT_EQ(host.Text(console, 1053), Text(session, 2109));
   EXPECT_EQ(host.Text(console, 1054), Text(session, 2115));
-  EXPECT_EQ(host.Text(console, kFactoryReset), Text(session, 2026));
+  EXPECT_EQ(host.Text(console, utilities::kFactoryResetButton), Text(session, 2026));
   const std::size_t before = session.Commands(0).size();
 
   ASSERT_TRUE(Send(session, console, "ATI3"));
-  EXPECT_TRUE(host.WaitForText(console, kReply, "NORIX Netrunner 56000 Voice V1.10", kPageWait));
+  EXPECT_TRUE(host.WaitForText(console, utilities::kReplyText, "NORIX Netrunner 56000 Voice V1.10",
+                               kPageWait));
   EXPECT_EQ(host.Text(console, kCommandEntry), "");
   std::vector<std::string> commands = session.Commands(0);
   ASSERT_EQ(commands.size(), before + 1) << Lines(commands);
@@ -78,7 +80,7 @@ TEST(AtConsoleTest, SendsTheTypedLineAndShowsTheFirstReplyLine) {
   const std::size_t heard = session.Transcript(0).size();
   ASSERT_TRUE(Send(session, console, ""));
   ASSERT_TRUE(Send(session, console, "AT"));
-  EXPECT_TRUE(host.WaitForText(console, kReply, "OK", kPageWait));
+  EXPECT_TRUE(host.WaitForText(console, utilities::kReplyText, "OK", kPageWait));
   const std::vector<sim::TranscriptEntry> transcript = session.Transcript(0);
   ASSERT_EQ(transcript.size(), heard + 1);
   EXPECT_EQ(transcript.back().line, "AT");
@@ -91,8 +93,8 @@ TEST(AtConsoleTest, BackLeadsToTheSettingsMenuOfTheProductKind) {
   session.Start();
   const W::HWND console = OpenConsole(session, 7);
   ASSERT_NE(console, W::kNullHwnd);
-  ASSERT_TRUE(session.Host().Click(console, shell::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(7), W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(console, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kSolanoSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -101,7 +103,7 @@ TEST(FactoryResetTest, SucceedsAtOnceAndStaysOnThePage) {
   session.Start();
   const W::HWND console = OpenConsole(session, 6);
   ASSERT_NE(console, W::kNullHwnd);
-  ASSERT_TRUE(session.Host().Click(console, kFactoryReset));
+  ASSERT_TRUE(session.Host().Click(console, utilities::kFactoryResetButton));
   const auto done = session.AnswerMessage(W::IDOK);
   ASSERT_TRUE(done.has_value());
   EXPECT_EQ(session.TextId(*done), 2111);
@@ -110,8 +112,8 @@ TEST(FactoryResetTest, SucceedsAtOnceAndStaysOnThePage) {
   EXPECT_EQ(session.Commands(0).back(), "AT&F&W");
   // Still on the page: its '<' works.
   ASSERT_TRUE(WaitForInput(session, console));
-  ASSERT_TRUE(session.Host().Click(console, shell::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(6), W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(console, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kModemSettingsPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -123,7 +125,7 @@ TEST(FactoryResetTest, AnErrorAsksAndTheSecondTrySucceeds) {
   const W::HWND console = OpenConsole(session, 6);
   ASSERT_NE(console, W::kNullHwnd);
   const std::size_t before = session.Commands(0).size();
-  ASSERT_TRUE(session.Host().Click(console, kFactoryReset));
+  ASSERT_TRUE(session.Host().Click(console, utilities::kFactoryResetButton));
   const auto question = session.AnswerMessage(W::IDYES);
   ASSERT_TRUE(question.has_value());
   EXPECT_EQ(session.TextId(*question), 2110);
@@ -146,7 +148,7 @@ TEST(FactoryResetTest, NoDeclinesTheSecondTry) {
   auto& host = session.Host();
   const W::HWND console = OpenConsole(session, 6);
   ASSERT_NE(console, W::kNullHwnd);
-  ASSERT_TRUE(host.Click(console, kFactoryReset));
+  ASSERT_TRUE(host.Click(console, utilities::kFactoryResetButton));
   const auto question = session.AnswerMessage(W::IDNO);
   ASSERT_TRUE(question.has_value());
   EXPECT_EQ(session.TextId(*question), 2110);
@@ -155,7 +157,7 @@ TEST(FactoryResetTest, NoDeclinesTheSecondTry) {
   // The page is still there and working.
   ASSERT_TRUE(WaitForInput(session, console));
   ASSERT_TRUE(Send(session, console, "AT"));
-  EXPECT_TRUE(host.WaitForText(console, kReply, "OK", kPageWait));
+  EXPECT_TRUE(host.WaitForText(console, utilities::kReplyText, "OK", kPageWait));
   EXPECT_TRUE(session.Quit());
 }
 
@@ -165,7 +167,7 @@ TEST(FactoryResetTest, ASilentProductEndsInTheMainMenu) {
   const W::HWND console = OpenConsole(session, 6);
   ASSERT_NE(console, W::kNullHwnd);
   session.StopProduct(0);  // switched off
-  ASSERT_TRUE(session.Host().Click(console, kFactoryReset));
+  ASSERT_TRUE(session.Host().Click(console, utilities::kFactoryResetButton));
   const auto question = session.AnswerMessage(W::IDYES);
   ASSERT_TRUE(question.has_value());
   EXPECT_EQ(session.TextId(*question), 2110);
@@ -173,7 +175,7 @@ TEST(FactoryResetTest, ASilentProductEndsInTheMainMenu) {
   ASSERT_TRUE(failed.has_value());
   EXPECT_EQ(session.TextId(*failed), 2112);
   EXPECT_EQ(failed->style, kExclamation);
-  EXPECT_NE(session.WaitForPage(shell::kMainMenuPage), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 

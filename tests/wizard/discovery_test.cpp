@@ -5,17 +5,12 @@
 
 #include "platform/window/window_api.h"
 #include "products/product_catalogue.h"
+#include "products/product_list_page.h"
+#include "resources/resource_ids.h"
 #include "wizard/wizard_flow.h"
 
 namespace norix::testing {
 namespace {
-
-constexpr int kStatusLine1 = 1076;
-constexpr int kStatusLine2 = 1077;
-constexpr int kDeviceList = 1000;
-constexpr int kListHelp = 1055;
-constexpr int kListProgress = 1073;
-constexpr int kListStatus = 1074;
 
 TEST(SingleDeviceTest, GoesStraightToTheMainMenuAndIdentifiesTheProduct) {
   sim::ProductOptions slow;
@@ -23,10 +18,10 @@ TEST(SingleDeviceTest, GoesStraightToTheMainMenuAndIdentifiesTheProduct) {
   WizardSession session{{"netrunner56k", kNetrunnerLine, slow}};
   session.Start();
   auto& host = session.Host();
-  const W::HWND menu = session.WaitForPage(shell::kMainMenuPage);
+  const W::HWND menu = session.WaitForPage(resources::kMainMenuPage);
   ASSERT_NE(menu, W::kNullHwnd);
-  EXPECT_EQ(host.Text(menu, kStatusLine1), Text(session, 2015));
-  EXPECT_EQ(host.Text(menu, kStatusLine2), Text(session, 2102));
+  EXPECT_EQ(host.Text(menu, products::kMenuStatusLine1), Text(session, 2015));
+  EXPECT_EQ(host.Text(menu, products::kMenuStatusLine2), Text(session, 2102));
   for (const int hidden : {1014, 1004, 1001, 1045, 1044, 1046, 1047, 1027}) {
     EXPECT_FALSE(host.IsVisible(menu, hidden)) << hidden;
   }
@@ -42,15 +37,15 @@ TEST(SingleDeviceTest, GoesStraightToTheMainMenuAndIdentifiesTheProduct) {
   for (const int shown : {1004, 1001, 1045, 1044, 1046, 1047, 1027}) {
     EXPECT_TRUE(host.IsVisible(menu, shown)) << shown;
   }
-  EXPECT_FALSE(host.IsVisible(menu, kStatusLine1));
+  EXPECT_FALSE(host.IsVisible(menu, products::kMenuStatusLine1));
   EXPECT_FALSE(host.IsVisible(menu, 1014)) << "no product list to go back to";
 
   // The checked open ("AT", then the GCI query), then identification.
   const std::vector<std::string> expected{"AT", "AT", "AT+GCI?", "ATI3"};
   EXPECT_EQ(session.Commands(0), expected) << Lines(session.Commands(0));
-  EXPECT_EQ(session.Program().context->firmwareVersionNumber, 110);
-  EXPECT_TRUE(session.Program().context->gciSupport);
-  EXPECT_FALSE(session.Program().features.isdnAdapter);
+  EXPECT_EQ(session.Program().frame.context->firmwareVersionNumber, 110);
+  EXPECT_TRUE(session.Program().frame.context->gciSupport);
+  EXPECT_FALSE(session.Program().product.features.isdnAdapter);
   EXPECT_TRUE(host.MessageBoxes().empty());
 
   EXPECT_TRUE(session.Quit());
@@ -66,7 +61,7 @@ TEST(SingleDeviceTest, KometAdapterReadsItsFeatureWord) {
   const std::vector<std::string> commands = session.Commands(0);
   EXPECT_EQ(commands.back(), "AT!P0") << Lines(commands);
   EXPECT_TRUE(session.Quit());
-  const auto& features = session.Program().features;
+  const auto& features = session.Program().product.features;
   EXPECT_TRUE(features.isdnAdapter);
   EXPECT_TRUE(features.komet);
   EXPECT_EQ(features.featureWord, 0x1FBCU);
@@ -79,17 +74,19 @@ TEST(ProductListTest, TwoDevicesOneHeldByAnotherProgramContinueWithTheFreeOne) {
   ASSERT_TRUE(session.HoldPort(0));
   session.Start();
   auto& host = session.Host();
-  const W::HWND list = session.WaitForPage(shell::kProductListPage);
+  const W::HWND list = session.WaitForPage(resources::kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
-  ASSERT_TRUE(host.WaitUntil([&] { return !host.Items(list, kDeviceList).empty(); }, kPageWait));
-  EXPECT_EQ(host.Items(list, kDeviceList), std::vector<std::string>{"NORIX Corvid 560 Voice"});
+  ASSERT_TRUE(host.WaitUntil(
+      [&] { return !host.Items(list, products::kDeviceListControl).empty(); }, kPageWait));
+  EXPECT_EQ(host.Items(list, products::kDeviceListControl),
+            std::vector<std::string>{"NORIX Corvid 560 Voice"});
 
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
   EXPECT_EQ(host.Text(menu, 1027), "NORIX Corvid 560 Voice ");
   EXPECT_TRUE(host.IsVisible(menu, 1014)) << "the list can be shown again";
   EXPECT_TRUE(session.Commands(0).empty()) << "the held product was never talked to";
-  EXPECT_EQ(session.Program().context->selectedIndex, 1);
+  EXPECT_EQ(session.Program().frame.context->selectedIndex, 1);
   EXPECT_TRUE(host.MessageBoxes().empty());
   EXPECT_TRUE(session.Quit());
 }
@@ -99,21 +96,21 @@ TEST(ProductListTest, ThreeFreeDevicesAreOfferedAndTheChoiceIsRemembered) {
       {"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine}, {"komet2", kKometLine}};
   session.Start();
   auto& host = session.Host();
-  W::HWND list = session.WaitForPage(shell::kProductListPage);
+  W::HWND list = session.WaitForPage(resources::kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
-  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
-  EXPECT_EQ(host.Items(list, kDeviceList),
+  ASSERT_TRUE(host.WaitForVisible(list, resources::kNextArrowId, true, kPageWait));
+  EXPECT_EQ(host.Items(list, products::kDeviceListControl),
             (std::vector<std::string>{"NORIX Netrunner 56000 Voice", "NORIX Corvid 560 Voice",
                                       "NORIX KOMET II"}));
-  EXPECT_EQ(host.Selection(list, kDeviceList), 0);
-  EXPECT_TRUE(host.IsVisible(list, kListHelp));
-  EXPECT_EQ(host.Text(list, kListHelp), Text(session, 2125));
-  EXPECT_FALSE(host.IsVisible(list, kListProgress));
-  EXPECT_FALSE(host.IsVisible(list, kListStatus));
+  EXPECT_EQ(host.Selection(list, products::kDeviceListControl), 0);
+  EXPECT_TRUE(host.IsVisible(list, products::kListHelpControl));
+  EXPECT_EQ(host.Text(list, products::kListHelpControl), Text(session, 2125));
+  EXPECT_FALSE(host.IsVisible(list, products::kListProgressControl));
+  EXPECT_FALSE(host.IsVisible(list, products::kListStatusControl));
   EXPECT_TRUE(host.WaitUntil(
       [&] {
         const auto state = W::GetWindowState(list);
-        return state && state->focusId == shell::kNextArrowId;
+        return state && state->focusId == resources::kNextArrowId;
       },
       kPageWait))
       << "the '>' button gets the focus";
@@ -122,28 +119,28 @@ TEST(ProductListTest, ThreeFreeDevicesAreOfferedAndTheChoiceIsRemembered) {
     EXPECT_TRUE(session.Commands(i).empty()) << i;
   }
 
-  ASSERT_TRUE(host.SelectItem(list, kDeviceList, 2));
-  ASSERT_TRUE(host.Click(list, shell::kNextArrowId));
+  ASSERT_TRUE(host.SelectItem(list, products::kDeviceListControl, 2));
+  ASSERT_TRUE(host.Click(list, resources::kNextArrowId));
   W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
   EXPECT_EQ(host.Text(menu, 1027), "NORIX KOMET II ");
   EXPECT_TRUE(session.Commands(0).empty());
   EXPECT_TRUE(session.Commands(1).empty());
   EXPECT_EQ(session.Commands(2).back(), "AT!P0") << Lines(session.Commands(2));
-  EXPECT_TRUE(session.Program().features.komet);
+  EXPECT_TRUE(session.Program().product.features.komet);
 
   // Back: the port is closed, the product forgotten and the list shows the
   // last choice again.
-  ASSERT_TRUE(host.Click(menu, shell::kBackArrowId));
-  list = session.WaitForPage(shell::kProductListPage);
+  ASSERT_TRUE(host.Click(menu, resources::kBackArrowId));
+  list = session.WaitForPage(resources::kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
-  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
-  EXPECT_EQ(host.Selection(list, kDeviceList), 2);
-  EXPECT_FALSE(session.Program().features.komet);
-  EXPECT_FALSE(session.Program().features.isdnAdapter);
+  ASSERT_TRUE(host.WaitForVisible(list, resources::kNextArrowId, true, kPageWait));
+  EXPECT_EQ(host.Selection(list, products::kDeviceListControl), 2);
+  EXPECT_FALSE(session.Program().product.features.komet);
+  EXPECT_FALSE(session.Program().product.features.isdnAdapter);
 
-  ASSERT_TRUE(host.SelectItem(list, kDeviceList, 0));
-  ASSERT_TRUE(host.Click(list, shell::kNextArrowId));
+  ASSERT_TRUE(host.SelectItem(list, products::kDeviceListControl, 0));
+  ASSERT_TRUE(host.Click(list, resources::kNextArrowId));
   menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
   EXPECT_EQ(host.Text(menu, 1027), "NORIX Netrunner 56000 Voice ");
@@ -155,23 +152,23 @@ TEST(ProductListTest, RememberedPositionPastTheEndShowsTheLastLine) {
       {"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine}, {"komet2", kKometLine}};
   session.Start();
   auto& host = session.Host();
-  W::HWND list = session.WaitForPage(shell::kProductListPage);
+  W::HWND list = session.WaitForPage(resources::kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
-  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
-  ASSERT_TRUE(host.SelectItem(list, kDeviceList, 2));
-  ASSERT_TRUE(host.Click(list, shell::kNextArrowId));
+  ASSERT_TRUE(host.WaitForVisible(list, resources::kNextArrowId, true, kPageWait));
+  ASSERT_TRUE(host.SelectItem(list, products::kDeviceListControl, 2));
+  ASSERT_TRUE(host.Click(list, resources::kNextArrowId));
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
 
   // Another program takes the first device meanwhile: two lines are left.
   ASSERT_TRUE(session.HoldPort(0));
-  ASSERT_TRUE(host.Click(menu, shell::kBackArrowId));
-  list = session.WaitForPage(shell::kProductListPage);
+  ASSERT_TRUE(host.Click(menu, resources::kBackArrowId));
+  list = session.WaitForPage(resources::kProductListPage);
   ASSERT_NE(list, W::kNullHwnd);
-  ASSERT_TRUE(host.WaitForVisible(list, shell::kNextArrowId, true, kPageWait));
-  EXPECT_EQ(host.Items(list, kDeviceList),
+  ASSERT_TRUE(host.WaitForVisible(list, resources::kNextArrowId, true, kPageWait));
+  EXPECT_EQ(host.Items(list, products::kDeviceListControl),
             (std::vector<std::string>{"NORIX Corvid 560 Voice", "NORIX KOMET II"}));
-  EXPECT_EQ(host.Selection(list, kDeviceList), 1);
+  EXPECT_EQ(host.Selection(list, products::kDeviceListControl), 1);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -226,15 +223,15 @@ TEST_P(RescueTest, EntersTheUpgradeWithoutTheMainMenu) {
   const RescueCase& rescue = GetParam();
   WizardSession session{{rescue.model, rescue.line}};
   session.Start();
-  const W::HWND upgrade = session.WaitForPage(17);
+  const W::HWND upgrade = session.WaitForPage(resources::kUpgradeStartPage);
   ASSERT_NE(upgrade, W::kNullHwnd);
   auto& program = session.Program();
-  EXPECT_EQ(program.context->productName, rescue.identification);
-  EXPECT_EQ(program.ident.text, rescue.identification);
-  EXPECT_EQ(program.ident.upgradeKind, products::LookupUpgradeKind(rescue.identification));
-  EXPECT_NE(program.ident.upgradeKind, products::kUpgradeNone);
-  EXPECT_TRUE(program.rescue.rescueStart);
-  EXPECT_EQ(program.rescue.isdnRescueProduct, rescue.isdn);
+  EXPECT_EQ(program.frame.context->productName, rescue.identification);
+  EXPECT_EQ(program.product.ident.text, rescue.identification);
+  EXPECT_EQ(program.product.ident.upgradeKind, products::LookupUpgradeKind(rescue.identification));
+  EXPECT_NE(program.product.ident.upgradeKind, device::kUpgradeNone);
+  EXPECT_TRUE(program.product.rescue.rescueStart);
+  EXPECT_EQ(program.product.rescue.isdnRescueProduct, rescue.isdn);
   EXPECT_TRUE(session.Host().MessageBoxes().empty());
   EXPECT_TRUE(session.Quit());
 }
@@ -254,7 +251,7 @@ TEST(PcCardModemTest, WakesUpWithinTheOpensAttempts) {
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
   EXPECT_EQ(session.Host().Text(menu, 1027), "NORIX Marlin 560 Voice ");
-  EXPECT_TRUE(session.Program().selection.marlin);
+  EXPECT_TRUE(session.Program().product.selection.marlin);
   EXPECT_TRUE(session.Host().MessageBoxes().empty());
   EXPECT_TRUE(session.Quit());
 }
@@ -265,7 +262,7 @@ TEST(PcCardModemTest, DeepSleeperIsIdentifiedAfterAllAndGetsTheGciQuery) {
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
   EXPECT_EQ(session.Host().Text(menu, 1027), "NORIX Marlin 560 Voice ");
-  EXPECT_TRUE(session.Program().context->gciSupport) << Lines(session.Commands(0));
+  EXPECT_TRUE(session.Program().frame.context->gciSupport) << Lines(session.Commands(0));
   EXPECT_TRUE(session.Host().MessageBoxes().empty());
   EXPECT_TRUE(session.Quit());
 }

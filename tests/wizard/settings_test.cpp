@@ -4,17 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/control_api.h"
+#include "resources/resource_ids.h"
+#include "utilities/settings_menus.h"
 #include "wizard/wizard_flow.h"
 
 namespace norix::testing {
 namespace {
 
-constexpr int kCountryButton = 1021;
-constexpr int kMsnButton = 1043;
-constexpr int kDefaultSettingButton = 1068;
-constexpr int kKometDescription = 1121;
-constexpr int kServicesRadio = 1069;
-constexpr int kProtocolsRadio = 1123;
+using utilities::kCountryButton;
+using utilities::kDefaultSettingButton;
+using utilities::kKometDescription;
+using utilities::kMsnButton;
+using utilities::kProtocolsRadio;
+using utilities::kServicesRadio;
 
 // Main menu -> Settings: the menu page of the product kind.
 W::HWND OpenSettings(WizardSession& session, int expectedPage) {
@@ -43,8 +45,8 @@ TEST_P(SettingsKindTest, SettingsLeadsToTheMenuOfTheProductKind) {
   const W::HWND settings = OpenSettings(session, GetParam().settingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   // '<' always goes back to the main menu.
-  ASSERT_TRUE(session.Host().Click(settings, shell::kBackArrowId));
-  EXPECT_NE(session.WaitForPage(shell::kMainMenuPage), W::kNullHwnd);
+  ASSERT_TRUE(session.Host().Click(settings, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -59,22 +61,22 @@ TEST(ModemSettingsMenuTest, ShowsItsTextsAndLeadsToCountryAndDefaultSetting) {
   WizardSession session{{"netrunner56k", kNetrunnerLine}};
   session.Start();
   auto& host = session.Host();
-  W::HWND settings = OpenSettings(session, 6);
+  W::HWND settings = OpenSettings(session, resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   EXPECT_EQ(host.Text(settings, kCountryButton), Text(session, 2022));
   EXPECT_EQ(host.Text(settings, 1056), Text(session, 2126));
   EXPECT_EQ(host.Text(settings, kDefaultSettingButton), Text(session, 2026));
   EXPECT_EQ(host.Text(settings, 1057), Text(session, 2127));
-  EXPECT_EQ(host.Text(settings, shell::kHeaderId), "NORIX Netrunner 56000 Voice ");
+  EXPECT_EQ(host.Text(settings, resources::kHeaderId), "NORIX Netrunner 56000 Voice ");
 
   ASSERT_TRUE(host.Click(settings, kDefaultSettingButton));
-  const W::HWND console = session.WaitForPage(5);
+  const W::HWND console = session.WaitForPage(resources::kAtCommandPage);
   ASSERT_NE(console, W::kNullHwnd);
-  ASSERT_TRUE(host.Click(console, shell::kBackArrowId));
-  settings = session.WaitForPage(6);
+  ASSERT_TRUE(host.Click(console, resources::kBackArrowId));
+  settings = session.WaitForPage(resources::kModemSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host.Click(settings, kCountryButton));
-  EXPECT_NE(session.WaitForPage(3), W::kNullHwnd);
+  EXPECT_NE(session.WaitForPage(resources::kNationalityPage), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }
 
@@ -120,7 +122,7 @@ TEST_P(SolanoMsnTest, MsnSettingLeadsByTheAdaptersParts) {
   WizardSession session{{GetParam().model, kSolanoLine}};
   session.Start();
   auto& host = session.Host();
-  const W::HWND settings = OpenSettings(session, 7);
+  const W::HWND settings = OpenSettings(session, resources::kSolanoSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   EXPECT_EQ(host.Text(settings, kMsnButton), Text(session, 2075));
   EXPECT_EQ(host.Text(settings, 1058), Text(session, 2076));
@@ -142,7 +144,7 @@ TEST(KometSettingsMenuTest, RemembersTheLastItemAndShowsHoverHelp) {
   WizardSession session{{"komet2", kKometLine}};
   session.Start();
   auto& host = session.Host();
-  W::HWND settings = OpenSettings(session, 8);
+  W::HWND settings = OpenSettings(session, resources::kKometSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   // First opening: "Protocols" with its description.
   EXPECT_TRUE(host.IsChecked(settings, kProtocolsRadio));
@@ -164,11 +166,11 @@ TEST(KometSettingsMenuTest, RemembersTheLastItemAndShowsHoverHelp) {
   // this menu with that item selected.
   ASSERT_TRUE(host.Click(settings, kDefaultSettingButton));
   EXPECT_TRUE(host.IsChecked(settings, kDefaultSettingButton));
-  ASSERT_TRUE(host.Click(settings, shell::kNextArrowId));
-  const W::HWND console = session.WaitForPage(5);
+  ASSERT_TRUE(host.Click(settings, resources::kNextArrowId));
+  const W::HWND console = session.WaitForPage(resources::kAtCommandPage);
   ASSERT_NE(console, W::kNullHwnd);
-  ASSERT_TRUE(host.Click(console, shell::kBackArrowId));
-  settings = session.WaitForPage(8);
+  ASSERT_TRUE(host.Click(console, resources::kBackArrowId));
+  settings = session.WaitForPage(resources::kKometSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   EXPECT_TRUE(host.IsChecked(settings, kDefaultSettingButton));
   EXPECT_FALSE(host.IsChecked(settings, kProtocolsRadio));
@@ -189,10 +191,10 @@ TEST_P(KometItemTest, ForwardLeadsToThePageOfTheSelectedItem) {
   WizardSession session{{"komet2", kKometLine}};
   session.Start();
   auto& host = session.Host();
-  const W::HWND settings = OpenSettings(session, 8);
+  const W::HWND settings = OpenSettings(session, resources::kKometSettingsPage);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(host.Click(settings, GetParam().radio));
-  ASSERT_TRUE(host.Click(settings, shell::kNextArrowId));
+  ASSERT_TRUE(host.Click(settings, resources::kNextArrowId));
   EXPECT_NE(session.WaitForPage(GetParam().page), W::kNullHwnd);
   EXPECT_TRUE(session.Quit());
 }

@@ -9,12 +9,15 @@
 #include "platform/window/headless_host.h"
 #include "platform/window/messages.h"
 #include "platform/window/window_api.h"
+#include "products/main_menu_page.h"
+#include "resources/resource_ids.h"
 #include "shell/page_messages.h"
 #include "support/wizard_session.h"
 
 namespace norix::testing {
 
 namespace W = platform::window;
+using products::kSettingsButton;
 
 // Line device names of the simulated products, as an installation names them.
 inline const std::string kNetrunnerLine = "NORIX Netrunner 56000 Voice";
@@ -24,17 +27,15 @@ inline const std::string kSolanoLine = "NORIX solano 1280i";
 inline const std::string kSolanoModemLine = "NORIX solano 1280mi";
 inline const std::string kKometLine = "NORIX KOMET II";
 
-inline constexpr int kSettingsButton = 1004;
-
 // Waits for the main menu with the identified product's name in its header
 // (the last thing a single device's menu shows after identification).
 inline bool WaitForProductName(WizardSession& session, W::HWND menu) {
   auto& host = session.Host();
-  return host.WaitUntil([&] { return !host.Text(menu, shell::kHeaderId).empty(); }, kPageWait);
+  return host.WaitUntil([&] { return !host.Text(menu, resources::kHeaderId).empty(); }, kPageWait);
 }
 
 inline W::HWND WaitForMainMenu(WizardSession& session) {
-  const W::HWND menu = session.WaitForPage(shell::kMainMenuPage);
+  const W::HWND menu = session.WaitForPage(resources::kMainMenuPage);
   if (menu != W::kNullHwnd && !WaitForProductName(session, menu)) {
     ADD_FAILURE() << "the main menu never showed the product's name";
   }
@@ -54,7 +55,7 @@ inline bool WaitForInput(WizardSession& session, W::HWND page) {
 
 // The text of string number `id` as the pages show it.
 inline std::string Text(WizardSession& session, int id) {
-  return std::string(session.Program().texts.Text(id));
+  return std::string(session.Program().frame.texts.Text(id));
 }
 
 // The commands a product heard, each on a line, for failure messages.

@@ -5,6 +5,7 @@
 
 #include "platform/window/control_api.h"
 #include "platform_window/dialog_fixture.h"
+#include "resources/resource_ids.h"
 #include "xmodem_fixture.h"
 
 namespace norix::testing {
@@ -12,7 +13,7 @@ namespace {
 
 namespace window = platform::window;
 
-constexpr int kProgressPage = 116;
+constexpr int kProgressPage = resources::kUpgradeProgressTemplate;
 
 window::DialogTemplate ProgressPageTemplate() {
   window::DialogTemplate page;

@@ -29,8 +29,8 @@ constexpr std::string_view kUsage =
 
 constexpr std::uint32_t kSpeed = 57600;
 
-std::string UpgradeKindText(norix::products::UpgradeClass kind) {
-  using namespace norix::products;
+std::string UpgradeKindText(norix::device::UpgradeClass kind) {
+  using namespace norix::device;
   if (kind == kUpgradeNone) {
     return "0 (cannot be upgraded)";
   }
@@ -108,7 +108,7 @@ void Identify(norix::link::ModemContext& context) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   bool identify = true;
-  tapi::LineSources sources = tapi::LineSources::FromEnvironment();
+  tapi::LineSources sources = norix::link::ProductLineSources();
   bool linesGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];

@@ -22,11 +22,10 @@ std::string DriverDateOf(std::time_t when) {
   return FormatDriverDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-DriverInfo SimulatedDriverInfo() {
-  DriverInfo info{std::string(kSimulatedInfPath), {}, DefaultInitStrings()};
+std::string ProgramFileDate() {
   struct stat program {};
-  if (stat("/proc/self/exe", &program) == 0) info.driverDate = DriverDateOf(program.st_mtime);
-  return info;
+  if (stat("/proc/self/exe", &program) != 0) return {};
+  return DriverDateOf(program.st_mtime);
 }
 
 LSTATUS SeedDriverKey(Registry& registry, std::string_view driverKey, const DriverInfo& info) {

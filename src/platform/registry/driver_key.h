@@ -1,9 +1,9 @@
-// The driver key of a line device: where the modem driver of a configured or
-// simulated product keeps its values below HKEY_LOCAL_MACHINE, and seeding it
+// The driver key of a line device: where the modem driver of a configured
+// product keeps its values below HKEY_LOCAL_MACHINE, and seeding it
 // with what a driver installation would have left there.
 //
 //   [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0001]
-//   "InfPath"="norix-sim.inf"
+//   "InfPath"="usbserial.inf"
 //   "DriverDate"="3-14-2024"
 //
 //   [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0001\Init]
@@ -22,7 +22,6 @@ namespace norix::platform::registry {
 
 inline constexpr std::string_view kModemClassKey =
     "System\\CurrentControlSet\\Services\\Class\\Modem";
-inline constexpr std::string_view kSimulatedInfPath = "norix-sim.inf";
 
 // The driver key of modem instance `instance`: kModemClassKey + "\\0001" for 1.
 [[nodiscard]] std::string ModemDriverKey(unsigned instance);
@@ -44,9 +43,9 @@ struct DriverInfo {
 // The local date of a file time in that form.
 [[nodiscard]] std::string DriverDateOf(std::time_t when);
 
-// The driver of the simulated products: "norix-sim.inf", dated as the
-// program file that carries the simulator, with the default init strings.
-[[nodiscard]] DriverInfo SimulatedDriverInfo();
+// The local date of the running program's file in that form; empty when it
+// cannot be read.
+[[nodiscard]] std::string ProgramFileDate();
 
 // Seeds the driver key `driverKey` (below HKEY_LOCAL_MACHINE) in one change:
 // creates the key, sets "InfPath" and "DriverDate" where the key has no such

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <utility>
 
 #include "platform/telephony/lines_conf.h"
 #include "platform/telephony/serial_by_id.h"
@@ -18,23 +19,24 @@ bool NameTaken(const std::vector<LineDevice>& devices, const std::string& name) 
 
 }  // namespace
 
-LineSources LineSources::FromEnvironment() {
+LineSources LineSources::FromEnvironment(const std::string& folder, std::string usbNameWord) {
   LineSources sources;
   // Nothing in the program sets the environment, so reading it is safe.
   const char* const xdgConfigHome =
       std::getenv("XDG_CONFIG_HOME");            // NOLINT(concurrency-mt-unsafe)
   const char* const home = std::getenv("HOME");  // NOLINT(concurrency-mt-unsafe)
-  const std::filesystem::path user = UserLinesFile(xdgConfigHome, home);
+  const std::filesystem::path user = UserLinesFile(xdgConfigHome, home, folder);
   if (!user.empty()) {
     sources.linesFiles.push_back(user);
   }
-  sources.linesFiles.emplace_back("/etc/norix/lines.conf");
+  sources.linesFiles.push_back(std::filesystem::path("/etc") / folder / "lines.conf");
   sources.serialByIdDir = "/dev/serial/by-id";
-  sources.usbNameWord = "NORIX";
+  sources.usbNameWord = std::move(usbNameWord);
   return sources;
 }
 
-std::filesystem::path UserLinesFile(const char* xdgConfigHome, const char* home) {
+std::filesystem::path UserLinesFile(const char* xdgConfigHome, const char* home,
+                                    const std::string& folder) {
   std::filesystem::path base;
   if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
     base = xdgConfigHome;
@@ -43,7 +45,7 @@ std::filesystem::path UserLinesFile(const char* xdgConfigHome, const char* home)
   } else {
     return {};
   }
-  return base / "norix" / "lines.conf";
+  return base / folder / "lines.conf";
 }
 
 LineDirectory::LineDirectory(LineSources sources, std::ostream& diagnostics)
@@ -90,6 +92,16 @@ std::vector<LineDevice> LineDirectory::Collect() const {
     add(device);
   }
   return devices;
+}
+
+void LineDirectory::SetPortOpener(PortOpener opener) {
+  const std::lock_guard lock(mutex_);
+  opener_ = opener ? std::move(opener) : PortOpener(comm::OpenSerialPort);
+}
+
+PortOpener LineDirectory::Opener() const {
+  const std::lock_guard lock(mutex_);
+  return opener_;
 }
 
 }  // namespace norix::platform::telephony

@@ -40,6 +40,7 @@ struct Delivery {
 
 struct App {
   std::vector<LineDevice> devices;
+  PortOpener openPort;  // the directory's at lineInitialize
   window::ThreadId thread = 0;
   std::shared_ptr<Delivery> delivery;
   LONG lastRequest = 0;
@@ -106,6 +107,7 @@ class LineService {
     }
     App app;
     app.devices = directory.Collect();
+    app.openPort = directory.Opener();
     app.thread = window::GetCurrentThreadId();
     app.delivery = std::make_shared<Delivery>();
     app.delivery->callback = std::move(callback);
@@ -243,7 +245,7 @@ class LineService {
         return LINEERR_ALLOCATED;
       }
     }
-    comm::OpenPortResult opened = comm::OpenSerialPort(device->port);
+    comm::OpenPortResult opened = apps_.at(lineApp).openPort(device->port);
     if (!opened.port) {
       return OpenErrorToLineErr(opened.error);
     }
@@ -455,8 +457,8 @@ class LineService {
     }
     std::unique_ptr<comm::Port> port = std::move(line.port);
     if (!port) {
-      const LineDevice& device = apps_.at(line.app).devices.at(line.deviceId);
-      comm::OpenPortResult opened = comm::OpenSerialPort(device.port);
+      const App& app = apps_.at(line.app);
+      comm::OpenPortResult opened = app.openPort(app.devices.at(line.deviceId).port);
       if (!opened.port) {
         return opened.error == EBUSY ? LINEERR_RESOURCEUNAVAIL : OpenErrorToLineErr(opened.error);
       }

@@ -29,27 +29,6 @@ ControlTemplate Make(int id, ControlKind kind, Rect rect, std::string text, std:
   return control;
 }
 
-struct ArrowSlot {
-  int id;
-  int picture;
-  int pressedPicture;
-  int slot;  // 0 is the leftmost
-};
-
-constexpr ArrowSlot SlotOf(Arrow arrow) {
-  switch (arrow) {
-    case Arrow::kBack:
-      return {kBackButton, kBackPicture, kBackPressedPicture, 0};
-    case Arrow::kNext:
-      return {kNextButton, kNextPicture, kNextPressedPicture, 1};
-    case Arrow::kCancel:
-      return {kCancelButton, kCancelPicture, kCancelPressedPicture, 2};
-    case Arrow::kOk:
-      break;
-  }
-  return {kOkButton, kOkPicture, kOkPressedPicture, 3};
-}
-
 }  // namespace
 
 std::string EnglishText(int id) {
@@ -73,19 +52,21 @@ DialogTemplate Page(int id, bool withHeader) {
   page.font.pointSize = 8;
   page.backgroundPicture = kPagePicture;
   if (withHeader) {
-    page.controls.push_back(Label(kHeaderControl, kHeaderRect));
+    page.controls.push_back(Label(kHeaderId, kHeaderRect));
   }
   return page;
 }
 
 ControlTemplate ArrowButton(Arrow arrow) {
-  const ArrowSlot slot = SlotOf(arrow);
-  const int left = kRight - (4 - slot.slot) * kArrowWidth - (3 - slot.slot) * kArrowGap;
+  // The arrow's slot on the row is its place in kArrowButtons, 0 the leftmost.
+  const int slot = static_cast<int>(arrow);
+  const ArrowButtonIds& ids = kArrowButtons[static_cast<std::size_t>(slot)];
+  const int left = kRight - (4 - slot) * kArrowWidth - (3 - slot) * kArrowGap;
   ControlTemplate button =
-      Make(slot.id, ControlKind::kArrowButton, RectAt(left, kArrowTop, kArrowWidth, kArrowHeight),
-           {}, kFocusable | style::kNotify);
-  button.picture = slot.picture;
-  button.pressedPicture = slot.pressedPicture;
+      Make(ids.control, ControlKind::kArrowButton,
+           RectAt(left, kArrowTop, kArrowWidth, kArrowHeight), {}, kFocusable | style::kNotify);
+  button.picture = ids.picture;
+  button.pressedPicture = ids.pressedPicture;
   return button;
 }
 

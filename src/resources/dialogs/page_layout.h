@@ -68,6 +68,7 @@ inline constexpr Rect kHeaderRect = RectAt(kLeft, kMargin, kContentWidth, 14);
 // page picture behind it and, unless `withHeader` is false, the header.
 [[nodiscard]] DialogTemplate Page(int id, bool withHeader = true);
 
+// In the order of kArrowButtons.
 enum class Arrow { kBack, kNext, kCancel, kOk };
 
 // An arrow button in its slot of the arrow row.

@@ -1,0 +1,93 @@
+#include "device/nationality_exchange.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "device/contains_no_case.h"
+#include "link/at_exchange.h"
+#include "link/port_io.h"
+#include "platform/comm/comm_types.h"
+
+namespace norix::device {
+
+namespace {
+
+std::string TwoHexDigits(std::uint32_t code) {
+  std::array<char, 8> text{};
+  static_cast<void>(std::snprintf(text.data(), text.size(), "%02X", code & 0xFFU));
+  return text.data();
+}
+
+// The decimal number at the start of a reply ("003\r\n" is 3), as the
+// product's nationality code; 0 when the reply does not start with digits.
+long LeadingNumber(const std::string& reply) {
+  char* end = nullptr;
+  const long value = std::strtol(reply.c_str(), &end, 10);
+  return end == reply.c_str() ? 0 : value;
+}
+
+}  // namespace
+
+std::uint16_t ReadCurrentNationality(platform::comm::Port* port, bool gciSupport,
+                                     std::array<bool, kNationalityCount>& offered) {
+  link::DiscardInput(port, platform::comm::kPurgeRxClear);
+  std::string supported;
+  if (gciSupport) {
+    static_cast<void>(link::SendAtCommand(port, "AT+GCI=?", supported));
+  }
+  std::string current;
+  if (link::SendAtCommand(port, "ATI5", current) != link::AtResult::Ok) {
+    offered.fill(true);
+    return kNationalityUnknown;
+  }
+  if (gciSupport) {
+    for (std::size_t i = 0; i < kNationalityCount; ++i) {
+      offered[i] = supported.find(TwoHexDigits(kNationalityTable[i].gciCode)) != std::string::npos;
+    }
+    for (const NationalityEntry& entry : kNationalityTable) {
+      if (device::ContainsNoCase(current, TwoHexDigits(entry.gciCode))) {
+        return entry.diallingCode;
+      }
+    }
+    return kNationalityNone;
+  }
+  const long value = LeadingNumber(current);
+  if (value == 0) {
+    return kNationalityNone;
+  }
+  offered.fill(true);
+  std::uint16_t found = kNationalityNone;
+  for (const NationalityEntry& entry : kNationalityTable) {
+    if (entry.ncCode == value) {
+      found = entry.diallingCode;
+    }
+  }
+  return found;
+}
+
+NationalityResult SetNationality(platform::comm::Port* port, bool gciSupport, std::uint16_t chosen,
+                                 std::uint16_t current) {
+  if (chosen == current) {
+    return NationalityResult::Unchanged;
+  }
+  const std::string command = NationalitySettingCommand(chosen, gciSupport);
+  if (command.empty()) {
+    return NationalityResult::Refused;
+  }
+  std::string reply;
+  static_cast<void>(link::SendAtCommand(port, "AT*N-", reply));
+  const link::AtResult result = link::SendAtCommand(port, command, reply);
+  static_cast<void>(link::SendAtCommand(port, "AT*N+", reply));
+  switch (result) {
+    case link::AtResult::Ok:
+      return NationalityResult::Accepted;
+    case link::AtResult::NoReply:
+      return NationalityResult::NoReply;
+    default:
+      return NationalityResult::Refused;
+  }
+}
+
+}  // namespace norix::device

@@ -1,0 +1,37 @@
+// What the product list and the main menu remember across their visits, and
+// the rescue flags that product selection hands to the upgrade.
+#pragma once
+
+#include <atomic>
+
+namespace norix::device {
+
+struct SelectionState {
+  // The selected device is a PC Card modem ("marlin" in its name): it gets a
+  // second open and identification when the first finds nothing.
+  std::atomic<bool> marlin{false};
+  // The main menu of a single device identifies it the first time it shows.
+  std::atomic<bool> identifyOnFirstShowing{true};
+  std::atomic<bool> firstShowingHandled{false};
+  // The product list position last chosen; shown again on the next visit.
+  std::atomic<int> listPosition{0};
+};
+
+// The rescue flags of the upgrade state that product selection sets (a
+// product found answering only through its flash loader) and that going
+// back to the product list clears.
+struct RescueFlags {
+  std::atomic<bool> rescueStart{false};        // found in rescue mode, or the rescue declined
+  std::atomic<bool> isdnRescueProduct{false};  // one of the two adapter rescue texts
+  std::atomic<bool> rescueTransfer{false};     // the transfer starts at a waiting boot program
+  std::atomic<bool> damaged{false};            // the last transfer left the product damaged
+
+  void Clear() {
+    rescueStart = false;
+    isdnRescueProduct = false;
+    rescueTransfer = false;
+    damaged = false;
+  }
+};
+
+}  // namespace norix::device
