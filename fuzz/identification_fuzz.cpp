@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "device/contains_no_case.h"
 #include "device/ident_record.h"
 #include "link/modem_context.h"
+#include "platform/ascii/ascii_text.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
 
@@ -25,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   (void)norix::products::LookupUpgradeKind(text);
   (void)norix::products::LookupUpgradeKind(context.productName);
-  (void)norix::device::ContainsNoCase(text, "NORIX");
+  if (const auto at = norix::platform::ascii::FindNoCase(text, "NORIX");
+      at && (*at + 5 > text.size() ||
+             !norix::platform::ascii::EqualNoCase(text.substr(*at, 5), "norix"))) {
+    std::abort();
+  }
   return 0;
 }

@@ -106,4 +106,10 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(), Upper);
+  return upper;
+}
+
 }  // namespace norix::sim

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace norix::sim {
@@ -51,8 +52,11 @@ class CommandCursor {
 [[nodiscard]] std::optional<std::uint32_t> ParseDecimal(std::string_view text,
                                                         std::size_t maxDigits);
 
-// Case-insensitive comparison of ASCII texts.
+// The products' own ASCII case rules: only A-Z and a-z have a case, whatever
+// the locale. The simulator stands for the products' firmware, so it keeps
+// these apart from the program's text helpers.
 [[nodiscard]] bool EqualNoCase(std::string_view a, std::string_view b);
 [[nodiscard]] bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+[[nodiscard]] std::string UpperCase(std::string_view text);
 
 }  // namespace norix::sim

@@ -5,21 +5,9 @@
 #include "sim/command_interpreter.h"
 
 namespace norix::sim {
-namespace {
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  return text;
-}
-
-}  // namespace
 
 void CommandSet::Add(std::string name, CommandHandler handler) {
-  name = UpperCase(std::move(name));
+  name = UpperCase(name);
   for (Entry& entry : entries_) {
     if (entry.name == name) {
       entry.handler = std::move(handler);

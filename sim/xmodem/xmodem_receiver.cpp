@@ -5,12 +5,9 @@
 #include <utility>
 
 #include "sim/xmodem/byte_reader.h"
-#include "upgrade/crc16_xmodem.h"
 
 namespace norix::sim::xmodem {
 namespace {
-
-using upgrade::XmodemCheck;
 
 // Counts how often each fault of a list has been applied.
 class FaultList {
@@ -33,15 +30,6 @@ class FaultList {
   const std::vector<BlockFault>& faults_;
   std::vector<int> used_;
 };
-
-bool CheckMatches(std::span<const std::uint8_t> data, std::span<const std::uint8_t> trailer,
-                  XmodemCheck check) {
-  if (check == XmodemCheck::Crc) {
-    const std::uint16_t crc = upgrade::Crc16Xmodem(data);
-    return trailer[0] == (crc >> 8) && trailer[1] == (crc & 0xFFU);
-  }
-  return trailer[0] == upgrade::XmodemChecksum(data);
-}
 
 class Receiver {
  public:
@@ -80,20 +68,20 @@ class Receiver {
         continue;
       }
       switch (header) {
-        case upgrade::kXmodemSoh:
-        case upgrade::kXmodemStx:
+        case kSoh:
+        case kStx:
           started_ = true;
           if (!TakeBlock(header)) {
             return Finish(end_);
           }
           break;
-        case upgrade::kXmodemEot:
+        case kEot:
           started_ = true;
           if (AnswerEot()) {
             return Finish(end_);
           }
           break;
-        case upgrade::kXmodemCan:
+        case kCan:
           return Finish(ReceiveEnd::SenderCancelled);
         default:
           // Noise between blocks: wait for quiet, then ask again.
@@ -110,7 +98,7 @@ class Receiver {
 
  private:
   [[nodiscard]] std::uint8_t StartByte() const {
-    return options_.check == XmodemCheck::Crc ? upgrade::kXmodemCrcStart : upgrade::kXmodemNak;
+    return options_.check == BlockCheck::Crc ? kCrcStart : kNak;
   }
 
   // Waits as long as a receiver would have asked, answering nothing.
@@ -133,14 +121,14 @@ class Receiver {
   // up (end_ says why).
   bool Complain() {
     if (++errors_ >= options_.maxErrors) {
-      const std::array<std::uint8_t, 2> cancel{upgrade::kXmodemCan, upgrade::kXmodemCan};
+      const std::array<std::uint8_t, 2> cancel{kCan, kCan};
       line_.Send(cancel);
       end_ = ReceiveEnd::TooManyErrors;
       return false;
     }
     ++result_.naksSent;
     // Until the first block is in, the start byte also tells the mode again.
-    if (!SendByte(expected_ == 1 ? StartByte() : upgrade::kXmodemNak)) {
+    if (!SendByte(expected_ == 1 ? StartByte() : kNak)) {
       end_ = ReceiveEnd::LineClosed;
       return false;
     }
@@ -149,10 +137,9 @@ class Receiver {
 
   // Reads the rest of a block and answers it; false when the transfer ends.
   bool TakeBlock(std::uint8_t header) {
-    const std::size_t size =
-        header == upgrade::kXmodemStx ? upgrade::kXmodemLongBlock : upgrade::kXmodemShortBlock;
-    const std::size_t checkSize = options_.check == XmodemCheck::Crc ? 2 : 1;
-    std::array<std::uint8_t, upgrade::kXmodemMaxFrame> frame{};
+    const std::size_t size = header == kStx ? kLongBlock : kShortBlock;
+    const std::size_t checkSize = CheckSize(options_.check);
+    std::array<std::uint8_t, kMaxBlockRest> frame{};
     const std::span<std::uint8_t> rest(frame.data(), 2 + size + checkSize);
     std::size_t got = 0;
     const ReadStatus status = reader_.Fill(rest, options_.byteWait, got);
@@ -215,7 +202,7 @@ class Receiver {
       return true;
     }
     record.verdict = isNew ? FrameVerdict::Accepted : FrameVerdict::Duplicate;
-    if (!SendByte(upgrade::kXmodemAck)) {
+    if (!SendByte(kAck)) {
       end_ = ReceiveEnd::LineClosed;
       return false;
     }
@@ -227,7 +214,7 @@ class Receiver {
     const int seen = ++result_.eotsSeen;
     if (seen <= options_.refuseEots) {
       ++result_.naksSent;
-      if (!SendByte(upgrade::kXmodemNak)) {
+      if (!SendByte(kNak)) {
         end_ = ReceiveEnd::LineClosed;
         return true;
       }
@@ -236,12 +223,12 @@ class Receiver {
     if (seen <= options_.refuseEots + options_.ignoreEots) {
       return false;
     }
-    end_ = SendByte(upgrade::kXmodemAck) ? ReceiveEnd::Completed : ReceiveEnd::LineClosed;
+    end_ = SendByte(kAck) ? ReceiveEnd::Completed : ReceiveEnd::LineClosed;
     return true;
   }
 
   bool Cancel() {
-    const std::array<std::uint8_t, 2> cancel{upgrade::kXmodemCan, upgrade::kXmodemCan};
+    const std::array<std::uint8_t, 2> cancel{kCan, kCan};
     line_.Send(cancel);
     end_ = ReceiveEnd::Cancelled;
     return false;

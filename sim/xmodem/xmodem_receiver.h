@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/comm/device_end.h"
-#include "upgrade/xmodem_block.h"
+#include "sim/xmodem/xmodem_wire.h"
 
 namespace norix::sim::xmodem {
 
@@ -27,7 +27,7 @@ struct BlockFault {
 };
 
 struct ReceiverOptions {
-  upgrade::XmodemCheck check = upgrade::XmodemCheck::Crc;
+  BlockCheck check = BlockCheck::Crc;
   // The start byte is sent every startInterval until a block begins, at
   // most startTries times.
   std::chrono::milliseconds startInterval{1000};

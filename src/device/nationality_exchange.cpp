@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "device/contains_no_case.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/comm/comm_types.h"
 
 namespace norix::device {
@@ -47,7 +47,7 @@ std::uint16_t ReadCurrentNationality(platform::comm::Port* port, bool gciSupport
       offered[i] = supported.find(TwoHexDigits(kNationalityTable[i].gciCode)) != std::string::npos;
     }
     for (const NationalityEntry& entry : kNationalityTable) {
-      if (device::ContainsNoCase(current, TwoHexDigits(entry.gciCode))) {
+      if (platform::ascii::ContainsNoCase(current, TwoHexDigits(entry.gciCode))) {
         return entry.diallingCode;
       }
     }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/comm/open_failure.h"
 #include "platform/comm/port.h"
 #include "platform/telephony/line_types.h"
 #include "platform/window/messages.h"
@@ -55,6 +56,9 @@ struct ModemContext {
   std::unique_ptr<platform::comm::Port> port;  // the product's port, null when closed
   bool gciSupport = false;                     // the product answered "AT+GCI?" with OK
   bool portFromTelephony = false;              // the open port came from lineGetID
+  // Why the last OpenDevicePort got no port, the device named: "NORIX Corvid
+  // 560 Voice: cannot open /dev/ttyUSB0: ...". Kind None when it got one.
+  platform::comm::PortOpenFailure portFailure;
 
   // Set by identification.
   std::string productName;                  // at most 49 characters; every page header shows it

@@ -1,7 +1,6 @@
 #include "link/telephony_devices.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -10,6 +9,7 @@
 
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/telephony/line_api.h"
 #include "platform/window/message_loop.h"
 
@@ -29,19 +29,6 @@ constexpr int kDevCapsAttempts = 4;
 // Replies nobody waited for are kept this long in case their wait is about
 // to begin.
 constexpr std::size_t kUnownedRepliesKept = 16;
-
-char LowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(),
-                    [](char a, char b) { return LowerChar(a) == LowerChar(b); });
-}
-
-bool ContainsNoCase(std::string_view text, std::string_view word) {
-  return std::search(text.begin(), text.end(), word.begin(), word.end(),
-                     [](char a, char b) { return LowerChar(a) == LowerChar(b); }) != text.end();
-}
 
 // The debugger line of the original system; shown on stderr when
 // NORIX_DEBUG is set.
@@ -163,6 +150,23 @@ bool OpenLine(ModemContext& context) {
   return false;
 }
 
+// Why the line service could not open the current device's port, with the
+// device's name in front.
+platform::comm::PortOpenFailure PortFailureOf(const ModemContext& context) {
+  platform::comm::PortOpenFailure failure =
+      tapi::LastPortFailure(context.lineApp, context.currentDeviceId);
+  if (failure.kind == platform::comm::OpenFailure::None) {
+    return failure;
+  }
+  const auto device = std::find_if(
+      context.devices.begin(), context.devices.end(),
+      [&](const ModemListEntry& entry) { return entry.lineDeviceId == context.currentDeviceId; });
+  if (device != context.devices.end()) {
+    failure.message = device->name + ": " + failure.message;
+  }
+  return failure;
+}
+
 // The "comm/datamodem" handle of the open line, redeemed for its port.
 std::unique_ptr<platform::comm::Port> GetLinePort(const ModemContext& context) {
   tapi::VarString id(kDeviceIdStartSize);
@@ -188,7 +192,8 @@ std::unique_ptr<platform::comm::Port> GetLinePort(const ModemContext& context) {
 int AtAttemptsFor(const ModemContext& context) {
   const auto index = context.selectedIndex;
   if (index >= 0 && static_cast<std::size_t>(index) < context.devices.size() &&
-      ContainsNoCase(context.devices[static_cast<std::size_t>(index)].name, "marlin")) {
+      platform::ascii::ContainsNoCase(context.devices[static_cast<std::size_t>(index)].name,
+                                      "marlin")) {
     return kAtAttemptsMarlin;
   }
   return kAtAttempts;
@@ -216,7 +221,8 @@ std::string TakeLineName(std::span<const std::byte> nameBytes) {
 }
 
 bool IsMakersDevice(std::string_view name) {
-  return StartsWithNoCase(name, "NORIX") || StartsWithNoCase(name, "solano 1280");
+  return platform::ascii::StartsWithNoCase(name, "NORIX") ||
+         platform::ascii::StartsWithNoCase(name, "solano 1280");
 }
 
 platform::telephony::LineSources ProductLineSources() {
@@ -285,6 +291,7 @@ void CloseContext(std::unique_ptr<ModemContext> context) {
 platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick) {
   // One device port at a time: whatever an earlier open left is released.
   CloseDevicePort(context);
+  context.portFailure = {};
 
   if (NegotiateExact14(context) != 0) {
     return nullptr;
@@ -296,6 +303,7 @@ platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed,
     }
   }
   if (!OpenLine(context)) {
+    context.portFailure = PortFailureOf(context);
     CloseDevicePort(context);
     return nullptr;
   }
@@ -313,6 +321,7 @@ platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed,
 
   context.port = GetLinePort(context);
   if (!context.port) {
+    context.portFailure = PortFailureOf(context);
     CloseDevicePort(context);
     return nullptr;
   }
@@ -336,6 +345,12 @@ platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed,
   SetReadTimeout(port, kOpenPortReadConstant);
   context.gciSupport = QueryGciSupport(port) == 1;
   return port;
+}
+
+void ReportPortFailure(const ModemContext& context) {
+  if (context.portFailure.kind != platform::comm::OpenFailure::None) {
+    std::cerr << "norix: " + context.portFailure.message + '\n' << std::flush;
+  }
 }
 
 void CloseDevicePort(ModemContext& context) {

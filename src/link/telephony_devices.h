@@ -60,9 +60,15 @@ void CloseContext(std::unique_ptr<ModemContext> context);
 // the port is configured at `speed`, checked with "AT" (each attempt waits
 // the 1000 ms read constant), given the 2000 ms read constant and asked for
 // "AT+GCI?" support. Returns the port, or null after undoing everything when
-// any step failed. Blocks the calling thread: up to 2 s for the call reply,
+// any step failed; context.portFailure tells why when the port itself could
+// not be opened. Blocks the calling thread: up to 2 s for the call reply,
 // and about 2 s (5 s for a PC Card modem) for a silent product.
 platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick);
+
+// Writes context.portFailure to standard error ("norix: NORIX Corvid 560
+// Voice: cannot open /dev/ttyUSB0: ..."); nothing when the last
+// OpenDevicePort got its port. The message box the user sees keeps its text.
+void ReportPortFailure(const ModemContext& context);
 
 // Drops and frees the call, closes the line, forgets the driver key and
 // closes the port; clears the GCI and port-from-telephony flags. Waits up to

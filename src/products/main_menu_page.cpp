@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "device/contains_no_case.h"
 #include "link/telephony_devices.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/window/window_api.h"
 #include "products/select_product.h"
 #include "resources/resource_ids.h"
@@ -103,7 +103,7 @@ class MainMenuPage final : public shell::Page {
     link::ModemContext& context = *Context();
     context.selectedIndex = 0;
     const link::ModemListEntry& entry = context.devices.front();
-    product_.selection.marlin = device::ContainsNoCase(entry.name, "marlin").has_value();
+    product_.selection.marlin = platform::ascii::ContainsNoCase(entry.name, "marlin");
     if (!product_.selection.identifyOnFirstShowing.exchange(false)) {
       return;
     }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "device/contains_no_case.h"
+#include "platform/ascii/ascii_text.h"
 
 namespace norix::products {
 
@@ -61,11 +61,11 @@ std::optional<std::size_t> FindCatalogueRow(std::string_view text,
     // A row named exactly like the text wins over an earlier row that is only
     // a beginning of it: "NORIX KOMET II Rescue Mode" must not be taken for
     // "NORIX KOMET II", whose upgrade is a different one.
-    if (device::EqualNoCase(name, text)) {
+    if (platform::ascii::EqualNoCase(name, text)) {
       return i;
     }
     const std::size_t common = std::min(name.size(), text.size());
-    if (!first && device::EqualNoCase(name.substr(0, common), text.substr(0, common))) {
+    if (!first && platform::ascii::EqualNoCase(name.substr(0, common), text.substr(0, common))) {
       first = i;
     }
   }

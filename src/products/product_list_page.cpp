@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "device/contains_no_case.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
 #include "products/select_product.h"
@@ -54,6 +54,7 @@ class ProductListPage final : public shell::Page {
  private:
   // Offers every device whose port can be opened now (a quick open: the
   // line is free and the port exists), then continues as the count decides.
+  // Why a device is left out goes to stderr.
   void CheckDevices() {
     if (Context() == nullptr) {
       return;
@@ -75,6 +76,8 @@ class ProductListPage final : public shell::Page {
         W::SetListSelection(page, kDeviceListControl, item);
         W::StepProgress(page, kListProgressControl);
         ++offered;
+      } else {
+        link::ReportPortFailure(context);  // why the device is left out
       }
     }
     if (offered == 0) {
@@ -135,7 +138,7 @@ class ProductListPage final : public shell::Page {
       GoTo(resources::kQuitPage);
       return;
     }
-    product_.selection.marlin = device::ContainsNoCase(chosen->name, "marlin").has_value();
+    product_.selection.marlin = platform::ascii::ContainsNoCase(chosen->name, "marlin");
     if (SelectProduct(Shared(), product_, page, chosen->lineDeviceId) == 1) {
       return;
     }

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "device/adapter_queries.h"
-#include "device/contains_no_case.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
@@ -80,6 +79,8 @@ int SelectProduct(shell::Frame& frame, device::SelectedProduct& product, W::HWND
     text = OpenAndIdentify(context);
   }
   if (NothingFound(text)) {
+    // The message keeps its text; the system's reason goes to stderr.
+    link::ReportPortFailure(context);
     shell::ShowMessage(page, kNotDetectedText, shell::kMessageCaptionText, W::MB_ICONEXCLAMATION);
     shell::GoToPage(page, resources::kQuitPage);
     return 1;

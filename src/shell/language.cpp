@@ -1,22 +1,12 @@
 #include "shell/language.h"
 
-#include <algorithm>
+#include "platform/ascii/ascii_text.h"
 
 namespace norix::shell {
 
-namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-}  // namespace
-
 std::optional<int> CountryCodeFromCommandLine(std::string_view command_line) {
   for (const LanguageToken& row : LanguageTokenTable) {
-    if (EqualsNoCase(command_line, row.token)) return row.country_code;
+    if (platform::ascii::EqualNoCase(command_line, row.token)) return row.country_code;
   }
   return std::nullopt;
 }

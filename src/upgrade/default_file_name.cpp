@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "upgrade/ascii_text.h"
+#include "platform/ascii/ascii_text.h"
 
 namespace norix::upgrade {
 namespace {
@@ -27,7 +27,7 @@ std::optional<std::string> BuildDefaultFileName(std::string_view identificationT
                                                 bool isdnTarget) {
   std::string_view family;
   for (const auto& [key, code] : kFamilies) {
-    if (ContainsNoCase(identificationText, key)) {
+    if (platform::ascii::ContainsNoCase(identificationText, key)) {
       family = code;
       break;
     }
@@ -36,7 +36,7 @@ std::optional<std::string> BuildDefaultFileName(std::string_view identificationT
     return std::nullopt;
   }
   for (const auto speedClass : kClasses) {
-    if (!ContainsNoCase(identificationText, speedClass)) {
+    if (!platform::ascii::ContainsNoCase(identificationText, speedClass)) {
       continue;
     }
     if (speedClass == "1280") {

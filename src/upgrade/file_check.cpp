@@ -1,6 +1,6 @@
 #include "upgrade/file_check.h"
 
-#include "upgrade/ascii_text.h"
+#include "platform/ascii/ascii_text.h"
 #include "upgrade/upgrade_file_messages.h"
 #include "upgrade/version_number.h"
 
@@ -41,7 +41,7 @@ FileCheckResult CheckFileAgainstProduct(const UpgradeHeader& header,
   if (kind != 9) {
     std::string_view name = product.identificationText;
     name = name.substr(0, name.find(kRescueSuffix));
-    if (!StartsWithNoCase(name, header.name)) {
+    if (!platform::ascii::StartsWithNoCase(name, header.name)) {
       return ToMainMenu(kMsgNotForYourEquipment);
     }
   }

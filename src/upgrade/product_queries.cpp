@@ -3,14 +3,14 @@
 #include <string>
 
 #include "link/at_exchange.h"
-#include "upgrade/ascii_text.h"
+#include "platform/ascii/ascii_text.h"
 
 namespace norix::upgrade {
 
 bool QueryAddedAnalogInterface(platform::comm::Port* port) {
   std::string reply;
   return link::SendAtCommand(port, "ATI7", reply) == link::AtResult::Ok &&
-         ContainsNoCase(reply, "Added Internal Analog Interface");
+         platform::ascii::ContainsNoCase(reply, "Added Internal Analog Interface");
 }
 
 bool QueryLargeFlash(platform::comm::Port* port) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "upgrade/ascii_text.h"
+#include "platform/ascii/ascii_text.h"
 
 namespace norix::upgrade {
 
@@ -14,7 +14,7 @@ std::string_view AsText(std::span<const std::uint8_t> bytes) {
 std::optional<std::size_t> FindSectionData(std::span<const std::uint8_t> image,
                                            std::string_view header, std::size_t from) {
   const auto text = AsText(image);
-  const auto found = FindNoCase(text, header, from);
+  const auto found = platform::ascii::FindNoCase(text, header, from);
   if (!found) {
     return std::nullopt;
   }
@@ -32,7 +32,7 @@ std::optional<std::size_t> FindSectionData(std::span<const std::uint8_t> image,
 std::size_t FirstSectionHeaderOffset(std::string_view image) {
   std::size_t first = image.size();
   for (const auto header : {kFileOne, kFileTwo, kFileThree}) {
-    if (const auto found = FindNoCase(image.substr(0, first), header)) {
+    if (const auto found = platform::ascii::FindNoCase(image.substr(0, first), header)) {
       first = std::min(first, *found);
     }
   }

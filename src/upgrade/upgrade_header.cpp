@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "upgrade/ascii_text.h"
+#include "platform/ascii/ascii_text.h"
 #include "upgrade/profile_tokenizer.h"
 #include "upgrade/section_search.h"
 
@@ -69,14 +69,14 @@ UpgradeHeader ParseUpgradeHeaderText(std::string_view text) {
       if (inProduct) {
         break;  // only the first "Product" section counts
       }
-      inProduct = EqualsNoCase(line->name, kProductSection);
+      inProduct = platform::ascii::EqualNoCase(line->name, kProductSection);
       continue;
     }
     if (!inProduct) {
       continue;
     }
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
-      if (!seen[i] && EqualsNoCase(line->name, kKeys[i].key)) {
+      if (!seen[i] && platform::ascii::EqualNoCase(line->name, kKeys[i].key)) {
         seen[i] = true;
         header.*kKeys[i].field = CutValue(line->value, kKeys[i].capacity);
       }

@@ -1,11 +1,11 @@
 #include "utilities/product_info_date.h"
 
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/profile/date_order.h"
 #include "utilities/product_info_record.h"
 
@@ -17,9 +17,8 @@ constexpr std::uint32_t kDateQueryReadConstant = 6000;
 constexpr std::size_t kDateOrderChars = 19;
 constexpr int kMonthCount = 12;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+using platform::ascii::IsDigit;
+using platform::ascii::ToLower;
 
 // The decimal number a word starts with; none when it starts with no digit.
 std::optional<long> LeadingDecimal(std::string_view word) {
@@ -117,7 +116,7 @@ std::string UserDateOrder(const platform::profile::UserProfile& profile) {
 std::string FormatFirmwareDate(std::string_view order, const FirmwareDate& date) {
   const auto hasField = [](std::string_view text) {
     for (const char c : text) {
-      const char lower = Lower(c);
+      const char lower = ToLower(c);
       if (lower == 'd' || lower == 'm' || lower == 'y') {
         return true;
       }
@@ -130,7 +129,7 @@ std::string FormatFirmwareDate(std::string_view order, const FirmwareDate& date)
   std::string text;
   std::size_t pos = 0;
   while (pos < order.size()) {
-    const char letter = Lower(order[pos]);
+    const char letter = ToLower(order[pos]);
     std::string value;
     if (letter == 'd') {
       value = std::to_string(date.day);
@@ -143,7 +142,7 @@ std::string FormatFirmwareDate(std::string_view order, const FirmwareDate& date)
       continue;
     }
     text += pos == 0 ? value + " " : " " + value + " ";
-    while (pos < order.size() && Lower(order[pos]) == letter) {
+    while (pos < order.size() && ToLower(order[pos]) == letter) {
       ++pos;
     }
     ++pos;  // the separator

@@ -179,15 +179,25 @@ TEST_F(DevicePort, QuickOpenOnlyObtainsThePort) {
   EXPECT_EQ(timeouts, CommTimeouts{});  // as the service opened it: not configured
 }
 
-TEST_F(DevicePort, HeldPortFailsAtOnce) {
+TEST_F(DevicePort, HeldPortFailsAtOnceAndSaysWhy) {
   Serve("NORIX Corvid", Modem(true));
-  const auto other = platform::comm::OpenSerialPort(pty.slavePath);
+  auto other = platform::comm::OpenSerialPort(pty.slavePath);
   ASSERT_NE(other.port, nullptr);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(OpenDevicePort(*context, 57600, false), nullptr);
   EXPECT_LT(MsSince(start), 500);
   EXPECT_EQ(context->line, 0U);
   EXPECT_TRUE(product->Lines().empty());
+  // The device is named in front of what the port said.
+  EXPECT_EQ(context->portFailure.kind, platform::comm::OpenFailure::InUse);
+  EXPECT_EQ(context->portFailure.message.rfind(
+                "NORIX Corvid: cannot open " + pty.slavePath + ": Device or resource busy (", 0),
+            0U)
+      << context->portFailure.message;
+
+  other.port.reset();
+  ASSERT_NE(OpenDevicePort(*context, 57600, true), nullptr);
+  EXPECT_EQ(context->portFailure.kind, platform::comm::OpenFailure::None);
 }
 
 TEST_F(DevicePort, OpeningAgainReleasesTheEarlierPort) {
@@ -208,6 +218,11 @@ TEST_F(DevicePort, MissingPortFailsAfterBoundedRetries) {
   EXPECT_EQ(OpenDevicePort(*context, 57600, false), nullptr);
   EXPECT_LT(MsSince(start), 1500);
   EXPECT_EQ(context->line, 0U);
+  EXPECT_EQ(context->portFailure.kind, platform::comm::OpenFailure::Gone);
+  EXPECT_EQ(context->portFailure.message.rfind(
+                "NORIX Gone: cannot open /dev/norix-no-such-port: No such file or directory (", 0),
+            0U)
+      << context->portFailure.message;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -74,7 +75,11 @@ TEST_F(SerialPortTest, SecondOpenIsBusyUntilTheFirstCloses) {
   const OpenPortResult second = OpenSerialPort(pty.slavePath);
   EXPECT_EQ(second.port, nullptr);
   EXPECT_EQ(second.error, EBUSY);
-  EXPECT_EQ(second.message, "cannot open " + pty.slavePath + ": Device or resource busy");
+  EXPECT_EQ(second.failure, OpenFailure::InUse);
+  EXPECT_EQ(second.message,
+            "cannot open " + pty.slavePath +
+                ": Device or resource busy (in use by this program itself (process " +
+                std::to_string(getpid()) + "))");
 
   port.reset();
   EXPECT_FALSE(TtyIsExclusive());
@@ -95,11 +100,16 @@ TEST(SerialPortOpenTest, PathsThatAreNoSerialPortFail) {
   OpenPortResult missing = OpenSerialPort("/dev/norix-no-such-port");
   EXPECT_EQ(missing.port, nullptr);
   EXPECT_EQ(missing.error, ENOENT);
-  EXPECT_EQ(missing.message, "cannot open /dev/norix-no-such-port: No such file or directory");
+  EXPECT_EQ(missing.failure, OpenFailure::Gone);
+  EXPECT_EQ(missing.message,
+            "cannot open /dev/norix-no-such-port: No such file or directory (the device is not "
+            "there: check that the product is plugged in and switched on)");
 
   OpenPortResult notTty = OpenSerialPort("/dev/null");
   EXPECT_EQ(notTty.port, nullptr);
   EXPECT_EQ(notTty.error, ENOTTY);
+  EXPECT_EQ(notTty.failure, OpenFailure::Other);
+  EXPECT_EQ(notTty.message, "cannot open /dev/null: Inappropriate ioctl for device");
 }
 
 TEST_F(SerialPortTest, EverySpeedReachesTheDeviceEnd) {

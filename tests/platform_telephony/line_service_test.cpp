@@ -196,10 +196,20 @@ TEST_F(LineCalls, OpenFailsWithAllocatedWhileThePortIsHeld) {
     comm::OpenPortResult other = comm::OpenSerialPort(ptys[0].slavePath);
     ASSERT_NE(other.port, nullptr) << other.message;
     EXPECT_EQ(TryOpen(0), LINEERR_ALLOCATED);
+    // Why, as the port said it.
+    const comm::PortOpenFailure failure = LastPortFailure(app, 0);
+    EXPECT_EQ(failure.kind, comm::OpenFailure::InUse);
+    EXPECT_EQ(failure.message.rfind(
+                  "cannot open " + ptys[0].slavePath + ": Device or resource busy (", 0),
+              0U)
+        << failure.message;
   }
   const HLINE line = Open(0);
   ASSERT_NE(line, 0U);
+  EXPECT_EQ(LastPortFailure(app, 0).kind, comm::OpenFailure::None);
   EXPECT_EQ(TryOpen(0), LINEERR_ALLOCATED);  // a second open in this program
+  EXPECT_EQ(LastPortFailure(app, 0).message,
+            "cannot open " + ptys[0].slavePath + ": another open line of this program holds it");
   EXPECT_EQ(comm::OpenSerialPort(ptys[0].slavePath).error, EBUSY);
   EXPECT_EQ(lineClose(line), 0);
   EXPECT_EQ(lineClose(line), LINEERR_INVALLINEHANDLE);
@@ -208,6 +218,8 @@ TEST_F(LineCalls, OpenFailsWithAllocatedWhileThePortIsHeld) {
   EXPECT_NE(again, line);
 
   EXPECT_EQ(TryOpen(2), LINEERR_NODEVICE);
+  EXPECT_EQ(LastPortFailure(app, 2).kind, comm::OpenFailure::Gone);
+  EXPECT_EQ(LastPortFailure(app, 3).kind, comm::OpenFailure::None);  // no such device
   EXPECT_EQ(TryOpen(1), LINEERR_INCOMPATIBLEAPIVERSION);
   EXPECT_EQ(TryOpen(1, kApiVersion13), 0);
   EXPECT_EQ(TryOpen(3), LINEERR_BADDEVICEID);

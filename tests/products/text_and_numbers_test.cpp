@@ -5,41 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "device/adapter_features.h"
-#include "device/contains_no_case.h"
 #include "device/ident_record.h"
 #include "device/reply_numbers.h"
 
 namespace norix::products {
 using namespace norix::device;
 namespace {
-
-struct ContainsCase {
-  std::string_view text;
-  std::string_view word;
-  std::optional<std::size_t> position;
-};
-
-class ContainsNoCaseTest : public ::testing::TestWithParam<ContainsCase> {};
-
-TEST_P(ContainsNoCaseTest, FindsFirstPosition) {
-  const ContainsCase& c = GetParam();
-  EXPECT_EQ(ContainsNoCase(c.text, c.word), c.position) << c.text << " / " << c.word;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ContainsNoCaseTest,
-    ::testing::Values(ContainsCase{"NORIX MARLIN 336", "marlin", 6},
-                      ContainsCase{"NORIX Marlin 560 Voice", "MARLIN", 6},
-                      ContainsCase{"marlin", "marlin", 0},            // the whole text
-                      ContainsCase{"xx marlin", "marlin", 3},         // at the very end
-                      ContainsCase{"marlinmarlin", "MARLIN", 0},      // first of two
-                      ContainsCase{"marli", "marlin", std::nullopt},  // text shorter than word
-                      ContainsCase{"NORIX corvid", "marlin", std::nullopt},
-                      ContainsCase{"", "marlin", std::nullopt}, ContainsCase{"", "", 0},
-                      ContainsCase{"abc", "", 0},
-                      // Only ASCII letters fold: '@' and '`' sit next to 'A' and 'a'.
-                      ContainsCase{"@", "`", std::nullopt},
-                      ContainsCase{"mar\xc4lin", "MAR\xe4LIN", std::nullopt}));
 
 struct NumberCase {
   std::string_view text;

@@ -16,11 +16,11 @@
 
 #include "device/adapter_features.h"
 #include "device/adapter_queries.h"
-#include "device/contains_no_case.h"
 #include "device/ident_record.h"
 #include "link/at_exchange.h"
 #include "link/modem_context.h"
 #include "link/port_io.h"
+#include "platform/ascii/ascii_text.h"
 #include "platform/comm/pty_line.h"
 #include "platform/comm/serial_port.h"
 #include "products/identify_product.h"
@@ -169,7 +169,7 @@ std::vector<Row> Rows() {
 // The checked open's test of the product: "AT" until an answer comes, five
 // times for a PC Card ("marlin" in the device name), else twice.
 bool CheckedOpen(platform::comm::Port* port, const std::string& device) {
-  const int attempts = device::ContainsNoCase(device, "marlin") ? 5 : 2;
+  const int attempts = platform::ascii::ContainsNoCase(device, "marlin") ? 5 : 2;
   link::AtResult result = link::AtResult::NoReply;
   for (int i = 0; i < attempts && result == link::AtResult::NoReply; ++i) {
     std::string reply;
@@ -206,7 +206,7 @@ Outcome Identify(const Row& row) {
 
   link::ConfigurePort(port, 57600);
   found.opens = CheckedOpen(port, row.device);
-  if (!found.opens && device::ContainsNoCase(row.device, "marlin")) {
+  if (!found.opens && platform::ascii::ContainsNoCase(row.device, "marlin")) {
     // The product selection opens a PC Card's port a second time.
     found.opens = CheckedOpen(port, row.device);
   }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "upgrade/ascii_text.h"
 #include "upgrade/image_checksum.h"
 #include "upgrade_test_files.h"
 
@@ -51,20 +50,6 @@ TEST(SectionSearch, FirstSectionHeaderOffsetTakesTheEarliestOfAnyKind) {
   EXPECT_EQ(FirstSectionHeaderOffset("hdr[filethree]x[FileOne]"), 3U);
   EXPECT_EQ(FirstSectionHeaderOffset("hdr[FileTwo]"), 3U);
   EXPECT_EQ(FirstSectionHeaderOffset("no sections"), 11U);
-}
-
-TEST(FindNoCase, BothSearchPathsFindTheFirstMatchInRange) {
-  // Words that begin with a letter and words that begin with '[' take
-  // different paths.
-  EXPECT_EQ(FindNoCase("xxNetRunner", "netrunner"), 2U);
-  EXPECT_EQ(FindNoCase("x[a[AB]", "[ab]"), 3U);
-  EXPECT_EQ(FindNoCase("[ab][AB]", "[ab]", 1), 4U);
-  EXPECT_EQ(FindNoCase("[ab", "[ab]"), std::nullopt);
-  EXPECT_EQ(FindNoCase("[ab]", "[ab]", 5), std::nullopt);
-  EXPECT_EQ(FindNoCase("abc", ""), std::nullopt);
-  EXPECT_EQ(FindNoCase("", "a"), std::nullopt);
-  EXPECT_TRUE(StartsWithNoCase("NORIX corvid", "norix"));
-  EXPECT_FALSE(StartsWithNoCase("NOR", "norix"));
 }
 
 struct ChecksumCase {

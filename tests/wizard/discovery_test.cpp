@@ -1,8 +1,13 @@
 // From start-up to the identified product: the main menu of a single device,
 // the product list of several, and what is reported when nothing usable
 // answers.
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
+#include "link/telephony_devices.h"
 #include "platform/window/window_api.h"
 #include "products/product_catalogue.h"
 #include "products/product_list_page.h"
@@ -173,6 +178,7 @@ TEST(ProductListTest, RememberedPositionPastTheEndShowsTheLastLine) {
 }
 
 // Nothing usable on the selected line: message 2065, then the program ends.
+// A port that could not be opened is named on stderr with the reason.
 struct NotDetectedCase {
   const char* name;
   std::vector<SessionProduct> products;
@@ -186,14 +192,35 @@ TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
   for (const std::size_t held : GetParam().held) {
     ASSERT_TRUE(session.HoldPort(held));
   }
+  ::testing::internal::CaptureStderr();
   session.Start();
   const auto box = session.AnswerMessage(W::IDOK);
+  const bool finished = session.WaitFinished();
+  const std::string stderrText = ::testing::internal::GetCapturedStderr();
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(session.TextId(*box), 2065);
   EXPECT_EQ(session.CaptionId(*box), 2092);
   EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
-  EXPECT_TRUE(session.WaitFinished());
+  EXPECT_TRUE(finished);
   EXPECT_EQ(session.Host().MessageBoxes().size(), 1U);
+
+  // Each line: "norix: <device name as listed>: cannot open <path>: <reason> (<fix>)".
+  std::vector<std::string> reasons;
+  for (const std::size_t held : GetParam().held) {
+    std::vector<std::byte> name;
+    for (const char c : GetParam().products[held].lineName) {
+      name.push_back(static_cast<std::byte>(c));
+    }
+    name.push_back(std::byte{0});
+    reasons.push_back("norix: " + link::TakeLineName(name) + ": cannot open " +
+                      session.PortPath(held) + ": Device or resource busy (in use by ");
+  }
+  for (const std::string& reason : reasons) {
+    EXPECT_NE(stderrText.find(reason), std::string::npos) << reason << "\nnot in:\n" << stderrText;
+  }
+  if (reasons.empty()) {
+    EXPECT_EQ(stderrText.find("cannot open"), std::string::npos) << stderrText;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,7 +1,9 @@
 // Our sender against lrzsz's rx: our port on a pty, rx started as a peer on
 // a terminal of its own, the two joined by the line emulator without pacing. What rx writes must be
 // our data byte for byte, followed by the zero fill of the last 128-byte block, which X-modem
-// cannot tell from data.
+// cannot tell from data. And lrzsz's sx against the simulator's receiver, which checks the
+// simulator's own framing and checks the way the program's sender is checked against rx.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,8 @@
 #include "platform/comm/serial_port.h"
 #include "sim/line/line_emulator.h"
 #include "sim/line/tty_peer.h"
+#include "sim/xmodem/xmodem_receiver.h"
+#include "support/temp_dir.h"
 #include "upgrade/xmodem_sender.h"
 #include "xmodem_fixture.h"
 
@@ -24,10 +28,10 @@ namespace {
 namespace fs = std::filesystem;
 using sim::line::TtyPeer;
 
-// Debian's lrzsz installs rx; other packagings prefix an l.
-std::string FindRx() {
-  for (const char* name : {"rx", "lrx"}) {
-    std::string path = sim::line::FindProgram(name);
+// Debian's lrzsz installs rx and sx; other packagings prefix an l.
+std::string FindLrzsz(const std::string& name) {
+  for (const std::string& candidate : {name, "l" + name}) {
+    std::string path = sim::line::FindProgram(candidate);
     if (!path.empty()) {
       return path;
     }
@@ -56,7 +60,7 @@ std::string ReadLog(const fs::path& path) {
 class LrzszInterop : public ::testing::Test {
  protected:
   void SetUp() override {
-    rx_ = FindRx();
+    rx_ = FindLrzsz("rx");
     if (rx_.empty()) {
       GTEST_SKIP() << "lrzsz's rx is not installed (Debian package lrzsz): interop not tested";
     }
@@ -135,6 +139,58 @@ TEST_F(LrzszInterop, ChecksumModeWithLongBlocks) {
   const auto data = RandomBytes(2 * kLong, 24);
   EXPECT_EQ(SendToRx(data, false, true), data);
 }
+
+struct SxCase {
+  std::size_t size;
+  bool crc;
+  bool use1K;
+};
+
+class SxToSimulator : public ::testing::TestWithParam<SxCase> {};
+
+// sx sends a file to the simulator's receiver: the receiver must take every
+// block, and keep the data followed by sx's fill (SUB, 0x1A) of the last block.
+TEST_P(SxToSimulator, ReceiverTakesTheFileAsSent) {
+  const SxCase& c = GetParam();
+  const std::string sx = FindLrzsz("sx");
+  if (sx.empty()) {
+    GTEST_SKIP() << "lrzsz's sx is not installed (Debian package lrzsz): interop not tested";
+  }
+  const TempDir dir;
+  const auto data = RandomBytes(c.size, static_cast<unsigned>(c.size));
+  dir.Write("sent.bin", std::string(data.begin(), data.end()));
+  std::vector<std::string> argv{sx, "--xmodem", "--binary"};
+  if (c.use1K) {
+    argv.emplace_back("--1k");
+  }
+  argv.emplace_back("sent.bin");
+  auto started = TtyPeer::Start(argv, dir.Path().string(), (dir.Path() / "sx.log").string());
+  ASSERT_TRUE(started.peer) << started.message;
+
+  auto options = QuickReceiver(c.crc ? upgrade::XmodemCheck::Crc : upgrade::XmodemCheck::Checksum);
+  options.startInterval = std::chrono::milliseconds(1000);
+  const sim::xmodem::ReceiveResult result = sim::xmodem::ReceiveXmodem(*started.line, options);
+  EXPECT_EQ(started.peer->Wait(std::chrono::seconds(10)), 0) << ReadLog(dir.Path() / "sx.log");
+
+  EXPECT_EQ(result.end, sim::xmodem::ReceiveEnd::Completed) << ReadLog(dir.Path() / "sx.log");
+  ASSERT_GE(result.data.size(), data.size());
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), result.data.begin()));
+  EXPECT_TRUE(std::all_of(result.data.begin() + static_cast<std::ptrdiff_t>(data.size()),
+                          result.data.end(), [](std::uint8_t b) { return b == 0x1A; }));
+  EXPECT_LT(result.data.size() - data.size(), kShort);
+  for (const auto& frame : result.frames) {
+    EXPECT_EQ(frame.verdict, sim::xmodem::FrameVerdict::Accepted) << "block " << frame.block;
+  }
+  EXPECT_EQ(std::any_of(result.frames.begin(), result.frames.end(),
+                        [](const auto& frame) { return frame.size == kLong; }),
+            c.use1K && c.size >= kLong);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SxToSimulator,
+                         ::testing::Values(SxCase{3 * kLong + 300, true, true},
+                                           SxCase{300 * kShort - 5, true, false},
+                                           SxCase{1000, false, false},
+                                           SxCase{2 * kLong + 1, false, true}));
 
 }  // namespace
 }  // namespace norix::testing

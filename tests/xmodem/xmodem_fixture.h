@@ -30,7 +30,8 @@ inline constexpr upgrade::XmodemTimings kQuickTimings{
 inline sim::xmodem::ReceiverOptions QuickReceiver(
     upgrade::XmodemCheck check = upgrade::XmodemCheck::Crc) {
   sim::xmodem::ReceiverOptions options;
-  options.check = check;
+  options.check = check == upgrade::XmodemCheck::Crc ? sim::xmodem::BlockCheck::Crc
+                                                     : sim::xmodem::BlockCheck::Checksum;
   options.startInterval = std::chrono::milliseconds(200);
   options.blockWait = std::chrono::milliseconds(5000);
   options.byteWait = std::chrono::milliseconds(500);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "device/ident_record.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
 #include "platform/telephony/line_api.h"
@@ -77,11 +78,17 @@ void Identify(norix::link::ModemContext& context) {
   } else {
     std::cout << "   answers \"AT\":    yes\n";
   }
-  const std::string text =
-      port != nullptr ? norix::products::IdentifyProduct(port) : std::string("No Modem Detected");
-  if (text == "No Modem Detected") {
-    std::cout << "   cannot be opened: the port is missing, in use by another program, or the\n"
-                 "   product does not answer \"AT\"\n";
+  if (port == nullptr) {
+    // The reason names the device and what the system said, with the fix.
+    std::cout << "   not opened:     "
+              << (context.portFailure.message.empty() ? "the line service gave no port"
+                                                      : context.portFailure.message)
+              << '\n';
+    return;
+  }
+  const std::string text = norix::products::IdentifyProduct(port);
+  if (text == norix::device::kNoModemDetected) {
+    std::cout << "   no answer:      the port opened, but the product does not answer\n";
     norix::link::CloseDevicePort(context);
     return;
   }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/comm/open_failure.h"
 #include "platform/comm/port.h"
 
 namespace norix::platform::comm {
@@ -11,7 +12,10 @@ namespace norix::platform::comm {
 struct OpenPortResult {
   std::unique_ptr<Port> port;  // null on failure
   int error = 0;               // errno of the failure; EBUSY when another open holds the port
-  std::string message;         // "cannot open /dev/ttyUSB0: Device or resource busy"
+  // "cannot open /dev/ttyUSB0: Device or resource busy (in use by minicom, ...)":
+  // DescribeOpenFailure with the facts looked up at the failure.
+  std::string message;
+  OpenFailure failure = OpenFailure::None;
 };
 
 // Opens `path` for exclusive use: raw mode, 8N1, no flow control, the time-outs

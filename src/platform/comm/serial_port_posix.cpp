@@ -2,7 +2,6 @@
 // over the non-blocking fd with poll().
 #include <cerrno>
 #include <mutex>
-#include <system_error>
 #include <utility>
 
 #include <fcntl.h>
@@ -163,8 +162,11 @@ class SerialPort final : public Port {
   CommState lastSet_;
 };
 
+// Called once the failed open's fd is closed, so that it is not taken for
+// the holder of the port.
 OpenPortResult Failure(const std::string& path, int error) {
-  return {nullptr, error, "cannot open " + path + ": " + std::generic_category().message(error)};
+  return {nullptr, error, DescribeOpenFailure(path, error, GatherOpenFailureFacts(path, error)),
+          ClassifyOpenError(error)};
 }
 
 }  // namespace
@@ -210,7 +212,8 @@ OpenPortResult OpenSerialPort(const std::string& path) {
   auto port = std::make_unique<SerialPort>(fd, path, state);
   if (!port->Valid()) {
     const int error = errno;
-    return Failure(path, error);  // the port closes fd as it goes
+    port.reset();  // closes fd
+    return Failure(path, error);
   }
   return {std::move(port), 0, {}};
 }

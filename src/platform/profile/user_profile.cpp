@@ -6,6 +6,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include "platform/ascii/ascii_text.h"
 #include "platform/profile/date_order.h"
 
 namespace norix::platform::profile {
@@ -14,11 +15,7 @@ namespace {
 
 constexpr std::string_view kIntl = "Intl";
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
+using platform::ascii::EqualNoCase;
 
 std::string_view Chosen(std::optional<std::string_view> value) {
   return value && !value->empty() ? *value : std::string_view();
@@ -91,7 +88,7 @@ UserProfile UserProfile::FromEnvironment() {
 
 int UserProfile::GetProfileInt(std::string_view section, std::string_view key,
                                int default_value) const {
-  if (EqualsNoCase(section, kIntl) && EqualsNoCase(key, "iCountry") && intl_.country_code) {
+  if (EqualNoCase(section, kIntl) && EqualNoCase(key, "iCountry") && intl_.country_code) {
     return *intl_.country_code;
   }
   return default_value;
@@ -99,10 +96,10 @@ int UserProfile::GetProfileInt(std::string_view section, std::string_view key,
 
 std::string UserProfile::GetProfileString(std::string_view section, std::string_view key,
                                           std::string_view default_value) const {
-  if (EqualsNoCase(section, kIntl)) {
-    if (EqualsNoCase(key, "sShortDate") && !intl_.short_date.empty()) return intl_.short_date;
-    if (EqualsNoCase(key, "sLongDate") && !intl_.long_date.empty()) return intl_.long_date;
-    if (EqualsNoCase(key, "iCountry") && intl_.country_code) {
+  if (EqualNoCase(section, kIntl)) {
+    if (EqualNoCase(key, "sShortDate") && !intl_.short_date.empty()) return intl_.short_date;
+    if (EqualNoCase(key, "sLongDate") && !intl_.long_date.empty()) return intl_.long_date;
+    if (EqualNoCase(key, "iCountry") && intl_.country_code) {
       return std::to_string(*intl_.country_code);
     }
   }

@@ -3,22 +3,19 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ascii/ascii_text.h"
+
 namespace norix::platform::registry {
 
-namespace {
-
-char Folded(char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
-}  // namespace
-
 bool NamesEqual(std::string_view a, std::string_view b) noexcept {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return Folded(x) == Folded(y); });
+  return ascii::EqualNoCase(a, b);
 }
 
 bool NameLess(std::string_view a, std::string_view b) noexcept {
+  // Ordered as the capitals are, so '_' sorts after the letters.
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(Folded(x)) < static_cast<unsigned char>(Folded(y));
+    return static_cast<unsigned char>(ascii::ToUpper(x)) <
+           static_cast<unsigned char>(ascii::ToUpper(y));
   });
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/ascii/ascii_text.h"
+
 namespace norix::platform::registry {
 
 namespace {
@@ -47,10 +49,6 @@ std::optional<std::uint32_t> HexNumber(std::string_view s, std::size_t maxDigits
     n = n * 16 + static_cast<std::uint32_t>(d);
   }
   return n;
-}
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-  return s.size() >= prefix.size() && NamesEqual(s.substr(0, prefix.size()), prefix);
 }
 
 // The text lines of a file: split at LF, a CR before the LF dropped.
@@ -270,7 +268,7 @@ class Parser {
       }
       return RegValue::Text(std::move(name), std::move(*text));
     }
-    if (StartsWithNoCase(data, "dword:")) {
+    if (ascii::StartsWithNoCase(data, "dword:")) {
       const std::optional<std::uint32_t> n = HexNumber(Trimmed(data.substr(6)), 8);
       if (!n) {
         error = "dword value is not 1 to 8 hex digits";
@@ -280,7 +278,7 @@ class Parser {
       for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((*n >> shift) & 0xFF);
       return RegValue::Bytes(std::move(name), REG_DWORD, std::move(bytes));
     }
-    if (StartsWithNoCase(data, "hex")) {
+    if (ascii::StartsWithNoCase(data, "hex")) {
       data.remove_prefix(3);
       DWORD type = REG_BINARY;
       if (data.starts_with('(')) {

@@ -19,6 +19,7 @@
 
 #include <memory>
 
+#include "platform/comm/open_failure.h"
 #include "platform/comm/port.h"
 #include "platform/telephony/line_directory.h"
 #include "platform/telephony/line_types.h"
@@ -42,16 +43,16 @@ LONG lineNegotiateAPIVersion(HLINEAPP lineApp, DWORD deviceID, DWORD apiLowVersi
                              DWORD apiHighVersion, DWORD* apiVersion, LINEEXTENSIONID* extensionID);
 
 // Fills the capabilities: line name (ASCII with its terminating zero),
-// provider info ("Serial modem line on /dev/ttyUSB0"), and the device-specific part {1, 8, driver key text} when
-// the device has a driver key. When the record is too small for them, only
-// the fixed part and the needed size are filled (still success);
-// LINEERR_STRUCTURETOOSMALL when even the fixed part does not fit.
+// provider info ("Serial modem line on /dev/ttyUSB0"), and the device-specific part {1, 8, driver
+// key text} when the device has a driver key. When the record is too small for them, only the fixed
+// part and the needed size are filled (still success); LINEERR_STRUCTURETOOSMALL when even the
+// fixed part does not fit.
 LONG lineGetDevCaps(HLINEAPP lineApp, DWORD deviceID, DWORD apiVersion, DWORD extVersion,
                     LineDevCaps* lineDevCaps);
 
 // Opens the line and its serial port for exclusive use. LINEERR_ALLOCATED
 // when the port is held by another program or by another open line;
-// LINEERR_NODEVICE when the port is not there.
+// LINEERR_NODEVICE when the port is not there. LastPortFailure tells why.
 LONG lineOpen(HLINEAPP lineApp, DWORD deviceID, HLINE* line, DWORD apiVersion, DWORD extVersion,
               DWORD_PTR callbackInstance, DWORD privileges, DWORD mediaModes,
               const LINECALLPARAMS* callParams);
@@ -82,5 +83,11 @@ LONG lineGetID(HLINE line, DWORD addressID, HCALL call, DWORD select, VarString*
 // Takes the port behind a comm handle from lineGetID; the caller owns it from
 // now on. Null for an unknown or already claimed handle.
 [[nodiscard]] std::unique_ptr<comm::Port> ClaimCommPort(DWORD commHandle);
+
+// Why the device's port could not be opened at its last try (lineOpen, or
+// lineGetID opening it afresh): kind and message, e.g. "cannot open
+// /dev/ttyUSB0: Permission denied (...)". Kind None when that try got the port,
+// when none was made, or for an unknown application or device.
+[[nodiscard]] comm::PortOpenFailure LastPortFailure(HLINEAPP lineApp, DWORD deviceID);
 
 }  // namespace norix::platform::telephony

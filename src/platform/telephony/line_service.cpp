@@ -44,6 +44,7 @@ struct App {
   window::ThreadId thread = 0;
   std::shared_ptr<Delivery> delivery;
   LONG lastRequest = 0;
+  std::map<DWORD, comm::PortOpenFailure> portFailures;  // by device, from the last try
 };
 
 struct Line {
@@ -239,14 +240,19 @@ class LineService {
     if (mediaModes != 0 && (mediaModes & ~LINEMEDIAMODE_DATAMODEM) != 0) {
       return LINEERR_INVALMEDIAMODE;
     }
+    comm::PortOpenFailure& failure = apps_.at(lineApp).portFailures[deviceId];
+    failure = {};
     const std::string identity = ResolvePortPath(device->port);
     for (const auto& [handle, line] : lines_) {
       if (line.portIdentity == identity) {
+        failure = {comm::OpenFailure::InUse,
+                   "cannot open " + device->port + ": another open line of this program holds it"};
         return LINEERR_ALLOCATED;
       }
     }
     comm::OpenPortResult opened = apps_.at(lineApp).openPort(device->port);
     if (!opened.port) {
+      failure = {opened.failure, std::move(opened.message)};
       return OpenErrorToLineErr(opened.error);
     }
     Line line;
@@ -407,6 +413,16 @@ class LineService {
     return 0;
   }
 
+  comm::PortOpenFailure LastPortFailure(HLINEAPP lineApp, DWORD deviceId) {
+    const std::lock_guard lock(mutex_);
+    const auto app = apps_.find(lineApp);
+    if (app == apps_.end()) {
+      return {};
+    }
+    const auto failure = app->second.portFailures.find(deviceId);
+    return failure != app->second.portFailures.end() ? failure->second : comm::PortOpenFailure{};
+  }
+
   std::unique_ptr<comm::Port> Claim(DWORD handle) {
     const std::lock_guard lock(mutex_);
     const auto found = commHandles_.find(handle);
@@ -459,6 +475,8 @@ class LineService {
     if (!port) {
       const App& app = apps_.at(line.app);
       comm::OpenPortResult opened = app.openPort(app.devices.at(line.deviceId).port);
+      comm::PortOpenFailure& failure = apps_.at(line.app).portFailures[line.deviceId];
+      failure = {opened.failure, std::move(opened.message)};
       if (!opened.port) {
         return opened.error == EBUSY ? LINEERR_RESOURCEUNAVAIL : OpenErrorToLineErr(opened.error);
       }
@@ -562,6 +580,10 @@ LONG lineDeallocateCall(HCALL call) { return LineService::Instance().Deallocate(
 LONG lineGetID(HLINE line, DWORD addressID, HCALL call, DWORD select, VarString* deviceID,
                const char* deviceClass) {
   return LineService::Instance().GetId(line, addressID, call, select, deviceID, deviceClass);
+}
+
+comm::PortOpenFailure LastPortFailure(HLINEAPP lineApp, DWORD deviceID) {
+  return LineService::Instance().LastPortFailure(lineApp, deviceID);
 }
 
 std::unique_ptr<comm::Port> ClaimCommPort(DWORD commHandle) {

@@ -1,12 +1,12 @@
 #include "platform/telephony/lines_conf.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <system_error>
+
+#include "platform/ascii/ascii_text.h"
 
 namespace norix::platform::telephony {
 
@@ -19,14 +19,6 @@ std::string_view Trim(std::string_view text) {
   }
   const auto last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
-}
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  });
-  return out;
 }
 
 std::string_view Unquote(std::string_view value) {
@@ -59,7 +51,8 @@ class Parser {
       Problem("expected \"key = value\", a [line] header or a comment");
       return;
     }
-    Entry(Lower(Trim(text.substr(0, equals))), Unquote(Trim(text.substr(equals + 1))));
+    Entry(platform::ascii::ToLower(Trim(text.substr(0, equals))),
+          Unquote(Trim(text.substr(equals + 1))));
   }
 
   LinesConf Finish() {
@@ -85,7 +78,7 @@ class Parser {
       Problem("section header without closing ]; its entries are ignored");
       return;
     }
-    const std::string name = Lower(Trim(text.substr(1, text.size() - 2)));
+    const std::string name = platform::ascii::ToLower(Trim(text.substr(1, text.size() - 2)));
     if (name != "line") {
       inUnknownSection_ = true;
       Problem("unknown section [" + name + "] (only [line] is known); its entries are ignored");

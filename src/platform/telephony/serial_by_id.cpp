@@ -1,28 +1,18 @@
 #include "platform/telephony/serial_by_id.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "platform/ascii/ascii_text.h"
 
 namespace norix::platform::telephony {
 
 namespace {
-
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 
 // The modem driver key of a USB device, named after its by-id link so that it
 // stays the same from run to run; backslashes would split the key path.
 std::string UsbDriverKey(std::string linkName) {
   std::replace(linkName.begin(), linkName.end(), '\\', '_');
   return std::string(kUsbDriverKeyPath) + '\\' + linkName;
-}
-
-char LowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool ContainsNoCase(std::string_view text, std::string_view word) {
-  const auto found = std::search(text.begin(), text.end(), word.begin(), word.end(),
-                                 [](char a, char b) { return LowerChar(a) == LowerChar(b); });
-  return found != text.end() || word.empty();
 }
 
 // Removes a trailing "-<tag><digits>" such as "-port0" or "-if00".
@@ -34,16 +24,16 @@ void DropSuffix(std::string_view& text, std::string_view tag) {
   const std::string_view suffix = text.substr(dash + 1);
   if (suffix.size() > tag.size() && suffix.substr(0, tag.size()) == tag &&
       std::all_of(suffix.begin() + static_cast<std::ptrdiff_t>(tag.size()), suffix.end(),
-                  IsDigit)) {
+                  platform::ascii::IsDigit)) {
     text = text.substr(0, dash);
   }
 }
 
 int HexValue(char c) {
-  if (IsDigit(c)) {
+  if (platform::ascii::IsDigit(c)) {
     return c - '0';
   }
-  const char lower = LowerChar(c);
+  const char lower = platform::ascii::ToLower(c);
   return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
@@ -67,8 +57,8 @@ std::string DecodeEscapes(std::string_view text) {
 }
 
 bool LooksLikeSerialNumber(std::string_view word) {
-  return word.size() >= 6 && std::all_of(word.begin(), word.end(), IsAlnum) &&
-         std::any_of(word.begin(), word.end(), IsDigit);
+  return word.size() >= 6 && std::all_of(word.begin(), word.end(), platform::ascii::IsAlnum) &&
+         std::any_of(word.begin(), word.end(), platform::ascii::IsDigit);
 }
 
 }  // namespace
@@ -113,7 +103,7 @@ std::vector<LineDevice> ScanSerialById(const std::filesystem::path& dir, std::st
        it.increment(error)) {
     const std::string fileName = it->path().filename().string();
     std::error_code typeError;
-    if (ContainsNoCase(fileName, word) &&
+    if (platform::ascii::ContainsNoCase(fileName, word) &&
         std::filesystem::is_character_file(it->path(), typeError)) {
       links.push_back(it->path());
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/ascii/ascii_text.h"
 #include "platform/window/window.h"
 #include "platform/window/window_api.h"
 #include "platform/window/window_handles.h"
@@ -57,15 +58,6 @@ void SyncListText(ControlState& list) {
   list.text = InList(list, list.selection)
                   ? list.items[static_cast<std::size_t>(list.selection)].text
                   : std::string{};
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return lower(x) == lower(y);
-  });
 }
 
 bool SetRange(HWND dialog, int id, int minimum, int maximum, bool (*accept)(ControlKind)) {
@@ -265,7 +257,7 @@ std::optional<std::string> GetListItemText(HWND dialog, int id, int index) {
 int FindListItem(HWND dialog, int id, std::string_view text) {
   return ReadControl(dialog, id, CB_ERR, IsList, [text](const ControlState& list) {
     for (std::size_t i = 0; i < list.items.size(); ++i) {
-      if (EqualNoCase(list.items[i].text, text)) {
+      if (ascii::EqualNoCase(list.items[i].text, text)) {
         return static_cast<int>(i);
       }
     }
