@@ -30,7 +30,7 @@
 #include "resources/pictures/pictures.h"
 #endif
 #ifdef NORIX_TERMINAL_FRONT_END
-#include "app/terminal_pictures.h"
+#include "app/terminal_texts.h"
 #include "platform/terminal/terminal_front_end.h"
 #endif
 
@@ -156,7 +156,8 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
 #ifdef NORIX_TERMINAL_FRONT_END
   if (*frontEnd == FrontEnd::kTerminal) {
     return platform::terminal::RunTerminalFrontEnd(templates, TerminalPictures(language.texts),
-                                                   systemMain, err);
+                                                   TerminalWordsOf(language.texts), systemMain,
+                                                   err);
   }
 #endif
 #ifdef NORIX_QT_FRONT_END

@@ -219,7 +219,7 @@ TEST_F(TerminalFlowTest, AtConsoleRedrawsWhenTheTerminalIsResized) {
   ASSERT_TRUE(session->WaitFor(
       [](const std::string& screen) {
         const std::vector<std::string> rows = Rows(screen);
-        return rows.size() == 30 && rows.back().starts_with(" Type") && rows[22].empty();
+        return rows.size() == 30 && rows.back().starts_with(" Tab: next") && rows[22].empty();
       },
       kMove))
       << session->Screen();

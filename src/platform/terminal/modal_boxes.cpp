@@ -25,6 +25,14 @@ constexpr int kFileDialogRows = 20;
 
 std::u32string U(std::string_view utf8) { return DecodeUtf8(utf8); }
 
+// `text` with its "%s" replaced by `value`.
+std::string FillIn(std::string text, std::string_view value) {
+  if (const std::size_t at = text.find("%s"); at != std::string::npos) {
+    text.replace(at, 2, value);
+  }
+  return text;
+}
+
 std::u32string Spaces(int count) {
   return std::u32string(static_cast<std::size_t>(std::max(count, 0)), U' ');
 }
@@ -45,8 +53,9 @@ void DrawFrame(Canvas& canvas, const CellRect& box, std::string_view caption) {
 
 class MessageBoxView final : public ModalBox {
  public:
-  MessageBoxView(W::MessageBoxRequest request, W::MessageBoxAnswer answer)
-      : request_(std::move(request)), answer_(std::move(answer)) {
+  MessageBoxView(W::MessageBoxRequest request, W::MessageBoxAnswer answer,
+                 const TerminalWords& words)
+      : request_(std::move(request)), answer_(std::move(answer)), words_(words) {
     const auto found =
         std::find(request_.buttons.begin(), request_.buttons.end(), request_.defaultButton);
     focus_ =
@@ -56,7 +65,7 @@ class MessageBoxView final : public ModalBox {
   std::optional<CellPos> Draw(Canvas& canvas, const CellRect& screen) override {
     const int wrapAt = std::max(std::min(kWidestText, screen.cols - 6), 10);
     const std::vector<std::u32string> lines = WrapText(U(request_.text), wrapAt);
-    const std::u32string icon = U(IconMeaning(request_.style));
+    const std::u32string icon = U(IconMeaning(request_.style, words_));
     int width = TextWidth(icon);
     for (const std::u32string& line : lines) {
       width = std::max(width, TextWidth(line));
@@ -115,22 +124,17 @@ class MessageBoxView final : public ModalBox {
       case Key::kEnter:
         return Press(request_.buttons[static_cast<std::size_t>(focus_)]);
       case Key::kEscape: {
-        const bool hasCancel = std::find(request_.buttons.begin(), request_.buttons.end(),
-                                         W::IDCANCEL) != request_.buttons.end();
-        if (hasCancel) {
-          return Press(W::IDCANCEL);
-        }
-        return count == 1 && Press(request_.buttons.front());
+        const int escape = EscapeButton();
+        return escape != 0 && Press(escape);
       }
       case Key::kCharacter: {
         if (key.character == U' ') {
           return Press(request_.buttons[static_cast<std::size_t>(focus_)]);
         }
+        // A button's first letter presses it, in any language.
         for (const int button : request_.buttons) {
-          const std::string label = ButtonLabel(button);
-          if (!label.empty() && key.character < 0x80 &&
-              std::tolower(static_cast<unsigned char>(label.front())) ==
-                  std::tolower(static_cast<int>(key.character))) {
+          const std::u32string label = U(ButtonLabel(button, words_));
+          if (!label.empty() && FoldCase(label.front()) == FoldCase(key.character)) {
             return Press(button);
           }
         }
@@ -150,12 +154,34 @@ class MessageBoxView final : public ModalBox {
     return false;
   }
 
+  // "Enter: Yes  Tab/arrows: choose  Esc: Cancel", naming the buttons the
+  // keys press.
   [[nodiscard]] std::string Hints() const override {
-    return "Enter: press the marked button  Tab/arrows: another button  Esc: cancel";
+    if (request_.buttons.empty()) {
+      return {};
+    }
+    std::string hints =
+        "Enter: " + ButtonLabel(request_.buttons[static_cast<std::size_t>(focus_)], words_);
+    if (request_.buttons.size() > 1) {
+      hints += "  Tab/arrows: " + words_.choose;
+    }
+    if (const int escape = EscapeButton(); escape != 0) {
+      hints += "  Esc: " + ButtonLabel(escape, words_);
+    }
+    return hints;
   }
 
  private:
-  static std::u32string Label(int button) { return U"[ " + U(ButtonLabel(button)) + U" ]"; }
+  std::u32string Label(int button) const { return U"[ " + U(ButtonLabel(button, words_)) + U" ]"; }
+
+  // The button Esc presses: Cancel, or the only button; 0 for none.
+  [[nodiscard]] int EscapeButton() const {
+    if (std::find(request_.buttons.begin(), request_.buttons.end(), W::IDCANCEL) !=
+        request_.buttons.end()) {
+      return W::IDCANCEL;
+    }
+    return request_.buttons.size() == 1 ? request_.buttons.front() : 0;
+  }
 
   bool Press(int button) {
     static_cast<void>(answer_(button));
@@ -164,14 +190,19 @@ class MessageBoxView final : public ModalBox {
 
   W::MessageBoxRequest request_;
   W::MessageBoxAnswer answer_;
+  const TerminalWords& words_;
   int focus_ = 0;
   std::vector<CellRect> buttons_;  // where each button was drawn last
 };
 
 class FileDialogView final : public ModalBox {
  public:
-  FileDialogView(W::OpenFileName request, W::FileDialogAnswer answer, PathContext paths)
-      : request_(std::move(request)), answer_(std::move(answer)), paths_(std::move(paths)) {
+  FileDialogView(W::OpenFileName request, W::FileDialogAnswer answer, PathContext paths,
+                 const TerminalWords& words)
+      : request_(std::move(request)),
+        answer_(std::move(answer)),
+        paths_(std::move(paths)),
+        words_(words) {
     if (!request_.filters.empty()) {
       patterns_ = SplitPatterns(request_.filters.front().patterns);
       filterText_ = request_.filters.front().description;
@@ -185,7 +216,7 @@ class FileDialogView final : public ModalBox {
 
   std::optional<CellPos> Draw(Canvas& canvas, const CellRect& screen) override {
     const CellRect box = Centre(screen, kFileDialogRows, kFileDialogCols);
-    DrawFrame(canvas, box, request_.title.empty() ? "Open" : request_.title);
+    DrawFrame(canvas, box, request_.title.empty() ? words_.open : request_.title);
     const int inner = box.cols - 4;
     const int left = box.col + 2;
     int row = box.row + 1;
@@ -193,7 +224,7 @@ class FileDialogView final : public ModalBox {
       canvas.Put(row++, left, filterText_, 0, inner);
     }
     // The entry: "File: [path___]", scrolled so that the caret shows.
-    const std::u32string label = U"File: ";
+    const std::u32string label = U(words_.file) + U" ";
     const int field = std::max(inner - TextWidth(label) - 2, 4);
     canvas.Put(row, left, label, A::kBold);
     const int fieldCol = left + TextWidth(label);
@@ -230,7 +261,7 @@ class FileDialogView final : public ModalBox {
                  marked ? A::kReverse : 0, lines.cols);
     }
     if (count == 0) {
-      canvas.Put(lines.row, lines.col, U" (no folder or matching file here)", A::kDim, lines.cols);
+      canvas.Put(lines.row, lines.col, U" " + U(words_.nothingHere), A::kDim, lines.cols);
     }
     canvas.Put(box.Bottom() - 2, left, U(problem_), A::kBold, inner);
     return cursor;
@@ -293,7 +324,8 @@ class FileDialogView final : public ModalBox {
   }
 
   [[nodiscard]] std::string Hints() const override {
-    return "Tab: complete  Up/Down: pick  Enter: open  Esc: cancel";
+    return "Tab: " + words_.complete + "  Up/Down: " + words_.choose + "  Enter: " + words_.open +
+           "  Esc: " + words_.cancel;
   }
 
  private:
@@ -351,7 +383,7 @@ class FileDialogView final : public ModalBox {
         fs::exists(path, error) ||
         fs::exists(W::AddDefaultExtension(path.string(), request_.defaultExtension), error);
     if (request_.fileMustExist && !exists) {
-      problem_ = "There is no file " + path.filename().string() + " in that folder.";
+      problem_ = FillIn(words_.noSuchFile, path.filename().string());
       return false;
     }
     static_cast<void>(answer_(path.string()));
@@ -361,6 +393,7 @@ class FileDialogView final : public ModalBox {
   W::OpenFileName request_;
   W::FileDialogAnswer answer_;
   PathContext paths_;
+  const TerminalWords& words_;
   std::vector<std::string> patterns_;
   std::string filterText_;
   std::u32string text_;
@@ -376,49 +409,51 @@ class FileDialogView final : public ModalBox {
 
 }  // namespace
 
-std::string ButtonLabel(int button) {
+std::string ButtonLabel(int button, const TerminalWords& words) {
   switch (button) {
     case W::IDOK:
-      return "OK";
+      return words.ok;
     case W::IDCANCEL:
-      return "Cancel";
+      return words.cancel;
     case W::IDABORT:
-      return "Abort";
+      return words.abort;
     case W::IDRETRY:
-      return "Retry";
+      return words.retry;
     case W::IDIGNORE:
-      return "Ignore";
+      return words.ignore;
     case W::IDYES:
-      return "Yes";
+      return words.yes;
     case W::IDNO:
-      return "No";
+      return words.no;
     default:
       return "?";
   }
 }
 
-std::string IconMeaning(W::UINT style) {
+std::string IconMeaning(W::UINT style, const TerminalWords& words) {
   switch (style & W::MB_ICONMASK) {
     case W::MB_ICONHAND:
-      return "(X) Error";
+      return "(X) " + words.error;
     case W::MB_ICONQUESTION:
-      return "(?) Question";
+      return "(?) " + words.question;
     case W::MB_ICONEXCLAMATION:
-      return "(!) Warning";
+      return "(!) " + words.warning;
     case W::MB_ICONASTERISK:
-      return "(i) Information";
+      return "(i) " + words.information;
     default:
       return {};
   }
 }
 
-std::unique_ptr<ModalBox> MakeMessageBox(W::MessageBoxRequest request, W::MessageBoxAnswer answer) {
-  return std::make_unique<MessageBoxView>(std::move(request), std::move(answer));
+std::unique_ptr<ModalBox> MakeMessageBox(W::MessageBoxRequest request, W::MessageBoxAnswer answer,
+                                         const TerminalWords& words) {
+  return std::make_unique<MessageBoxView>(std::move(request), std::move(answer), words);
 }
 
 std::unique_ptr<ModalBox> MakeFileDialog(W::OpenFileName request, W::FileDialogAnswer answer,
-                                         PathContext paths) {
-  return std::make_unique<FileDialogView>(std::move(request), std::move(answer), std::move(paths));
+                                         PathContext paths, const TerminalWords& words) {
+  return std::make_unique<FileDialogView>(std::move(request), std::move(answer), std::move(paths),
+                                          words);
 }
 
 }  // namespace norix::platform::terminal

@@ -21,6 +21,7 @@
 #include "platform/terminal/canvas.h"
 #include "platform/terminal/file_chooser.h"
 #include "platform/terminal/key_press.h"
+#include "platform/terminal/terminal_words.h"
 #include "platform/window/modal_request.h"
 
 namespace norix::platform::terminal {
@@ -45,14 +46,17 @@ class ModalBox {
 };
 
 // The label of a message box button ("OK", "Cancel", "Yes", ...).
-[[nodiscard]] std::string ButtonLabel(int button);
+[[nodiscard]] std::string ButtonLabel(int button, const TerminalWords& words);
 // The meaning of a message box's icon ("(!) Warning"); "" for none.
-[[nodiscard]] std::string IconMeaning(window::UINT style);
+[[nodiscard]] std::string IconMeaning(window::UINT style, const TerminalWords& words);
 
+// The boxes keep a reference to `words`, which must outlive them.
 [[nodiscard]] std::unique_ptr<ModalBox> MakeMessageBox(window::MessageBoxRequest request,
-                                                       window::MessageBoxAnswer answer);
+                                                       window::MessageBoxAnswer answer,
+                                                       const TerminalWords& words);
 [[nodiscard]] std::unique_ptr<ModalBox> MakeFileDialog(window::OpenFileName request,
                                                        window::FileDialogAnswer answer,
-                                                       PathContext paths);
+                                                       PathContext paths,
+                                                       const TerminalWords& words);
 
 }  // namespace norix::platform::terminal

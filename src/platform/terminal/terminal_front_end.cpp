@@ -190,6 +190,7 @@ PathContext CurrentPaths() {
 }  // namespace
 
 int RunTerminalFrontEnd(const window::TemplateRegistry& templates, const PictureText& pictures,
+                        const TerminalWords& words,
                         const std::function<int(window::Desktop&)>& systemMain, std::ostream& err) {
   const WakePipe wake;
   if (!wake.Ok()) {
@@ -205,7 +206,7 @@ int RunTerminalFrontEnd(const window::TemplateRegistry& templates, const Picture
   HeldStandardError held;
 
   TerminalRenderer renderer([&wake] { wake.Wake(); });
-  TerminalUi ui(pictures, CurrentPaths());
+  TerminalUi ui(pictures, CurrentPaths(), words);
   std::atomic<bool> finished{false};
   std::atomic<int> result{1};
   {

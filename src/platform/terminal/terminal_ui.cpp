@@ -1,7 +1,6 @@
 #include "platform/terminal/terminal_ui.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "platform/terminal/line_edit.h"
@@ -24,8 +23,11 @@ bool IsButton(K kind) {
   return kind == K::kPushButton || kind == K::kArrowButton || kind == K::kBigButton;
 }
 
-char32_t Folded(char32_t c) {
-  return c < 0x80 ? static_cast<char32_t>(std::tolower(static_cast<int>(c))) : c;
+// A label for the status line, its line breaks as blanks.
+std::string OneLineOf(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  return text;
 }
 
 int Clamp(int line, int count) { return count == 0 ? -1 : std::clamp(line, 0, count - 1); }
@@ -53,8 +55,8 @@ std::optional<int> MovedLine(Key key, int line, int count, int page) {
 
 }  // namespace
 
-TerminalUi::TerminalUi(PictureText pictures, PathContext paths)
-    : pictures_(std::move(pictures)), paths_(std::move(paths)) {}
+TerminalUi::TerminalUi(PictureText pictures, PathContext paths, TerminalWords words)
+    : pictures_(std::move(pictures)), paths_(std::move(paths)), words_(std::move(words)) {}
 
 TerminalUi::~TerminalUi() = default;
 
@@ -166,12 +168,12 @@ void TerminalUi::WindowDestroyed(W::HWND window) {
 
 void TerminalUi::OpenMessageBox(W::MessageBoxRequest request, W::MessageBoxAnswer answer) {
   list_.reset();
-  boxes_.push_back(MakeMessageBox(std::move(request), std::move(answer)));
+  boxes_.push_back(MakeMessageBox(std::move(request), std::move(answer), words_));
 }
 
 void TerminalUi::OpenFileDialog(W::OpenFileName request, W::FileDialogAnswer answer) {
   list_.reset();
-  boxes_.push_back(MakeFileDialog(std::move(request), std::move(answer), paths_));
+  boxes_.push_back(MakeFileDialog(std::move(request), std::move(answer), paths_, words_));
 }
 
 // --- The user -------------------------------------------------------------
@@ -339,7 +341,7 @@ int TerminalUi::LineStartingWith(const ControlView& list, char32_t c, int from) 
   for (int step = 1; step <= count; ++step) {
     const int line = (std::max(from, -1) + step + count) % count;
     const std::u32string text = DecodeUtf8(list.state.items[static_cast<std::size_t>(line)].text);
-    if (!text.empty() && Folded(text.front()) == Folded(c)) {
+    if (!text.empty() && FoldCase(text.front()) == FoldCase(c)) {
       return line;
     }
   }
@@ -500,45 +502,56 @@ void TerminalUi::DrawOpenList(Canvas& canvas, const CellRect& screen) {
 }
 
 std::string TerminalUi::Hints(DialogView* dialog) {
+  const TerminalWords& w = words_;
+  const std::string next = "Tab: " + w.nextField;
+  const std::string confirm = "Enter: " + w.ok;
+  const std::string cancel = "Esc: " + w.cancel;
   if (!boxes_.empty()) {
     return boxes_.back()->Hints();
   }
   if (list_) {
-    return "Up/Down: choose  Enter: take  Esc: close the list";
+    return "Up/Down: " + w.choose + "  " + confirm + "  " + cancel;
   }
   if (dialog == nullptr) {
     return {};
   }
   std::string hints;
   if (dialog->window.waitCursor) {
-    hints = "Please wait...  ";
+    hints = w.pleaseWait + "  ";
   }
   const ControlView* focused = dialog->Focused();
   const K kind = focused != nullptr ? focused->state.kind : K::kStaticText;
   switch (kind) {
     case K::kEdit:
-      hints += "Type  Tab: next  Enter: confirm  Esc: cancel";
+      hints += next + "  " + confirm + "  " + cancel;
       break;
     case K::kDropDownList:
-      hints += "Up/Down: choose  Enter: open the list  Tab: next  Esc: cancel";
+      hints += "Up/Down: " + w.choose + "  Enter: " + w.openList + "  " + next + "  " + cancel;
       break;
     case K::kListBox:
-      hints += "Up/Down: choose  Tab: next  Enter: confirm  Esc: cancel";
+      hints += "Up/Down: " + w.choose + "  " + next + "  " + confirm + "  " + cancel;
       break;
     case K::kCheckBox:
     case K::kRadio:
-      hints += "Space: choose  Tab: next  Enter: confirm  Esc: cancel";
+      hints += "Space: " + w.choose + "  " + next + "  " + confirm + "  " + cancel;
       break;
     case K::kTrackbar:
-      hints += "Left/Right: move  Tab: next  Esc: cancel";
+      hints += "Left/Right: " + w.choose + "  " + next + "  " + cancel;
       break;
     case K::kPushButton:
     case K::kArrowButton:
-    case K::kBigButton:
-      hints += "Enter: press  Tab/arrows: move  Esc: cancel";
+    case K::kBigButton: {
+      // Enter presses the focused button: its label (an arrow's meaning).
+      std::string label = kind == K::kArrowButton ? pictures_(focused->state.picture)
+                                                  : std::string(focused->state.text);
+      if (label.empty()) {
+        label = w.ok;
+      }
+      hints += "Enter: " + OneLineOf(label) + "  Tab/arrows: " + w.nextField + "  " + cancel;
       break;
+    }
     default:
-      hints += "Tab: move  Esc: cancel";
+      hints += next + "  " + cancel;
       break;
   }
   return hints;
@@ -551,7 +564,7 @@ void TerminalUi::Draw(Canvas& canvas) {
   canvas.Fill(screen, U' ', 0);
   cursor_.reset();
   if (rows < kSmallestRows || cols < kSmallestCols) {
-    canvas.Put(0, 0, "The terminal is too small.", 0);
+    canvas.Put(0, 0, words_.tooSmall, 0);
     return;
   }
   DialogView* page = Page();

@@ -31,6 +31,7 @@
 #include "platform/terminal/file_chooser.h"
 #include "platform/terminal/key_press.h"
 #include "platform/terminal/modal_boxes.h"
+#include "platform/terminal/terminal_words.h"
 #include "platform/window/control_state.h"
 #include "platform/window/modal_request.h"
 
@@ -39,8 +40,8 @@ namespace norix::platform::terminal {
 class TerminalUi {
  public:
   // `pictures` names the pictures; `paths` is where the file dialog's
-  // relative paths start.
-  TerminalUi(PictureText pictures, PathContext paths);
+  // relative paths start; `words` are the front end's own words.
+  TerminalUi(PictureText pictures, PathContext paths, TerminalWords words = {});
   TerminalUi(const TerminalUi&) = delete;
   TerminalUi& operator=(const TerminalUi&) = delete;
   TerminalUi(TerminalUi&&) = delete;
@@ -99,6 +100,7 @@ class TerminalUi {
 
   PictureText pictures_;
   PathContext paths_;
+  TerminalWords words_;
   std::vector<std::unique_ptr<DialogView>> dialogs_;  // bottom to top
   std::vector<std::unique_ptr<ModalBox>> boxes_;      // oldest first; the newest takes the keys
   std::optional<OpenList> list_;                      // an open drop-down list

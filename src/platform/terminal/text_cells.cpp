@@ -260,4 +260,14 @@ char AsciiStandIn(char32_t c) {
   }
 }
 
+char32_t FoldCase(char32_t c) {
+  if (c >= U'A' && c <= U'Z') {
+    return c + (U'a' - U'A');
+  }
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {  // Latin-1 capitals, but the multiplication sign
+    return c + 0x20;
+  }
+  return c;
+}
+
 }  // namespace norix::platform::terminal

@@ -29,6 +29,10 @@ inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 // An empty text is one empty line.
 [[nodiscard]] std::vector<std::u32string> WrapText(std::u32string_view text, int width);
 
+// A letter in lower case, for matching a typed letter against a text's
+// first one: ASCII and the Latin-1 letters ("Ö" as "ö"); others as they are.
+[[nodiscard]] char32_t FoldCase(char32_t c);
+
 // What a terminal without UTF-8 shows for a character: ASCII as it is,
 // Latin letters without their accents ("ae" and the like become their
 // first letter), typographic quotes and dashes as their ASCII kin, and '?'
