@@ -248,5 +248,48 @@ TEST_F(TerminalFlowTest, KometMenuHelpFollowsTheFocus) {
   EXPECT_EQ(session->WaitExit(kWait), 0) << session->Screen();
 }
 
+TEST_F(TerminalFlowTest, GermanTextsAndWordsInUtf8AndACountryPickedByItsUmlaut) {
+  TerminalOptions options;
+  options.arguments = {"d", "--terminal", "--simulate"};
+  const auto session = Start(options);
+  ASSERT_TRUE(session->WaitForText("Produktinformationen", kWait)) << session->Output();
+  ASSERT_TRUE(FocusOn(*session, "Einstellungen"));
+  session->Key(VTERM_KEY_ENTER);
+  ASSERT_TRUE(session->WaitForText("Standardeinstellung", kWait)) << session->Screen();
+  ASSERT_TRUE(FocusOn(*session, "Land "));
+  session->Key(VTERM_KEY_ENTER);
+  ASSERT_TRUE(session->WaitForText("Wählen Sie das aktuelle Land", kWait)) << session->Screen();
+  ASSERT_TRUE(session->WaitFor(
+      [&](const std::string&) {
+        const auto list = session->Find("[USA (1)");
+        return list && session->Reverse(list->first, list->second);
+      },
+      kWait))
+      << session->Screen();
+  // The arrows' meanings and the key hints are German too.
+  EXPECT_NE(session->Screen().find("[X Abbrechen] [V OK]"), std::string::npos)
+      << session->Screen();
+  EXPECT_NE(session->Screen().find("Tab: nächstes Feld"), std::string::npos) << session->Screen();
+  // A letter with an umlaut, typed in lower case, picks the country whose
+  // name begins with it in upper case; the flag shows that name.
+  session->Type(U"ö");
+  ASSERT_TRUE(session->WaitForText("[Österreich (43)", kMove)) << session->Screen();
+  ASSERT_TRUE(session->WaitFor(
+      [](const std::string& screen) {
+        const std::string field = "[Österreich (43)";
+        return screen.find("Österreich", screen.find(field) + field.size()) != std::string::npos;
+      },
+      kMove))
+      << "no flag:\n"
+      << session->Screen();
+  Capture(*session, "08-nationality-german");
+  ASSERT_TRUE(FocusOn(*session, "[V OK]"));
+  session->Key(VTERM_KEY_ENTER);
+  ASSERT_TRUE(session->WaitForText("(!) Warnung", kWait)) << session->Screen();
+  session->Key(VTERM_KEY_ENTER);
+  ASSERT_TRUE(session->WaitForTextGone("(!) Warnung", kMove)) << session->Screen();
+  ExpectEscEnds(*session);
+}
+
 }  // namespace
 }  // namespace norix::testing

@@ -154,7 +154,7 @@ class MessageBoxView final : public ModalBox {
     return false;
   }
 
-  // "Enter: Yes  Tab/arrows: choose  Esc: Cancel", naming the buttons the
+  // "Enter: Yes  Tab: choose  Esc: Cancel", naming the buttons the
   // keys press.
   [[nodiscard]] std::string Hints() const override {
     if (request_.buttons.empty()) {
@@ -163,7 +163,7 @@ class MessageBoxView final : public ModalBox {
     std::string hints =
         "Enter: " + ButtonLabel(request_.buttons[static_cast<std::size_t>(focus_)], words_);
     if (request_.buttons.size() > 1) {
-      hints += "  Tab/arrows: " + words_.choose;
+      hints += "  Tab: " + words_.choose;
     }
     if (const int escape = EscapeButton(); escape != 0) {
       hints += "  Esc: " + ButtonLabel(escape, words_);

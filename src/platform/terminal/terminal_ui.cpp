@@ -547,7 +547,7 @@ std::string TerminalUi::Hints(DialogView* dialog) {
       if (label.empty()) {
         label = w.ok;
       }
-      hints += "Enter: " + OneLineOf(label) + "  Tab/arrows: " + w.nextField + "  " + cancel;
+      hints += "Enter: " + OneLineOf(label) + "  Tab: " + w.nextField + "  " + cancel;
       break;
     }
     default:
