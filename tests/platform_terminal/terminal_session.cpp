@@ -77,9 +77,11 @@ TerminalSession::TerminalSession(const std::filesystem::path& program,
   environment.push_back("TERM=" + options.term);
   environment.emplace_back(options.utf8 ? "LANG=C.UTF-8" : "LANG=C");
   for (const auto& [name, value] : options.environment) {
-    environment.push_back(name + "=" + value);
+    environment.push_back(name);
+    environment.back().append("=").append(value);
   }
   std::vector<char*> envp;
+  envp.reserve(environment.size() + 1);
   for (std::string& setting : environment) {
     envp.push_back(setting.data());
   }
@@ -101,7 +103,7 @@ TerminalSession::TerminalSession(const std::filesystem::path& program,
     _exit(127);
   }
   if (pid_ < 0) {
-    ADD_FAILURE() << "forkpty: " << std::strerror(errno);
+    ADD_FAILURE() << "forkpty: " << std::strerror(errno);  // NOLINT(concurrency-mt-unsafe)
     closed_ = true;
     return;
   }
