@@ -288,6 +288,7 @@ TEST_F(TerminalFlowTest, GermanTextsAndWordsInUtf8AndACountryPickedByItsUmlaut) 
   ASSERT_TRUE(session->WaitForText("(!) Warnung", kWait)) << session->Screen();
   session->Key(VTERM_KEY_ENTER);
   ASSERT_TRUE(session->WaitForTextGone("(!) Warnung", kMove)) << session->Screen();
+  ASSERT_TRUE(session->WaitForText("Standardeinstellung", kWait)) << session->Screen();
   ExpectEscEnds(*session);
 }
 
