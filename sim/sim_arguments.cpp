@@ -1,14 +1,18 @@
 #include "sim/sim_arguments.h"
 
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <optional>
 
+#include "platform/cli/options.h"
 #include "sim/country_table.h"
 #include "sim/model_registry.h"
 
 namespace norix::sim {
 namespace {
+
+namespace cli = platform::cli;
 
 constexpr std::uint32_t kMaxMilliseconds = 600'000;
 constexpr std::uint32_t kMaxStoreFailures = 1000;
@@ -27,98 +31,129 @@ std::optional<std::uint32_t> WholeNumber(std::string_view text, std::uint32_t ma
 }  // namespace
 
 SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
+  enum Key : int {
+    kList = 0x200,
+    kPace,
+    kNoDialtone,
+    kDelay,
+    kPause,
+    kGarble,
+    kLineDelay,
+    kStoreFailures,
+    kRefuseCountry
+  };
+  static constexpr std::array<cli::Option, 11> kOptions{{
+      cli::kHelpOption,
+      cli::kVersionOption,
+      {"list", '\0', false, kList},
+      {"pace", '\0', false, kPace},
+      {"no-dialtone", '\0', false, kNoDialtone},
+      {"delay", '\0', true, kDelay},
+      {"pause", '\0', true, kPause},
+      {"garble", '\0', true, kGarble},
+      {"line-delay", '\0', true, kLineDelay},
+      {"store-failures", '\0', true, kStoreFailures},
+      {"refuse-country", '\0', true, kRefuseCountry},
+  }};
   SimArguments result;
-  for (std::size_t i = 0; i < arguments.size() && result.error.empty(); ++i) {
-    std::string_view arg = arguments[i];
-    if (arg == "--help" || arg == "-h") {
-      result.help = true;
-      continue;
-    }
-    if (arg == "--list") {
-      result.list = true;
-      continue;
-    }
-    if (arg == "--pace") {
-      result.options.pace = true;
-      continue;
-    }
-    if (arg == "--no-dialtone") {
-      result.options.dialTone = false;
-      continue;
-    }
-    if (arg.starts_with("-")) {
-      // Options with a value: "--delay 50" or "--delay=50".
-      std::string_view value;
-      bool hasValue = false;
-      if (const auto eq = arg.find('='); eq != std::string_view::npos) {
-        value = arg.substr(eq + 1);
-        arg = arg.substr(0, eq);
-        hasValue = true;
-      }
-      if (arg != "--delay" && arg != "--pause" && arg != "--garble" && arg != "--line-delay" &&
-          arg != "--store-failures" && arg != "--refuse-country") {
-        result.error = "unknown option " + std::string(arg);
-        break;
-      }
-      if (!hasValue) {
-        if (i + 1 >= arguments.size()) {
-          result.error = std::string(arg) + " needs a value";
-          break;
-        }
-        value = arguments[++i];
-      }
-      std::uint32_t max = kMaxMilliseconds;
-      if (arg == "--garble") {
+  ProductOptions& options = result.options;
+  const auto onOption = [&](int key, const std::string& value, cli::Following&) -> std::string {
+    std::uint32_t max = kMaxMilliseconds;
+    std::string name;
+    switch (key) {
+      case cli::kHelpKey:
+        result.help = true;
+        return {};
+      case cli::kVersionKey:
+        result.version = true;
+        return {};
+      case kList:
+        result.list = true;
+        return {};
+      case kPace:
+        options.pace = true;
+        return {};
+      case kNoDialtone:
+        options.dialTone = false;
+        return {};
+      case kGarble:
         max = 1'000'000U;
-      } else if (arg == "--store-failures") {
-        max = kMaxStoreFailures;
-      } else if (arg == "--refuse-country") {
-        max = kMaxDiallingCode;
-      }
-      const auto number = WholeNumber(value, max);
-      if (!number) {
-        result.error = std::string(arg) + " takes a whole number from 0 to " + std::to_string(max) +
-                       ", not \"" + std::string(value) + "\"";
+        name = "--garble";
         break;
-      }
-      if (arg == "--delay") {
-        result.options.replyDelay = std::chrono::milliseconds(*number);
-      } else if (arg == "--pause") {
-        result.options.resultPause = std::chrono::milliseconds(*number);
-      } else if (arg == "--line-delay") {
-        result.options.lineDelay = std::chrono::milliseconds(*number);
-      } else if (arg == "--store-failures") {
-        result.options.storeFailures = *number;
-      } else if (arg == "--refuse-country") {
+      case kStoreFailures:
+        max = kMaxStoreFailures;
+        name = "--store-failures";
+        break;
+      case kRefuseCountry:
+        max = kMaxDiallingCode;
+        name = "--refuse-country";
+        break;
+      case kDelay:
+        name = "--delay";
+        break;
+      case kPause:
+        name = "--pause";
+        break;
+      default:
+        name = "--line-delay";
+        break;
+    }
+    const auto number = WholeNumber(value, max);
+    if (!number) {
+      return name + " takes a whole number from 0 to " + std::to_string(max) + ", not \"" + value +
+             "\"";
+    }
+    switch (key) {
+      case kDelay:
+        options.replyDelay = std::chrono::milliseconds(*number);
+        break;
+      case kPause:
+        options.resultPause = std::chrono::milliseconds(*number);
+        break;
+      case kLineDelay:
+        options.lineDelay = std::chrono::milliseconds(*number);
+        break;
+      case kStoreFailures:
+        options.storeFailures = *number;
+        break;
+      case kRefuseCountry: {
         const auto code = static_cast<std::uint16_t>(*number);
         if (FindCountry(code) == nullptr) {
-          result.error =
-              "--refuse-country takes the dialling code of a country the products "
-              "know (46 for Sweden), not \"" +
-              std::string(value) + "\"";
-          break;
+          return "--refuse-country takes the dialling code of a country the products know (46 "
+                 "for Sweden), not \"" +
+                 value + "\"";
         }
-        result.options.refusedCountry = code;
-      } else {
-        result.options.garbleEvery = *number;
+        options.refusedCountry = code;
+        break;
       }
-      continue;
+      default:
+        options.garbleEvery = *number;
+        break;
     }
-    if (FindModel(arg) == nullptr) {
-      result.error = "unknown model \"" + std::string(arg) + "\" (norix-sim --list names them)";
+    return {};
+  };
+  const cli::ParsedCommandLine parsed = cli::ParseCommandLine(arguments, kOptions, onOption);
+  result.error = parsed.error;
+  for (const std::string& model : parsed.operands) {
+    if (!result.error.empty()) {
       break;
     }
-    result.models.emplace_back(arg);
+    if (FindModel(model) == nullptr) {
+      result.error = "unknown model \"" + model + "\" (norix-sim --list names them)";
+    } else {
+      result.models.push_back(model);
+    }
   }
-  if (result.error.empty() && !result.help && !result.list && result.models.empty()) {
+  if (result.error.empty() && !result.help && !result.version && !result.list &&
+      result.models.empty()) {
     result.error = "no model given";
   }
   return result;
 }
 
 std::string SimUsage() {
-  return "Usage: norix-sim [options] MODEL...\n"
-         "       norix-sim --list\n"
+  return "usage: norix-sim [OPTION...] MODEL...\n"
+         "       norix-sim --list | --help | --version\n"
          "\n"
          "Simulates NORIX products, one per MODEL, each on a pseudo-terminal of its own.\n"
          "Prints \"<model> <pty path>\" per product, then runs until SIGINT or SIGTERM.\n"
@@ -138,7 +173,8 @@ std::string SimUsage() {
          "                       first N \"AT&F&W\" fail\n"
          "  --refuse-country CODE  refuse the country with this dialling code (46:\n"
          "                       Sweden) although the product lists it\n"
-         "  --help               show this text\n";
+         "  -h, --help           show this text and end\n"
+         "  --version            show the program's version and end\n";
 }
 
 }  // namespace norix::sim

@@ -16,8 +16,12 @@ inline constexpr std::string_view kDefaultSimulatedModel = "netrunner56k";
 
 struct AppOptions {
   bool help = false;
+  bool version = false;
   bool listModels = false;
   bool terminal = false;  // show the pages on the terminal, display or not
+  // The file that gets the transcript of every byte exchanged with the
+  // products (--trace); empty for none.
+  std::string trace;
   // The arguments that are not options, joined by single blanks: the
   // command line the program takes its language token from ("dk").
   std::string commandLine;
@@ -28,14 +32,15 @@ struct AppOptions {
   std::string error;  // set when the command line is unusable
 };
 
-// Parses the arguments after the program name:
+// Parses the arguments after the program name (platform/cli/options.h):
 //   --simulate [MODEL...]  serve simulated products (known model names follow
 //                          the option; none: kDefaultSimulatedModel)
 //   --list-models          list the simulator's models
 //   --terminal             the terminal front end
-//   --help, -h
-// Any other argument starting with "-" is an error; the rest make up the
-// language command line.
+//   --trace FILE           write the transcript of the port traffic to FILE
+//   --help, -h; --version
+// Any other option is an error; the other arguments make up the language
+// command line, joined by blanks.
 [[nodiscard]] AppOptions ParseAppOptions(std::span<const std::string_view> arguments);
 
 // The text of norix-config --help.

@@ -6,6 +6,8 @@
 #pragma once
 
 #include "device/selected_product.h"
+#include "isdn/driver_init_store.h"
+#include "isdn/protocol_settings.h"
 #include "shell/frame.h"
 #include "utilities/product_info_record.h"
 #include "utilities/settings_menus_state.h"
@@ -19,6 +21,8 @@ struct Program {
   device::SelectedProduct product;
   utilities::UtilityPagesState utilityPages;
   utilities::ProductInformation productInfo;
+  isdn::ProtocolSettings protocolSettings;
+  isdn::InitStringStore initStringStore;
 };
 
 }  // namespace norix::app

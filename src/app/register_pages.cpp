@@ -1,6 +1,8 @@
 #include "app/register_pages.h"
 
 #include "app/program.h"
+#include "isdn/protocol_choice_page.h"
+#include "isdn/protocols_page.h"
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
 #include "utilities/at_console.h"
@@ -18,6 +20,9 @@ void RegisterPages(Program& program) {
   utilities::RegisterAtConsolePage(pages, program.product, program.utilityPages);
   utilities::RegisterNationalityPage(pages, program.product);
   utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
+  isdn::RegisterProtocolsPage(pages, program.product, program.protocolSettings,
+                              program.initStringStore);
+  isdn::RegisterProtocolChoicePage(pages, program.product, program.protocolSettings);
 }
 
 }  // namespace norix::app

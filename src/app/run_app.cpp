@@ -2,15 +2,19 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/program.h"
 #include "app/register_pages.h"
 #include "app/simulated_lines.h"
 #include "link/telephony_devices.h"
+#include "platform/cli/options.h"
+#include "platform/comm/port_trace.h"
 #include "platform/profile/user_profile.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store_file.h"
@@ -28,6 +32,7 @@
 #ifdef NORIX_QT_FRONT_END
 #include "platform/qt/qt_front_end.h"
 #include "resources/pictures/pictures.h"
+#include "resources/resource_ids.h"
 #endif
 #ifdef NORIX_TERMINAL_FRONT_END
 #include "app/terminal_texts.h"
@@ -60,7 +65,14 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     return 2;
   }
   if (options.help) {
-    out << AppUsage();
+    const std::filesystem::path data = resources::strings::FindDataFolder();
+    out << AppUsage() << "Language catalogues are read from "
+        << (data.empty() ? std::string("nowhere (the program's own English texts)") : data.string())
+        << ".\n";
+    return 0;
+  }
+  if (options.version) {
+    out << platform::cli::VersionText("norix-config") << '\n';
     return 0;
   }
   if (options.listModels) {
@@ -99,6 +111,18 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // still answer while the program closes their ports.
   SimulatedLines simulated;
   tapi::LineDirectory lines(link::ProductLineSources(), err);
+  if (!options.trace.empty()) {
+    std::string problem;
+    auto trace = platform::comm::PortTrace::Create(
+        options.trace, platform::cli::VersionText("norix-config"), problem);
+    if (!trace) {
+      err << "norix-config: " << problem << '\n';
+      return 2;
+    }
+    lines.SetPortTrace(std::move(trace));
+    out << "norix-config: writing the transcript of the product traffic to " << options.trace
+        << '\n';
+  }
   for (const std::string& model : options.simulate) {
     if (const std::string problem = simulated.Serve(model, lines); !problem.empty()) {
       err << "norix-config: " << problem << '\n';
@@ -171,7 +195,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     return resources::pictures::RenderPicture(id, size);
   };
   return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), textCountryCode, templates, pictures,
-                                     systemMain);
+                                     resources::kProgramIconPicture, systemMain);
 #else
   static_cast<void>(programName);
   return 1;

@@ -79,7 +79,7 @@ TEST(SimArgumentsTest, UnusableCommandLinesSayWhy) {
       {{"--refuse-country=1000", "netrunner56k"},
        "--refuse-country takes a whole number from 0 to 999, not \"1000\""},
       {{"--fast", "netrunner56k"}, "unknown option --fast"},
-      {{"--pace=1", "netrunner56k"}, "unknown option --pace"},
+      {{"--pace=1", "netrunner56k"}, "--pace takes no value"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Parse(c.args).error, c.error);

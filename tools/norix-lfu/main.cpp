@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "make_command.h"
+#include "platform/cli/options.h"
 #include "show_command.h"
 
 namespace {
@@ -31,7 +32,7 @@ constexpr std::string_view kUsage = R"(usage:
       code version of 0x0102 stands for V1.02. Exit 0 when written, 1 when the
       file cannot be made or written, 2 on bad arguments.
 
-  norix-lfu --help
+  norix-lfu --help | --version
 )";
 
 }  // namespace
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
       std::cout << kUsage;
       return norix::tools::lfu::kExitOk;
     }
+  }
+  if (arguments.front() == "--version") {
+    std::cout << norix::platform::cli::VersionText("norix-lfu") << '\n';
+    return norix::tools::lfu::kExitOk;
   }
   const std::string& command = arguments.front();
   const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
