@@ -64,9 +64,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the programs link (Qt 6 Core, Gui, Widgets, Svg, the C++
-# runtime) come from dpkg-shlibdeps; Qt's platform plugins are loaded at run
-# time, so they are named here.
+# The libraries the programs link (Qt 6 Core, Gui, Widgets, Svg, ncursesw,
+# the C++ runtime) come from dpkg-shlibdeps; Qt's platform plugins are loaded
+# at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")

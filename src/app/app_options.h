@@ -2,6 +2,8 @@
 // the options of this build (simulated products, help).
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,6 +18,7 @@ struct AppOptions {
   bool help = false;
   bool version = false;
   bool listModels = false;
+  bool terminal = false;  // show the pages on the terminal, display or not
   // The file that gets the transcript of every byte exchanged with the
   // products (--trace); empty for none.
   std::string trace;
@@ -33,6 +36,7 @@ struct AppOptions {
 //   --simulate [MODEL...]  serve simulated products (known model names follow
 //                          the option; none: kDefaultSimulatedModel)
 //   --list-models          list the simulator's models
+//   --terminal             the terminal front end
 //   --trace FILE           write the transcript of the port traffic to FILE
 //   --help, -h; --version
 // Any other option is an error; the other arguments make up the language
@@ -48,7 +52,16 @@ struct AppOptions {
 [[nodiscard]] bool DisplayAvailable(const char* display, const char* waylandDisplay,
                                     const char* qtPlatform);
 
-// What to tell a user who started the program without a display.
+// What to tell a user who started the program where no front end of this
+// build can show the pages.
 [[nodiscard]] std::string NoDisplayMessage();
+
+enum class FrontEnd : std::uint8_t { kQt, kTerminal };
+
+// Which front end shows the pages: the terminal when asked for; else Qt
+// where there is a display; else the terminal. Only front ends this build
+// has are chosen; nullopt when none of them can.
+[[nodiscard]] std::optional<FrontEnd> ChooseFrontEnd(bool terminalAsked, bool displayAvailable,
+                                                     bool qtBuilt, bool terminalBuilt);
 
 }  // namespace norix::app
