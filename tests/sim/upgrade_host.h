@@ -44,30 +44,6 @@ inline void WriteBytes(Port& port, std::span<const std::uint8_t> bytes) {
   ASSERT_EQ(result.count, bytes.size());
 }
 
-// Reads until `done` holds for what came, or `limit` passes.
-inline std::string ReadUntilDone(Port& port, const std::function<bool(const std::string&)>& done,
-                                 std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-  std::string received;
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done(received)) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) {
-      break;
-    }
-    // Returns as soon as any byte is there, waiting up to `left` for the first.
-    EXPECT_TRUE(port.SetTimeouts({platform::comm::kMaxTimeout, platform::comm::kMaxTimeout,
-                                  static_cast<std::uint32_t>(left.count()), 0, 0}));
-    std::array<std::uint8_t, 2048> buffer{};
-    const auto result = port.Read(buffer, left + 1000ms);
-    if (!result.completed()) {
-      break;
-    }
-    received.append(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(result.count));
-  }
-  return received;
-}
-
 // Reads exactly as many bytes as `expected` has, one at a time as the
 // program's line reader does, so that what follows (an X-modem receiver's
 // start byte) stays on the line. Returns what came.
