@@ -256,17 +256,23 @@ ServiceWrite Write(std::string command, int name) {
 
 std::string Character(char c) { return c == 0 ? std::string() : std::string(1, c); }
 
+// "AT<stem>=<flag>,<prefix>,<digits>,<closing>": the key sequence line every
+// service write begins with; valid when its keys and digits are.
+ServiceWrite SequenceWrite(const ProviderService& service, char flag, char prefix,
+                           const std::string& digits, char closing) {
+  ServiceWrite write = Write("AT" + std::string(service.stem) + "=" + flag + std::string(",") +
+                                 Character(prefix) + "," + digits + "," + Character(closing),
+                             service.name);
+  write.valid = IsKey(prefix) && ValidDigits(digits) && IsKey(closing);
+  return write;
+}
+
 // "AT*S2=1,*,21,*,987,#": on flag, activation line and, for services with a
 // number, the number and its suffix.
 ServiceWrite ActivationWrite(const ProviderService& service) {
   const ServiceCodes& codes = service.codes;
-  ServiceWrite write;
-  write.name = service.name;
-  write.command = "AT" + std::string(service.stem) + "=" + Flag(service.on) + "," +
-                  Character(codes.activationPrefix) + "," + codes.activationDigits + "," +
-                  Character(codes.activationSuffix);
-  write.valid = IsKey(codes.activationPrefix) && ValidDigits(codes.activationDigits) &&
-                IsKey(codes.activationSuffix);
+  ServiceWrite write = SequenceWrite(service, Flag(service.on), codes.activationPrefix,
+                                     codes.activationDigits, codes.activationSuffix);
   if (HasNumber(service.kind)) {
     write.command += "," + service.number + "," + Character(codes.numberSuffix);
     write.valid = write.valid && ValidNumber(service.number) && IsKey(codes.numberSuffix);
@@ -277,25 +283,14 @@ ServiceWrite ActivationWrite(const ProviderService& service) {
 // "AT*S2=2,#,21,#": the cancel line; it never carries the number.
 ServiceWrite CancelWrite(const ProviderService& service) {
   const ServiceCodes& codes = service.codes;
-  ServiceWrite write;
-  write.name = service.name;
-  write.command = "AT" + std::string(service.stem) + "=2," + Character(codes.cancelPrefix) + "," +
-                  codes.cancelDigits + "," + Character(codes.cancelSuffix);
-  write.valid =
-      IsKey(codes.cancelPrefix) && ValidDigits(codes.cancelDigits) && IsKey(codes.cancelSuffix);
-  return write;
+  return SequenceWrite(service, '2', codes.cancelPrefix, codes.cancelDigits, codes.cancelSuffix);
 }
 
 // "AT*S9=1,*,5,*": booking repeats its prefix as the closing character.
 ServiceWrite BookingWrite(const ProviderService& service) {
   const ServiceCodes& codes = service.codes;
-  ServiceWrite write;
-  write.name = service.name;
-  write.command = "AT" + std::string(service.stem) + "=" + Flag(service.on) + "," +
-                  Character(codes.activationPrefix) + "," + codes.activationDigits + "," +
-                  Character(codes.activationPrefix);
-  write.valid = IsKey(codes.activationPrefix) && ValidDigits(codes.activationDigits);
-  return write;
+  return SequenceWrite(service, Flag(service.on), codes.activationPrefix, codes.activationDigits,
+                       codes.activationPrefix);
 }
 
 void AddServiceWrites(const ProviderServices& records, std::size_t index,
