@@ -346,8 +346,15 @@ TEST(CountryAcrossUpgradeTest, IsSetAgainAfterTheUpgrade) {
   ASSERT_TRUE(host.Click(settings, utilities::kCountryButton));
   const W::HWND nationality = session.WaitForPage(resources::kNationalityPage);
   ASSERT_NE(nationality, W::kNullHwnd);
+  // The list is filled item by item; the page is ready once it shows the
+  // product's country selected and its wait cursor is gone.
   ASSERT_TRUE(host.WaitUntil(
-      [&] { return !host.Items(nationality, utilities::kCountryListId).empty(); }, kPageWait));
+      [&] {
+        const auto window = W::GetWindowState(nationality);
+        return host.Selection(nationality, utilities::kCountryListId) >= 0 && window &&
+               !window->waitCursor;
+      },
+      kPageWait));
   ASSERT_TRUE(host.SelectItem(nationality, utilities::kCountryListId, "Germany (49)"));
   ASSERT_TRUE(WaitForInput(session, nationality));
   ASSERT_TRUE(host.Click(nationality, resources::kOkArrowId));
