@@ -41,7 +41,8 @@ std::string FourHexDigits(std::uint32_t value) {
 
 class IsdnAdapter final : public Model {
  public:
-  explicit IsdnAdapter(IsdnAdapterData data) : data_(std::move(data)), addOn_(data_.addOn) {
+  explicit IsdnAdapter(IsdnAdapterData data)
+      : data_(std::move(data)), addOn_(data_.addOn), numbers_(data_.numbers) {
     if (data_.internalModem) {
       relay_.emplace(*data_.internalModem);
     }
@@ -115,6 +116,7 @@ class IsdnAdapter final : public Model {
         return CommandOutcome::Next();
       });
     }
+    numbers_.AddCommands(commands);
     commands.Add("I", [this](CommandCursor& args, CommandInterpreter& adapter) {
       return Identify(args.NumberOrZero(), adapter);
     });
@@ -214,6 +216,7 @@ class IsdnAdapter final : public Model {
   IsdnAdapterData data_;
   std::optional<AdapterAddOn> addOn_;  // kept apart from the profiles, like the hardware
   std::optional<CountrySetting> country_;
+  SubscriberNumbers numbers_;
   std::optional<ModemRelay> relay_;
   OutgoingCall call_;
   std::string relayed_;  // the modem part's answer, not yet sent

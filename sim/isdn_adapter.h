@@ -19,6 +19,8 @@
 //             ProductOptions::dialTone telling whether the ISDN line is
 //             connected
 //   H, X, *K  hook, result code level, the maker's keyboard abort switch
+//   &Z..., *S10  subscriber numbers, local numbers and prefix
+//             (subscriber_numbers.h)
 // An adapter with an internal modem answers the modem part's own commands
 // "#REV", "#VOL", "+GMR" and "+VOL" by asking its modem part, so a query
 // sent to the adapter gets the modem's firmware date and loudspeaker volume.
@@ -47,6 +49,7 @@
 
 #include "sim/analogue_modem.h"
 #include "sim/model.h"
+#include "sim/subscriber_numbers.h"
 
 namespace norix::sim {
 
@@ -85,6 +88,8 @@ struct IsdnAdapterData {
   std::vector<std::uint16_t> countries;
   std::uint16_t country = 0;
   std::size_t registerCount = 64;
+  // The subscriber number slots and local numbers (subscriber_numbers.h).
+  SubscriberNumberPlan numbers;
 };
 
 [[nodiscard]] std::unique_ptr<Model> MakeIsdnAdapter(IsdnAdapterData data);

@@ -55,8 +55,9 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
         arg = arg.substr(0, eq);
         hasValue = true;
       }
-      if (arg != "--delay" && arg != "--pause" && arg != "--garble" && arg != "--line-delay" &&
-          arg != "--store-failures" && arg != "--refuse-country") {
+      const bool textValue = arg == "--fail" || arg == "--no-answer" || arg == "--preset";
+      if (!textValue && arg != "--delay" && arg != "--pause" && arg != "--garble" &&
+          arg != "--line-delay" && arg != "--store-failures" && arg != "--refuse-country") {
         result.error = "unknown option " + std::string(arg);
         break;
       }
@@ -66,6 +67,19 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
           break;
         }
         value = arguments[++i];
+      }
+      if (textValue) {
+        if (value.size() < 3 || !(value[0] == 'A' || value[0] == 'a') ||
+            !(value[1] == 'T' || value[1] == 't')) {
+          result.error = std::string(arg) + " takes an AT command (\"AT&Z*2=\"), not \"" +
+                         std::string(value) + "\"";
+          break;
+        }
+        auto& commands = arg == "--fail"        ? result.options.failingCommands
+                         : arg == "--no-answer" ? result.options.unansweredCommands
+                                                : result.options.presetCommands;
+        commands.emplace_back(value);
+        continue;
       }
       std::uint32_t max = kMaxMilliseconds;
       if (arg == "--garble") {
@@ -138,6 +152,12 @@ std::string SimUsage() {
          "                       first N \"AT&F&W\" fail\n"
          "  --refuse-country CODE  refuse the country with this dialling code (46:\n"
          "                       Sweden) although the product lists it\n"
+         "  --fail COMMAND       answer ERROR to every command that begins so\n"
+         "                       (\"AT&Z*2=\": every write of that slot) and ignore it;\n"
+         "                       may be given more than once\n"
+         "  --no-answer COMMAND  the same, but answer nothing at all\n"
+         "  --preset LINE        run the command line once at start, as state the\n"
+         "                       product was left in (\"AT&Z*0=4711\"); repeatable\n"
          "  --help               show this text\n";
 }
 

@@ -44,6 +44,9 @@ SimulatedProduct::SimulatedProduct(std::string name, std::unique_ptr<Model> mode
   }
   model_->ApplyOptions(options_);
   model_->AddCommands(interpreter_.Commands());
+  for (const std::string& preset : options_.presetCommands) {
+    static_cast<void>(interpreter_.Execute(preset));
+  }
   AddCommandFaults(interpreter_.Commands(), options_);
 }
 

@@ -11,6 +11,20 @@ namespace {
 // calls.
 constexpr std::uint32_t kKometFeatureWord = 0x1FBC;
 
+// Eight subscriber numbers with their sides and ringing types; six local
+// numbers, two digits after the prefix "#", the first three ringing TEL#1
+// and the others TEL#2.
+SubscriberNumberPlan KometNumbers() {
+  SubscriberNumberPlan numbers;
+  numbers.msnSlots = 8;
+  numbers.msnAttributes = true;
+  numbers.localNumbers = {"11", "12", "13", "21", "22", "23"};
+  numbers.localAttributes = {64, 64, 64, 32, 32, 32};
+  numbers.localPrefix = "#";
+  numbers.prefixPartner = '*';
+  return numbers;
+}
+
 }  // namespace
 
 IsdnAdapterData KometIIData() {
@@ -27,6 +41,7 @@ IsdnAdapterData KometIIData() {
   data.revision = "V2.05 001023";
   data.countries = EuroIsdnNationalityCodes();
   data.country = 6;  // Germany
+  data.numbers = KometNumbers();
   return data;
 }
 

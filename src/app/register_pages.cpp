@@ -1,6 +1,10 @@
 #include "app/register_pages.h"
 
 #include "app/program.h"
+#include "isdn/komet_local_page.h"
+#include "isdn/komet_msn_page.h"
+#include "isdn/msn_setting_page.h"
+#include "isdn/telephone_setting_page.h"
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
 #include "utilities/at_console.h"
@@ -18,6 +22,10 @@ void RegisterPages(Program& program) {
   utilities::RegisterAtConsolePage(pages, program.product, program.utilityPages);
   utilities::RegisterNationalityPage(pages, program.product);
   utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
+  isdn::RegisterMsnSettingPage(pages);
+  isdn::RegisterTelephoneSettingPage(pages);
+  isdn::RegisterKometMsnPage(pages);
+  isdn::RegisterKometLocalPage(pages);
 }
 
 }  // namespace norix::app

@@ -1,0 +1,119 @@
+// One simulated ISDN adapter on a pty, identified by the wizard, and the
+// road to its number pages: main menu, Settings, the menu entry of the page.
+// Tests read what the page shows, act on it as a user, and compare what the
+// adapter heard since a mark.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "isdn/setting_writes.h"
+#include "platform/window/control_api.h"
+#include "platform/window/window_api.h"
+#include "resources/resource_ids.h"
+#include "utilities/settings_menus.h"
+#include "wizard/wizard_flow.h"
+
+namespace norix::isdn::testing {
+
+using namespace norix::testing;
+using Lines = std::vector<std::string>;
+
+class IsdnSession {
+ public:
+  IsdnSession(const char* model, const std::string& line, sim::ProductOptions options = {})
+      : session_{{SessionProduct(model, line, std::move(options))}} {
+    session_.Start();
+  }
+
+  // Opens page `pageIndex` through its settings menu and waits until it has
+  // read the adapter (or shows a message about the reading).
+  W::HWND Open(int pageIndex) {
+    auto& host = session_.Host();
+    const bool komet = pageIndex == resources::kKometMsnPage ||
+                       pageIndex == resources::kKometLocalPage;
+    const int menuPage = komet ? resources::kKometSettingsPage : resources::kSolanoSettingsPage;
+    if (!inMenus_) {
+      const W::HWND menu = WaitForMainMenu(session_);
+      if (menu == W::kNullHwnd || !host.Click(menu, products::kSettingsButton)) {
+        return W::kNullHwnd;
+      }
+      inMenus_ = true;
+    }
+    const W::HWND settings = session_.WaitForPage(menuPage);
+    if (settings == W::kNullHwnd) {
+      return W::kNullHwnd;
+    }
+    if (komet) {
+      const int radio = pageIndex == resources::kKometMsnPage ? utilities::kMsnButton
+                                                              : utilities::kLocalRadio;
+      EXPECT_TRUE(host.Click(settings, radio));
+      EXPECT_TRUE(host.Click(settings, resources::kNextArrowId));
+    } else {
+      EXPECT_TRUE(host.Click(settings, utilities::kMsnButton));
+    }
+    const W::HWND page = session_.WaitForPage(pageIndex);
+    Settle(page);
+    return page;
+  }
+
+  // Returns once the page has handled everything sent to it so far: the
+  // page's thread takes a sent message only when it is done with its
+  // exchanges or waits in a message box.
+  static void Settle(W::HWND page) { W::SendMessage(page, W::WM_NULL, 0, 0); }
+
+  [[nodiscard]] std::size_t Mark() const { return session_.Commands(0).size(); }
+  [[nodiscard]] Lines Since(std::size_t mark) const {
+    const Lines all = session_.Commands(0);
+    return {all.begin() + static_cast<std::ptrdiff_t>(std::min(mark, all.size())), all.end()};
+  }
+
+  // Answers the next message box with OK; its text, "" when none came.
+  std::string Answer() {
+    const auto box = session_.AnswerMessage(W::IDOK);
+    EXPECT_TRUE(box.has_value());
+    return box ? box->text : std::string();
+  }
+  // Answers a message box of `page`, and waits until the page takes input
+  // again.
+  std::string AnswerOn(W::HWND page) {
+    std::string text = Answer();
+    EXPECT_TRUE(WaitForInput(session_, page));
+    return text;
+  }
+  // Clicks OK on the page and answers the message that follows.
+  std::string Ok(W::HWND page) {
+    EXPECT_TRUE(WaitForInput(session_, page));
+    EXPECT_TRUE(session_.Host().Click(page, resources::kOkArrowId));
+    return Answer();
+  }
+  // Leaves the page with 'X' for its settings menu.
+  void Cancel(W::HWND page) {
+    EXPECT_TRUE(WaitForInput(session_, page));
+    EXPECT_TRUE(session_.Host().Click(page, resources::kCancelArrowId));
+  }
+
+  [[nodiscard]] std::string Text(int id) { return norix::testing::Text(session_, id); }
+  [[nodiscard]] std::string Text(int id, std::string_view argument) {
+    return FillText(Text(id), argument);
+  }
+
+  W::HeadlessHost& Host() { return session_.Host(); }
+  WizardSession& Session() { return session_; }
+
+ private:
+  WizardSession session_;
+  bool inMenus_ = false;
+};
+
+inline sim::ProductOptions Presets(Lines commands, Lines failing = {}, Lines unanswered = {}) {
+  sim::ProductOptions options;
+  options.presetCommands = std::move(commands);
+  options.failingCommands = std::move(failing);
+  options.unansweredCommands = std::move(unanswered);
+  return options;
+}
+
+}  // namespace norix::isdn::testing
