@@ -1,5 +1,6 @@
 // The compiled-in string table and the shipped language catalogues.
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <string_view>
@@ -404,6 +405,19 @@ TEST_P(LanguageCatalogueFile, KeepsTheDiallingCodesOfTheCountryNames) {
     ASSERT_NE(entry, nullptr) << id;
     const std::string_view code = own.substr(own.rfind(" ("));
     EXPECT_TRUE(std::string_view(entry->text).ends_with(code)) << entry->text;
+  }
+}
+
+// Names, units and single words may read as in English ("Modem", "OK",
+// "Japan (81)"); a text of three words or more that does was left
+// untranslated.
+TEST_P(LanguageCatalogueFile, TranslatesEveryLongerText) {
+  const auto catalogue = ReadCatalogueFile(BuildTreeDataFolder() / std::string(GetParam()));
+  ASSERT_TRUE(catalogue.has_value());
+  for (const auto& entry : catalogue->entries) {
+    const auto words = std::count(entry.text.begin(), entry.text.end(), ' ') + 1;
+    EXPECT_FALSE(words >= 3 && entry.text == BuiltinText(entry.id))
+        << "string " << entry.id << " is still English: " << entry.text;
   }
 }
 
