@@ -26,6 +26,8 @@ class IsdnSession {
   IsdnSession(const char* model, const std::string& line, sim::ProductOptions options = {})
       : session_{{SessionProduct(model, line, std::move(options))}} {
     session_.Start();
+    // Identification ends before the test marks the transcript.
+    menu_ = session_.WaitForIdentifiedMenu();
   }
 
   // Opens page `pageIndex` through its settings menu and waits until it has
@@ -36,8 +38,7 @@ class IsdnSession {
                        pageIndex == resources::kKometLocalPage;
     const int menuPage = komet ? resources::kKometSettingsPage : resources::kSolanoSettingsPage;
     if (!inMenus_) {
-      const W::HWND menu = WaitForMainMenu(session_);
-      if (menu == W::kNullHwnd || !host.Click(menu, products::kSettingsButton)) {
+      if (menu_ == W::kNullHwnd || !host.Click(menu_, products::kSettingsButton)) {
         return W::kNullHwnd;
       }
       inMenus_ = true;
@@ -105,6 +106,7 @@ class IsdnSession {
 
  private:
   WizardSession session_;
+  W::HWND menu_ = W::kNullHwnd;
   bool inMenus_ = false;
 };
 

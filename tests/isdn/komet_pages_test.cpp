@@ -154,6 +154,7 @@ TEST(KometLocalPageTest, TwoDigitModeChecksLengthsAndWritesPrefixAndPartner) {
   EXPECT_EQ(komet.Ok(page), komet.Text(2224));
   EXPECT_EQ(komet.Since(mark), Lines{});
 
+  ASSERT_TRUE(WaitForInput(komet.Session(), page));
   ASSERT_TRUE(host.Type(page, kLocalRowIds[0].field, "1"));
   ASSERT_TRUE(host.SelectItem(page, kFirstPrefixId, "*"));
   mark = komet.Mark();
