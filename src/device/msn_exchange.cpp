@@ -11,8 +11,8 @@ namespace norix::device {
 namespace {
 
 bool AllDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(),
-                                      [](char c) { return platform::ascii::IsDigit(c); });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return platform::ascii::IsDigit(c); });
 }
 
 }  // namespace

@@ -33,9 +33,8 @@ constexpr std::array<shell::PageText, 5> kTexts{{
     {kLocalWaitTextId, 2102},  // "Please wait..."
 }};
 
-constexpr shell::PageDescription kDescription{.texts = kTexts,
-                                              .cancel = resources::kKometSettingsPage,
-                                              .escape = resources::kQuitPage};
+constexpr shell::PageDescription kDescription{
+    .texts = kTexts, .cancel = resources::kKometSettingsPage, .escape = resources::kQuitPage};
 
 constexpr std::array<char, 2> kPrefixSymbols{'#', '*'};
 
@@ -151,16 +150,18 @@ class KometLocalPage final : public shell::Page {
     } else if (number.state == SlotState::kNumber) {
       // One-digit mode shows a longer stored number as the row's default
       // digit, "1" for the first row up to "6".
-      const std::string text =
-          oneDigit && number.number.size() > 1 ? std::string(1, static_cast<char>('1' + slot))
-                                               : number.number;
+      const std::string text = oneDigit && number.number.size() > 1
+                                   ? std::string(1, static_cast<char>('1' + slot))
+                                   : number.number;
       W::SetDlgItemText(page, ids.field, text);
       row.attribute = ReadAttribute(Port(), LocalAttributeStem(slot));
       if (row.attribute) {
         // The adapter may ring both ports; both choices then show it.
         const std::uint8_t value = *row.attribute;
-        W::CheckDlgButton(page, ids.tel1, (value & kTel1Bit) != 0 ? W::BST_CHECKED : W::BST_UNCHECKED);
-        W::CheckDlgButton(page, ids.tel2, (value & kTel2Bit) != 0 ? W::BST_CHECKED : W::BST_UNCHECKED);
+        W::CheckDlgButton(page, ids.tel1,
+                          (value & kTel1Bit) != 0 ? W::BST_CHECKED : W::BST_UNCHECKED);
+        W::CheckDlgButton(page, ids.tel2,
+                          (value & kTel2Bit) != 0 ? W::BST_CHECKED : W::BST_UNCHECKED);
         W::SetListSelection(page, ids.ringing, value & kRingingBits);
       }
     }

@@ -30,9 +30,8 @@ constexpr std::array<shell::PageText, 7> kTexts{{
     {kKometWaitTextId, 2102},  // "Please wait..."
 }};
 
-constexpr shell::PageDescription kDescription{.texts = kTexts,
-                                              .cancel = resources::kKometSettingsPage,
-                                              .escape = resources::kQuitPage};
+constexpr shell::PageDescription kDescription{
+    .texts = kTexts, .cancel = resources::kKometSettingsPage, .escape = resources::kQuitPage};
 
 // What a row shows: compared with what it showed after reading, it tells
 // whether the user changed the row.

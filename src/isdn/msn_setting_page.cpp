@@ -22,9 +22,8 @@ constexpr std::array<shell::PageText, 2> kTexts{{
     {kMsnWarningTextId, 2078},    // blank fields erase the numbers installed
 }};
 
-constexpr shell::PageDescription kDescription{.texts = kTexts,
-                                              .cancel = resources::kSolanoSettingsPage,
-                                              .escape = resources::kQuitPage};
+constexpr shell::PageDescription kDescription{
+    .texts = kTexts, .cancel = resources::kSolanoSettingsPage, .escape = resources::kQuitPage};
 
 class MsnSettingPage final : public shell::Page {
  public:

@@ -60,8 +60,7 @@ int ShowText(shell::Frame& frame, W::HWND page, const std::string& text) {
 
 void ShowWriteFailure(shell::Frame& frame, W::HWND page, const SettingWrite& write,
                       link::AtResult result) {
-  const int textId =
-      result == link::AtResult::NoReply ? kWriteUnansweredText : kWriteRefusedText;
+  const int textId = result == link::AtResult::NoReply ? kWriteUnansweredText : kWriteRefusedText;
   ShowText(frame, page, TextWith(frame, textId, write.name));
 }
 

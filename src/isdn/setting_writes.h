@@ -18,7 +18,7 @@
 
 namespace norix::isdn {
 
-// Texts of our own (the originals had no such messages).
+// Texts of the messages these pages add: failures named, what is kept.
 inline constexpr int kWriteRefusedText = 2460;     // "...did not store %s..."
 inline constexpr int kWriteUnansweredText = 2461;  // "...did not answer when %s was written..."
 inline constexpr int kUnreadSettingsText = 2462;   // fields left empty, kept unless changed

@@ -19,9 +19,9 @@ namespace {
 
 namespace W = platform::window;
 
-constexpr int kAdapterText = 2073;   // "Adapter"
-constexpr int kPortText = 2071;      // "A/B port 1"
-constexpr int kNoSideText = 2072;    // "Check the boxes Adapter, A/B-port 1, or both ports."
+constexpr int kAdapterText = 2073;  // "Adapter"
+constexpr int kPortText = 2071;     // "A/B port 1"
+constexpr int kNoSideText = 2072;   // "Check the boxes Adapter, A/B-port 1, or both ports."
 
 constexpr std::array<shell::PageText, 4> kTexts{{
     {kTelephoneAvailableTextId, 2074},
@@ -30,9 +30,8 @@ constexpr std::array<shell::PageText, 4> kTexts{{
     {kTelephoneWarningTextId, 2080},
 }};
 
-constexpr shell::PageDescription kDescription{.texts = kTexts,
-                                              .cancel = resources::kSolanoSettingsPage,
-                                              .escape = resources::kQuitPage};
+constexpr shell::PageDescription kDescription{
+    .texts = kTexts, .cancel = resources::kSolanoSettingsPage, .escape = resources::kQuitPage};
 
 int BoxOf(const TelephoneRowIds& row, Side side) {
   return side == Side::kAdapter ? row.adapterBox : row.portBox;
@@ -75,7 +74,8 @@ class TelephoneSettingPage final : public shell::Page {
       W::SetDlgItemText(page, ids.field, reading.rows[i].number);
       W::CheckDlgButton(page, ids.adapterBox,
                         reading.rows[i].adapter ? W::BST_CHECKED : W::BST_UNCHECKED);
-      W::CheckDlgButton(page, ids.portBox, reading.rows[i].port ? W::BST_CHECKED : W::BST_UNCHECKED);
+      W::CheckDlgButton(page, ids.portBox,
+                        reading.rows[i].port ? W::BST_CHECKED : W::BST_UNCHECKED);
     }
     for (const Side side : kSides) {
       ApplySideLimit(side);

@@ -81,12 +81,10 @@ TelephonePlan PlanTelephoneWrites(const std::vector<TelephoneRow>& rows,
   TelephonePlan plan;
   for (const Side side : kSides) {
     const auto& sideReserved = reserved[SideIndex(side)];
-    const auto free = static_cast<std::size_t>(
-        std::count(sideReserved.begin(), sideReserved.end(), false));
-    const auto ticked = static_cast<std::size_t>(
-        std::count_if(rows.begin(), rows.end(), [side](const TelephoneRow& row) {
-          return row.On(side);
-        }));
+    const auto free =
+        static_cast<std::size_t>(std::count(sideReserved.begin(), sideReserved.end(), false));
+    const auto ticked = static_cast<std::size_t>(std::count_if(
+        rows.begin(), rows.end(), [side](const TelephoneRow& row) { return row.On(side); }));
     if (ticked > free) {
       plan.full = side;
       return plan;

@@ -17,6 +17,9 @@
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
 #include "app/program.h"
+#include "isdn/komet_msn_page.h"
+#include "isdn/msn_setting_page.h"
+#include "isdn/telephone_setting_page.h"
 #include "products/main_menu_page.h"
 #include "products/product_list_page.h"
 #include "resources/resource_ids.h"
@@ -40,6 +43,7 @@ using utilities::kCountryButton;
 using utilities::kCountryListId;
 using utilities::kDefaultSettingButton;
 using utilities::kKometDescription;
+using utilities::kLocalRadio;
 using utilities::kMsnButton;
 using utilities::kReplyText;
 
@@ -93,6 +97,31 @@ void VisitNationality(Tour& tour, const app::Program& program, W::HWND settings,
   tour.Wait([&] { return W::GetListCount(nationality, kCountryListId) > 0; }, kPageWait);
   tour.Shoot(nationality, QStringLiteral("06-nationality"));
   tour.Click(nationality, kCancelArrowId);
+}
+
+// Settings menu -> an ISDN number page (a KOMET II's through its radio and
+// '>'), shot once it has read the adapter, -> 'X' back to the menu.
+void VisitNumberPage(Tour& tour, W::HWND settings, int entry, int index, const QString& shot) {
+  const bool komet = index == kKometMsnPage || index == kKometLocalPage;
+  if (!tour.Click(settings, entry) || (komet && !tour.Click(settings, kNextArrowId))) {
+    return;
+  }
+  const W::HWND page = tour.WaitForPage(index);
+  if (page == W::kNullHwnd) {
+    return;
+  }
+  // The page takes a sent message once it has read the adapter.
+  static_cast<void>(W::SendMessage(page, W::WM_NULL, 0, 0));
+  if (komet) {
+    EXPECT_TRUE(tour.Wait(
+        [&] {
+          const auto text = W::GetControlState(page, isdn::kKometWaitTextId);
+          return text && !text->visible;
+        },
+        kPageWait));
+  }
+  tour.Shoot(page, shot);
+  tour.Click(page, kCancelArrowId);
 }
 
 // Two products: the list, then the modem's pages, then the solano adapter's menu.
@@ -199,6 +228,7 @@ void WalkModemAndSolano(Tour& tour, const app::Program& program) {
   tour.ExpectHeader(settings, "NORIX solano 1280i ");
   tour.ExpectButtonLabels(settings, {kCountryButton, kMsnButton, kDefaultSettingButton});
   tour.Shoot(settings, QStringLiteral("07-solano-settings"));
+  VisitNumberPage(tour, settings, kMsnButton, kMsnSettingPage, QStringLiteral("09-msn-setting"));
 }
 
 // One KOMET II: the main menu comes first and identifies it; its settings page.
@@ -213,6 +243,28 @@ void WalkKomet(Tour& tour) {
   // The description of the remembered item is beside the radios.
   EXPECT_TRUE(tour.Wait([&] { return !W::GetDlgItemText(settings, kKometDescription).empty(); }, kPageWait));
   tour.Shoot(settings, QStringLiteral("08-komet-settings"));
+  VisitNumberPage(tour, settings, kMsnButton, kKometMsnPage, QStringLiteral("11-komet-msn"));
+  VisitNumberPage(tour, tour.WaitForPage(kKometSettingsPage), kLocalRadio, kKometLocalPage,
+                  QStringLiteral("12-komet-local"));
+}
+
+// A solano adapter with a telephone port: its numbers on the Telephone
+// setting page.
+void WalkSolanoWithPort(Tour& tour) {
+  const W::HWND menu = tour.WaitForPage(kMainMenuPage);
+  ASSERT_NE(menu, W::kNullHwnd);
+  // The menu offers its buttons once it has identified the adapter.
+  ASSERT_TRUE(tour.Wait(
+      [&] {
+        const auto button = W::GetControlState(menu, kSettingsButton);
+        return button && button->visible && button->enabled;
+      },
+      kPageWait));
+  ASSERT_TRUE(tour.Click(menu, kSettingsButton));
+  const W::HWND settings = tour.WaitForPage(kSolanoSettingsPage);
+  ASSERT_NE(settings, W::kNullHwnd);
+  VisitNumberPage(tour, settings, kMsnButton, kTelephoneSettingPage,
+                  QStringLiteral("10-telephone-setting"));
 }
 
 TEST(WizardTourTest, ModemAndSolanoAdapterPagesAsTheUserSeesThem) {
@@ -238,6 +290,20 @@ TEST(WizardTourTest, KometIiSettingsAsTheUserSeesThem) {
       {"komet2"},
       [&shots](Tour& tour, const app::Program&) {
         WalkKomet(tour);
+        shots = tour.Shots();
+      },
+      diagnostics);
+  EXPECT_EQ(result, 0) << diagnostics;
+  EXPECT_EQ(shots, 3) << "settings, MSN page, local setting page";
+}
+
+TEST(WizardTourTest, SolanoTelephoneSettingAsTheUserSeesIt) {
+  int shots = 0;
+  std::string diagnostics;
+  const int result = RunTour(
+      {"solano1280i-ab"},
+      [&shots](Tour& tour, const app::Program&) {
+        WalkSolanoWithPort(tour);
         shots = tour.Shots();
       },
       diagnostics);

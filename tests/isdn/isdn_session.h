@@ -4,11 +4,14 @@
 // adapter heard since a mark.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "device/msn_exchange.h"
+#include "isdn/komet_msn_page.h"
 #include "isdn/setting_writes.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
@@ -20,6 +23,8 @@ namespace norix::isdn::testing {
 
 using namespace norix::testing;
 using Lines = std::vector<std::string>;
+using device::kAdapterSlotStems;
+using device::kPortSlotStems;
 
 class IsdnSession {
  public:
@@ -31,11 +36,14 @@ class IsdnSession {
   }
 
   // Opens page `pageIndex` through its settings menu and waits until it has
-  // read the adapter (or shows a message about the reading).
-  W::HWND Open(int pageIndex) {
+  // read the adapter (or shows a message about the reading). A solano page
+  // sends `solanoReads` queries (older firmware none); a KOMET II page hides
+  // its "Please wait..." text once it has read.
+  W::HWND Open(int pageIndex, std::optional<std::size_t> solanoReads = std::nullopt) {
     auto& host = session_.Host();
-    const bool komet = pageIndex == resources::kKometMsnPage ||
-                       pageIndex == resources::kKometLocalPage;
+    const std::size_t before = Mark();
+    const bool komet =
+        pageIndex == resources::kKometMsnPage || pageIndex == resources::kKometLocalPage;
     const int menuPage = komet ? resources::kKometSettingsPage : resources::kSolanoSettingsPage;
     if (!inMenus_) {
       if (menu_ == W::kNullHwnd || !host.Click(menu_, products::kSettingsButton)) {
@@ -48,14 +56,28 @@ class IsdnSession {
       return W::kNullHwnd;
     }
     if (komet) {
-      const int radio = pageIndex == resources::kKometMsnPage ? utilities::kMsnButton
-                                                              : utilities::kLocalRadio;
+      const int radio =
+          pageIndex == resources::kKometMsnPage ? utilities::kMsnButton : utilities::kLocalRadio;
       EXPECT_TRUE(host.Click(settings, radio));
       EXPECT_TRUE(host.Click(settings, resources::kNextArrowId));
     } else {
       EXPECT_TRUE(host.Click(settings, utilities::kMsnButton));
     }
     const W::HWND page = session_.WaitForPage(pageIndex);
+    if (page == W::kNullHwnd) {
+      return page;
+    }
+    // A message sent to the page is taken before the reading has begun, so
+    // first wait for a sign that it has.
+    if (komet) {
+      EXPECT_TRUE(host.WaitForVisible(page, isdn::kKometWaitTextId, false, kPageWait));
+    } else {
+      const std::size_t reads =
+          solanoReads.value_or(pageIndex == resources::kMsnSettingPage
+                                   ? kAdapterSlotStems.size()
+                                   : kAdapterSlotStems.size() + kPortSlotStems.size());
+      EXPECT_TRUE(session_.WaitForLines(0, before + reads));
+    }
     Settle(page);
     return page;
   }

@@ -72,8 +72,7 @@ TEST(KometMsnPageTest, ReadsSidesAndRingingTypesAndWritesTheAttributeValues) {
   mark = komet.Mark();
   EXPECT_EQ(komet.Ok(page), komet.Text(kMsnSuccess));
   EXPECT_EQ(komet.Since(mark),
-            MsnWrites({{1, {"AT&Z*1=222", "AT&Z*P1=66"}},
-                       {3, {"AT&Z*3=5551234", "AT&Z*P3=160"}}}));
+            MsnWrites({{1, {"AT&Z*1=222", "AT&Z*P1=66"}}, {3, {"AT&Z*3=5551234", "AT&Z*P3=160"}}}));
 
   page = komet.Open(resources::kKometMsnPage);
   EXPECT_EQ(Row(host, page, 0), (MsnView{"", false, false, false, 0}));
@@ -85,9 +84,9 @@ TEST(KometMsnPageTest, ReadsSidesAndRingingTypesAndWritesTheAttributeValues) {
 // could not be read is written only once the user changed the row, and then
 // without a ringing type the user never chose.
 TEST(KometMsnPageTest, WhatCouldNotBeReadIsWrittenOnlyWhenChanged) {
-  IsdnSession komet("komet2", kKometLine,
-                    Presets({"AT&Z*3=5551234", "AT&Z*P3=161", "AT&Z*5=999"}, {"AT&Z*P3?"},
-                            {"AT&Z*5?"}));
+  IsdnSession komet(
+      "komet2", kKometLine,
+      Presets({"AT&Z*3=5551234", "AT&Z*P3=161", "AT&Z*5=999"}, {"AT&Z*P3?"}, {"AT&Z*5?"}));
   auto& host = komet.Host();
   const W::HWND page = komet.Open(resources::kKometMsnPage);
   ASSERT_NE(page, W::kNullHwnd);
@@ -160,9 +159,9 @@ TEST(KometLocalPageTest, TwoDigitModeChecksLengthsAndWritesPrefixAndPartner) {
   mark = komet.Mark();
   EXPECT_EQ(komet.Ok(page), komet.Text(kLocalSuccess));
   EXPECT_EQ(komet.Since(mark),
-            (Lines{"AT&Z#0=71", "AT&Z#P0=64", "AT&Z#1=12", "AT&Z#P1=64", "AT&Z#2=13",
-                   "AT&Z#P2=64", "AT&Z#3=21", "AT&Z#P3=32", "AT&Z#4=22", "AT&Z#P4=97",
-                   "AT&Z#5=23", "AT&Z#P5=32", "AT&Z#L=*", "AT*S10=,#"}));
+            (Lines{"AT&Z#0=71", "AT&Z#P0=64", "AT&Z#1=12", "AT&Z#P1=64", "AT&Z#2=13", "AT&Z#P2=64",
+                   "AT&Z#3=21", "AT&Z#P3=32", "AT&Z#4=22", "AT&Z#P4=97", "AT&Z#5=23", "AT&Z#P5=32",
+                   "AT&Z#L=*", "AT*S10=,#"}));
   EXPECT_TRUE(komet.Session().Quit());
 }
 

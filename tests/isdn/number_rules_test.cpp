@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "isdn/komet_numbers_exchange.h"
-#include "isdn/setting_writes.h"
 #include "isdn/telephone_setting_plan.h"
 
 namespace norix::isdn {
@@ -27,8 +26,8 @@ struct AttributeCase {
 
 class AttributeReplyTest : public ::testing::TestWithParam<AttributeCase> {};
 
-// Anything but a number from 0 to 255 answered with OK is unknown: the
-// original read it as 0 and wrote the row's sides away.
+// Anything but a number from 0 to 255 answered with OK is unknown: read as
+// 0 it would have the row's sides written away.
 TEST_P(AttributeReplyTest, ReadsOnlyWholeNumbers) {
   const auto value = ParseAttributeReply(GetParam().result, GetParam().reply);
   EXPECT_EQ(value ? std::optional<int>(*value) : std::nullopt, GetParam().value);
@@ -40,7 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
                       AttributeCase{"Zero", AtResult::Ok, "0\r\n", 0},
                       AttributeCase{"Error", AtResult::Error, "ERROR\r\n", std::nullopt},
                       AttributeCase{"Silence", AtResult::NoReply, "", std::nullopt},
-                      AttributeCase{"Garbled", AtResult::Ok, "1\x7f" "0\r\n", std::nullopt},
+                      AttributeCase{"Garbled", AtResult::Ok,
+                                    "1\x7f"
+                                    "0\r\n",
+                                    std::nullopt},
                       AttributeCase{"TooLarge", AtResult::Ok, "256\r\n", std::nullopt}),
     [](const auto& test) { return std::string(test.param.name); });
 
@@ -66,18 +68,18 @@ TEST_P(LocalPrefixTest, DecidesTheModeAndWritesItBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, LocalPrefixTest,
-    ::testing::Values(
-        PrefixCase{"TwoDigitsStar", AtResult::Ok, "*\r\n", LocalMode::kTwoDigits, "AT&Z#L=*",
-                   "AT*S10=,#"},
-        PrefixCase{"TwoDigitsHash", AtResult::Ok, "#\r\n", LocalMode::kTwoDigits, "AT&Z#L=#",
-                   "AT*S10=,*"},
-        PrefixCase{"OneDigit", AtResult::Ok, "#,*\r\n", LocalMode::kOneDigit, "AT&Z#L=#,*",
-                   "AT*S10=,#"},
-        PrefixCase{"OneDigitBlanks", AtResult::Ok, "* , #\r\n", LocalMode::kOneDigit,
-                   "AT&Z#L=*,#", "AT*S10=,*"},
-        PrefixCase{"OtherSymbol", AtResult::Ok, "x\r\n", LocalMode::kUnknown, "", ""},
-        PrefixCase{"Error", AtResult::Error, "ERROR\r\n", LocalMode::kUnknown, "", ""},
-        PrefixCase{"Silence", AtResult::NoReply, "", LocalMode::kUnknown, "", ""}),
+    ::testing::Values(PrefixCase{"TwoDigitsStar", AtResult::Ok, "*\r\n", LocalMode::kTwoDigits,
+                                 "AT&Z#L=*", "AT*S10=,#"},
+                      PrefixCase{"TwoDigitsHash", AtResult::Ok, "#\r\n", LocalMode::kTwoDigits,
+                                 "AT&Z#L=#", "AT*S10=,*"},
+                      PrefixCase{"OneDigit", AtResult::Ok, "#,*\r\n", LocalMode::kOneDigit,
+                                 "AT&Z#L=#,*", "AT*S10=,#"},
+                      PrefixCase{"OneDigitBlanks", AtResult::Ok, "* , #\r\n", LocalMode::kOneDigit,
+                                 "AT&Z#L=*,#", "AT*S10=,*"},
+                      PrefixCase{"OtherSymbol", AtResult::Ok, "x\r\n", LocalMode::kUnknown, "", ""},
+                      PrefixCase{"Error", AtResult::Error, "ERROR\r\n", LocalMode::kUnknown, "",
+                                 ""},
+                      PrefixCase{"Silence", AtResult::NoReply, "", LocalMode::kUnknown, "", ""}),
     [](const auto& test) { return std::string(test.param.name); });
 
 SlotReading Number(const char* digits) { return {SlotState::kNumber, digits}; }
@@ -95,14 +97,14 @@ std::vector<std::string> Commands(const TelephonePlan& plan) {
 // Six different numbers: four rows; the slots of the two left out are kept
 // like unread ones, so OK cannot erase numbers the user never saw.
 TEST(TelephonePlanTest, NumbersWithoutARowKeepTheirSlots) {
-  const TelephoneReading reading = BuildTelephoneRows(
-      {Number("1"), Number("2"), Number("3")}, {Number("4"), Number("5"), Number("6")});
+  const TelephoneReading reading = BuildTelephoneRows({Number("1"), Number("2"), Number("3")},
+                                                      {Number("4"), Number("5"), Number("6")});
   ASSERT_EQ(reading.rows.size(), kTelephoneRows);
   EXPECT_EQ(reading.rows[3].number, "4");
   EXPECT_TRUE(reading.AnyReserved());
   const TelephonePlan plan = PlanTelephoneWrites(reading.rows, reading.reserved);
-  EXPECT_EQ(Commands(plan), (std::vector<std::string>{"AT&Z*0=1", "AT&Z*2=2", "AT&Z*4=3",
-                                                      "AT&Z*1=4"}));
+  EXPECT_EQ(Commands(plan),
+            (std::vector<std::string>{"AT&Z*0=1", "AT&Z*2=2", "AT&Z*4=3", "AT&Z*1=4"}));
 }
 
 // The same number on the adapter side twice makes two rows; a port slot
@@ -118,12 +120,6 @@ TEST(TelephonePlanTest, EqualNumbersAndRefusalWhenASideIsFull) {
   EXPECT_EQ(PlanTelephoneWrites(rows, reading.reserved).full, Side::kPort);
   EXPECT_EQ(Commands(PlanTelephoneWrites(reading.rows, reading.reserved)),
             (std::vector<std::string>{"AT&Z*0=7", "AT&Z*3=7", "AT&Z*2=7", "AT&Z*4="}));
-}
-
-TEST(FillTextTest, FillsTheOneArgumentAndKeepsPercentSigns) {
-  EXPECT_EQ(FillText("did not store %s: 100%% sure", "MSN#2"), "did not store MSN#2: 100% sure");
-  EXPECT_EQ(FillText("the local dial prefix", "x"), "the local dial prefix");
-  EXPECT_EQ(FillText("%s and %s", "a"), "a and %s");
 }
 
 }  // namespace

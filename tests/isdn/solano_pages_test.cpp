@@ -131,9 +131,10 @@ TEST(TelephoneSettingPageTest, ReadsRowsAndGivesOutSlotsRowByRow) {
   ASSERT_NE(page, W::kNullHwnd);
   EXPECT_EQ(adapter.Since(mark),
             (Lines{"AT&Z*0?", "AT&Z*2?", "AT&Z*4?", "AT&Z*1?", "AT&Z*3?", "AT&Z*5?"}));
-  EXPECT_EQ(Rows(host, page), (std::vector<TelephoneView>{
-                                  {"111", true, true}, {"222", false, true}, {"", false, false},
-                                  {"", false, false}}));
+  EXPECT_EQ(
+      Rows(host, page),
+      (std::vector<TelephoneView>{
+          {"111", true, true}, {"222", false, true}, {"", false, false}, {"", false, false}}));
   EXPECT_TRUE(host.IsEnabled(page, kTelephoneRowIds[2].portBox));
 
   // Three ticks on a side disable its fourth box; unticking one enables it.
@@ -149,13 +150,14 @@ TEST(TelephoneSettingPageTest, ReadsRowsAndGivesOutSlotsRowByRow) {
   ASSERT_TRUE(host.Type(page, kTelephoneRowIds[2].field, "333"));
   mark = adapter.Mark();
   EXPECT_EQ(adapter.Ok(page), adapter.Text(kSuccess));
-  EXPECT_EQ(adapter.Since(mark), (Lines{"AT&Z*0=111", "AT&Z*1=222", "AT&Z*2=333", "AT&Z*3=",
-                                        "AT&Z*4=", "AT&Z*5="}));
+  EXPECT_EQ(adapter.Since(mark),
+            (Lines{"AT&Z*0=111", "AT&Z*1=222", "AT&Z*2=333", "AT&Z*3=", "AT&Z*4=", "AT&Z*5="}));
 
   page = adapter.Open(resources::kTelephoneSettingPage);
-  EXPECT_EQ(Rows(host, page), (std::vector<TelephoneView>{
-                                  {"111", true, false}, {"333", true, false}, {"222", false, true},
-                                  {"", false, false}}));
+  EXPECT_EQ(
+      Rows(host, page),
+      (std::vector<TelephoneView>{
+          {"111", true, false}, {"333", true, false}, {"222", false, true}, {"", false, false}}));
   EXPECT_TRUE(adapter.Session().Quit());
 }
 
@@ -168,9 +170,10 @@ TEST(TelephoneSettingPageTest, UnreadSlotIsKeptAndCountsAsUsed) {
   const W::HWND page = adapter.Open(resources::kTelephoneSettingPage);
   ASSERT_NE(page, W::kNullHwnd);
   EXPECT_EQ(adapter.AnswerOn(page), adapter.Text(kNumbersKeptText));
-  EXPECT_EQ(Rows(host, page), (std::vector<TelephoneView>{
-                                  {"555", false, true}, {"777", false, true}, {"", false, false},
-                                  {"", false, false}}));
+  EXPECT_EQ(
+      Rows(host, page),
+      (std::vector<TelephoneView>{
+          {"555", false, true}, {"777", false, true}, {"", false, false}, {"", false, false}}));
 
   ASSERT_TRUE(host.Type(page, kTelephoneRowIds[2].field, "888"));
   ASSERT_TRUE(host.Click(page, kTelephoneRowIds[2].portBox));
@@ -193,7 +196,7 @@ TEST(TelephoneSettingPageTest, OldFirmwareWritesRowOneOnTheFirstSlots) {
   IsdnSession adapter("solano1280i-old", kSolanoLine);
   auto& host = adapter.Host();
   const std::size_t opened = adapter.Mark();
-  const W::HWND page = adapter.Open(resources::kTelephoneSettingPage);
+  const W::HWND page = adapter.Open(resources::kTelephoneSettingPage, 0);
   ASSERT_NE(page, W::kNullHwnd);
   EXPECT_EQ(adapter.Since(opened), Lines{});
   EXPECT_FALSE(host.IsVisible(page, kTelephoneRowIds[1].field));

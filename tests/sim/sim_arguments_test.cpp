@@ -46,8 +46,8 @@ TEST(SimArgumentsTest, LineAndFaultOptions) {
 }
 
 TEST(SimArgumentsTest, CommandFaultsAndPresetsAreRepeatable) {
-  const auto args = Parse({"--fail", "AT&Z*2=", "--fail=AT&Z*P1?", "--no-answer", "AT&Z#L=",
-                           "--preset", "AT&Z*0=4711", "komet2"});
+  const auto args = Parse({"--fail", "AT&Z*2=", "--fail=AT&Z*P1?", "--no-answer",
+                           "AT&Z#L=", "--preset", "AT&Z*0=4711", "komet2"});
   EXPECT_EQ(args.error, "");
   EXPECT_EQ(args.options.failingCommands, (std::vector<std::string>{"AT&Z*2=", "AT&Z*P1?"}));
   EXPECT_EQ(args.options.unansweredCommands, (std::vector<std::string>{"AT&Z#L="}));
