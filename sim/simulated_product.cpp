@@ -35,7 +35,7 @@ SimulatedProduct::SimulatedProduct(std::string name, std::unique_ptr<Model> mode
                                    std::unique_ptr<platform::comm::DeviceEnd> line,
                                    ProductOptions options)
     : name_(std::move(name)),
-      options_(options),
+      options_(std::move(options)),
       line_(std::move(line)),
       model_(Checked(std::move(model))),
       interpreter_(model_->FactorySettings(), model_->ProfileCount()) {

@@ -115,6 +115,7 @@ struct TelephoneView {
 
 std::vector<TelephoneView> Rows(W::HeadlessHost& host, W::HWND page) {
   std::vector<TelephoneView> rows;
+  rows.reserve(kTelephoneRowIds.size());
   for (const TelephoneRowIds& ids : kTelephoneRowIds) {
     rows.push_back({host.Text(page, ids.field), host.IsChecked(page, ids.adapterBox),
                     host.IsChecked(page, ids.portBox)});

@@ -63,10 +63,12 @@ struct SessionProduct {
   using ModelMaker = std::function<std::unique_ptr<sim::Model>()>;
 
   SessionProduct(std::string modelName, std::string line, sim::ProductOptions productOptions = {})
-      : model(std::move(modelName)), lineName(std::move(line)), options(productOptions) {}
+      : model(std::move(modelName)),
+        lineName(std::move(line)),
+        options(std::move(productOptions)) {}
   // A product of a model made for the test (a variant of a catalogue model).
   SessionProduct(ModelMaker maker, std::string line, sim::ProductOptions productOptions = {})
-      : lineName(std::move(line)), options(productOptions), make(std::move(maker)) {}
+      : lineName(std::move(line)), options(std::move(productOptions)), make(std::move(maker)) {}
 
   std::string model;     // a simulator model name ("netrunner56k")
   std::string lineName;  // the line device's name ("NORIX Netrunner 56000 Voice")
