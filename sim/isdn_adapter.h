@@ -19,13 +19,26 @@
 //             ProductOptions::dialTone telling whether the ISDN line is
 //             connected
 //   H, X, *K  hook, result code level, the maker's keyboard abort switch
-//   &Z..., *S10  subscriber numbers, local numbers and prefix
-//             (subscriber_numbers.h)
+//   &Z...     subscriber numbers, local numbers and prefix
+//             (subscriber_numbers.h); "*S10" and the KOMET II's other
+//             provider services are in provider_services.h
 // An adapter with an internal modem answers the modem part's own commands
 // "#REV", "#VOL", "+GMR" and "+VOL" by asking its modem part, so a query
 // sent to the adapter gets the modem's firmware date and loudspeaker volume.
 // Adapters without one have no loudspeaker and refuse "#VOL" and "+VOL";
 // they answer "#REV" only with a revision of their own (the KOMET II).
+//
+//   UPX       hands the line to the boot program (adapter_boot_program.h)
+//   UPZ       the KOMET II boot code upgrade (adapter_boot_program.h)
+//   **        with an internal modem: the modem part's flash upgrade. The
+//             adapter relays everything to the part's boot firmware until
+//             the part restarts, and its first answer follows the echo on
+//             the same line: "AT**\r" "Download initiated\r\n"
+//
+// After an upgrade the adapter restarts into the firmware it received
+// ("ATI3", "ATI1"), with factory settings, its factory country, every
+// subscriber number slot empty and, where it reports add-ons, "Added No
+// Internal HW": what the program keeps across an upgrade it must write back.
 //
 // Example answers (echo off):
 //   "ATI3"     -> "\r\nNORIX solano 1280i V1.42\r\n" "\r\nOK\r\n"
@@ -47,8 +60,10 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/adapter_boot_program.h"
 #include "sim/analogue_modem.h"
 #include "sim/model.h"
+#include "sim/provider_services.h"
 #include "sim/subscriber_numbers.h"
 
 namespace norix::sim {
@@ -75,6 +90,9 @@ struct IsdnAdapterData {
   std::optional<AnalogueModemData> internalModem;
   // The "AT!P0" value; none for adapters that do not know the command.
   std::optional<std::uint32_t> featureWord;
+  // The first firmware version (M x 100 + mm) that answers "AT!P0"; older
+  // firmware, also one an upgrade brings, answers ERROR. 0: every version.
+  std::uint32_t featureWordSince = 0;
   // The "AT?DATE" answer: a label, a colon, a blank and the date as month
   // name, day and year, single blanks apart ("Firmware date: Mar 15 2000").
   // Empty: the firmware does not know the command.
@@ -90,6 +108,12 @@ struct IsdnAdapterData {
   std::size_t registerCount = 64;
   // The subscriber number slots and local numbers (subscriber_numbers.h).
   SubscriberNumberPlan numbers;
+  std::size_t profileCount = 1;  // stored profiles: "AT&F1" and "AT&W1" with 2
+  BootProgramData boot;          // the boot program and what it takes
+  bool flashDamaged = false;     // starts in rescue mode
+  // The provider service settings of a KOMET II; none: the adapter knows
+  // none of their commands.
+  std::optional<ProviderServiceData> providerServices;
 };
 
 [[nodiscard]] std::unique_ptr<Model> MakeIsdnAdapter(IsdnAdapterData data);

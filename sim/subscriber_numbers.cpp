@@ -57,12 +57,18 @@ void SubscriberNumbers::AddCommands(CommandSet& commands) {
   commands.Add("&Z", [this](CommandCursor& args, CommandInterpreter& adapter) {
     return Numbers(args, adapter);
   });
-  if (!locals_.empty()) {
-    commands.Add("*S", [this](CommandCursor& args, CommandInterpreter& adapter) {
-      return Partner(args, adapter);
-    });
-  }
 }
+
+CommandHandler SubscriberNumbers::LocalPrefixHandler() {
+  if (locals_.empty()) {
+    return nullptr;
+  }
+  return [this](CommandCursor& args, CommandInterpreter& adapter) {
+    return Prefix(args.TakeRest(), adapter);
+  };
+}
+
+void SubscriberNumbers::EraseSubscriberNumbers() { std::fill(msns_.begin(), msns_.end(), Slot{}); }
 
 CommandOutcome SubscriberNumbers::Numbers(CommandCursor& args, CommandInterpreter& adapter) {
   const bool local = args.Consume("#");
@@ -133,23 +139,6 @@ CommandOutcome SubscriberNumbers::Prefix(std::string_view value, CommandInterpre
     return CommandOutcome::Error();
   }
   plan_.localPrefix = std::string(value);
-  return CommandOutcome::Next();
-}
-
-// "*S10=,c" and "*S10?": the only register of its kind the adapter has.
-CommandOutcome SubscriberNumbers::Partner(CommandCursor& args, CommandInterpreter& adapter) {
-  if (args.Number() != 10U) {
-    return CommandOutcome::Error();
-  }
-  const std::string_view rest = args.TakeRest();
-  if (rest == "?") {
-    adapter.Info(std::string(",") + plan_.prefixPartner);
-    return CommandOutcome::Next();
-  }
-  if (rest.size() != 3 || rest[0] != '=' || rest[1] != ',' || !IsPrefixSymbol(rest[2])) {
-    return CommandOutcome::Error();
-  }
-  plan_.prefixPartner = rest[2];
   return CommandOutcome::Next();
 }
 

@@ -12,7 +12,8 @@
 //   &Z#Pn? &Z#Pn=v                 its attribute: 64, 32 and the ringing type
 //   &Z#L?  &Z#L=p  &Z#L=p,q        local prefix ("#" or "*"): one prefix for
 //                                  two-digit local numbers, two for one digit
-//   *S10?  *S10=,c                 the partner symbol of the prefix ("#", "*")
+// The other symbol, which the program sets with "AT*S10=,c", is the terminal
+// portability key of the provider services (provider_services.h).
 // A query of a number answers the number and OK, or OK alone for an empty
 // slot; a value out of range or malformed, or a slot the adapter does not
 // have, answers ERROR and changes nothing.
@@ -42,15 +43,22 @@ struct SubscriberNumberPlan {
   std::vector<std::string> localNumbers;
   std::vector<std::uint8_t> localAttributes;
   std::string localPrefix = "#";  // "#" or "*", or "p,q" for one-digit numbers
-  char prefixPartner = '*';       // the "*S10" symbol
 };
 
 class SubscriberNumbers {
  public:
   explicit SubscriberNumbers(SubscriberNumberPlan plan);
 
-  // Adds "&Z" (and "*S" for an adapter with local numbers).
+  // Adds "&Z".
   void AddCommands(CommandSet& commands);
+
+  // "&Z#L" from just after its name, for the provider services, which own
+  // the command on an adapter that has them; none without local numbers.
+  [[nodiscard]] CommandHandler LocalPrefixHandler();
+
+  // What new firmware does: every subscriber number slot empty, with no
+  // attribute bits; the local numbers stay.
+  void EraseSubscriberNumbers();
 
  private:
   struct Slot {
@@ -60,7 +68,6 @@ class SubscriberNumbers {
 
   CommandOutcome Numbers(CommandCursor& args, CommandInterpreter& adapter);
   CommandOutcome Prefix(std::string_view value, CommandInterpreter& adapter);
-  CommandOutcome Partner(CommandCursor& args, CommandInterpreter& adapter);
 
   SubscriberNumberPlan plan_;
   std::vector<Slot> msns_;

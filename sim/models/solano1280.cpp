@@ -24,7 +24,7 @@ IsdnAdapterData Solano1280Data(const std::string& name, const std::string& versi
     data.countries = EuroIsdnNationalityCodes();
     data.country = 6;  // Germany
   }
-  data.numbers.msnSlots = current ? 6 : 2;
+  data.numbers.msnSlots = current ? kSolanoMsnSlots : 2;
   data.numbers.msnQueries = current;
   data.speeds = StandardSpeeds();
   data.identification = {

@@ -22,7 +22,8 @@ std::string_view ReplyLineText(std::string_view reply) {
   return cr == std::string_view::npos ? reply : reply.substr(0, cr);
 }
 
-SlotReading ClassifySlotReply(link::AtResult result, std::string_view reply) {
+SlotReading ClassifySlotReply(link::AtResult result, std::string_view reply,
+                              std::size_t maxDigits) {
   if (result != link::AtResult::Ok) {
     return {};
   }
@@ -30,7 +31,7 @@ SlotReading ClassifySlotReply(link::AtResult result, std::string_view reply) {
   if (text.starts_with("OK")) {
     return {SlotState::kEmpty, {}};
   }
-  if (AllDigits(text)) {
+  if (IsNumberText(text, maxDigits)) {
     return {SlotState::kNumber, std::string(text)};
   }
   return {};
@@ -42,10 +43,11 @@ link::AtResult SendSettingCommand(platform::comm::Port* port, std::string_view c
   return link::SendAtCommand(port, command, reply);
 }
 
-SlotReading ReadNumberSlot(platform::comm::Port* port, std::string_view stem) {
+SlotReading ReadNumberSlot(platform::comm::Port* port, std::string_view stem,
+                           std::size_t maxDigits) {
   std::string reply;
   const link::AtResult result = SendSettingCommand(port, std::string(stem) + "?", reply);
-  return ClassifySlotReply(result, reply);
+  return ClassifySlotReply(result, reply, maxDigits);
 }
 
 link::AtResult WriteNumberSlot(platform::comm::Port* port, std::string_view stem,

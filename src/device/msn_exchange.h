@@ -51,12 +51,16 @@ struct SlotReading {
 // slot counts as read only when the answer ended with OK: a line beginning
 // with "OK" is an empty slot, a line of digits a number. Anything else (an
 // ERROR, a garbled line, a number without the final OK) is unknown, so a
-// reply is never taken for a number it is not.
-[[nodiscard]] SlotReading ClassifySlotReply(link::AtResult result, std::string_view reply);
+// reply is never taken for a number it is not. So is a number of more than
+// `maxDigits` digits: a field that takes fewer would cut it, and OK would
+// write the cut number back.
+[[nodiscard]] SlotReading ClassifySlotReply(link::AtResult result, std::string_view reply,
+                                            std::size_t maxDigits = kMsnMaxDigits);
 
 // Reads the slot of `stem`. Input waiting on the port is discarded first, so
 // a line left over from an earlier exchange cannot pass for this slot's.
-[[nodiscard]] SlotReading ReadNumberSlot(platform::comm::Port* port, std::string_view stem);
+[[nodiscard]] SlotReading ReadNumberSlot(platform::comm::Port* port, std::string_view stem,
+                                         std::size_t maxDigits = kMsnMaxDigits);
 
 // Writes `digits` into the slot of `stem`; an empty text erases the slot.
 // Input waiting on the port is discarded first. Returns the adapter's answer:

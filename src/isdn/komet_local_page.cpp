@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/msn_exchange.h"
+#include "isdn/check_boxes.h"
 #include "isdn/komet_numbers_exchange.h"
 #include "isdn/setting_writes.h"
 #include "platform/window/control_api.h"
@@ -142,8 +143,10 @@ class KometLocalPage final : public shell::Page {
     const W::HWND page = Window();
     const LocalRowIds& ids = kLocalRowIds[slot];
     RowReading& row = rows_[slot];
-    W::SetEditLimit(page, ids.field, oneDigit ? 1 : 2);
-    const device::SlotReading number = device::ReadNumberSlot(Port(), LocalNumberStem(slot));
+    W::SetEditLimit(page, ids.field, oneDigit ? 1 : static_cast<int>(kLocalNumberDigits));
+    // A longer number than any mode takes is unknown: the field would cut it.
+    const device::SlotReading number =
+        device::ReadNumberSlot(Port(), LocalNumberStem(slot), kLocalNumberDigits);
     row.state = number.state;
     if (number.state == SlotState::kEmpty) {
       W::SetListSelection(page, ids.ringing, 0);
@@ -158,10 +161,8 @@ class KometLocalPage final : public shell::Page {
       if (row.attribute) {
         // The adapter may ring both ports; both choices then show it.
         const std::uint8_t value = *row.attribute;
-        W::CheckDlgButton(page, ids.tel1,
-                          (value & kTel1Bit) != 0 ? W::BST_CHECKED : W::BST_UNCHECKED);
-        W::CheckDlgButton(page, ids.tel2,
-                          (value & kTel2Bit) != 0 ? W::BST_CHECKED : W::BST_UNCHECKED);
+        SetTicked(page, ids.tel1, (value & kTel1Bit) != 0);
+        SetTicked(page, ids.tel2, (value & kTel2Bit) != 0);
         W::SetListSelection(page, ids.ringing, value & kRingingBits);
       }
     }
@@ -174,8 +175,8 @@ class KometLocalPage final : public shell::Page {
     const W::HWND page = Window();
     const int ringing = W::GetListSelection(page, ids.ringing);
     return {W::GetDlgItemText(page, ids.field),
-            W::IsDlgButtonChecked(page, ids.tel1) == W::BST_CHECKED,
-            W::IsDlgButtonChecked(page, ids.tel2) == W::BST_CHECKED,
+            IsTicked(page, ids.tel1),
+            IsTicked(page, ids.tel2),
             ringing == W::CB_ERR ? -1 : ringing};
   }
 
@@ -229,7 +230,7 @@ class KometLocalPage final : public shell::Page {
     const W::HWND page = Window();
     const std::optional<LocalPrefix> prefix = PrefixToWrite();
     const LocalMode mode = prefix ? prefix->mode : LocalMode::kUnknown;
-    const std::size_t digits = mode == LocalMode::kOneDigit ? 1 : 2;
+    const std::size_t digits = mode == LocalMode::kOneDigit ? 1 : kLocalNumberDigits;
     std::array<RowView, kLocalNumberSlots> views{};
     for (std::size_t slot = 0; slot < kLocalRowIds.size(); ++slot) {
       views[slot] = View(kLocalRowIds[slot]);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/msn_exchange.h"
+#include "isdn/check_boxes.h"
 #include "isdn/komet_numbers_exchange.h"
 #include "isdn/setting_writes.h"
 #include "platform/window/control_api.h"
@@ -109,9 +110,9 @@ class KometMsnPage final : public shell::Page {
   void Fill(const KometMsnRowIds& ids, const RowView& view) const {
     const W::HWND page = Window();
     W::SetDlgItemText(page, ids.field, view.number);
-    W::CheckDlgButton(page, ids.adapterBox, view.adapter ? W::BST_CHECKED : W::BST_UNCHECKED);
-    W::CheckDlgButton(page, ids.tel1Box, view.tel1 ? W::BST_CHECKED : W::BST_UNCHECKED);
-    W::CheckDlgButton(page, ids.tel2Box, view.tel2 ? W::BST_CHECKED : W::BST_UNCHECKED);
+    SetTicked(page, ids.adapterBox, view.adapter);
+    SetTicked(page, ids.tel1Box, view.tel1);
+    SetTicked(page, ids.tel2Box, view.tel2);
     W::SetListSelection(page, ids.ringing, view.ringing);
   }
 
@@ -119,9 +120,7 @@ class KometMsnPage final : public shell::Page {
     const W::HWND page = Window();
     const int ringing = W::GetListSelection(page, ids.ringing);
     return {W::GetDlgItemText(page, ids.field),
-            W::IsDlgButtonChecked(page, ids.adapterBox) == W::BST_CHECKED,
-            W::IsDlgButtonChecked(page, ids.tel1Box) == W::BST_CHECKED,
-            W::IsDlgButtonChecked(page, ids.tel2Box) == W::BST_CHECKED,
+            IsTicked(page, ids.adapterBox), IsTicked(page, ids.tel1Box), IsTicked(page, ids.tel2Box),
             ringing == W::CB_ERR ? -1 : ringing};
   }
 

@@ -26,6 +26,8 @@ namespace norix::isdn {
 
 inline constexpr std::size_t kKometMsnSlots = 8;
 inline constexpr std::size_t kLocalNumberSlots = 6;
+// The longest local number, in two-digit mode.
+inline constexpr std::size_t kLocalNumberDigits = 2;
 
 inline constexpr std::uint8_t kAdapterBit = 128;
 inline constexpr std::uint8_t kTel1Bit = 64;

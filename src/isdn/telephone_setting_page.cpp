@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "device/msn_exchange.h"
+#include "isdn/check_boxes.h"
 #include "isdn/msn_setting_page.h"
 #include "isdn/setting_writes.h"
 #include "isdn/telephone_setting_plan.h"
@@ -72,10 +73,8 @@ class TelephoneSettingPage final : public shell::Page {
     for (std::size_t i = 0; i < reading.rows.size(); ++i) {
       const TelephoneRowIds& ids = kTelephoneRowIds[i];
       W::SetDlgItemText(page, ids.field, reading.rows[i].number);
-      W::CheckDlgButton(page, ids.adapterBox,
-                        reading.rows[i].adapter ? W::BST_CHECKED : W::BST_UNCHECKED);
-      W::CheckDlgButton(page, ids.portBox,
-                        reading.rows[i].port ? W::BST_CHECKED : W::BST_UNCHECKED);
+      SetTicked(page, ids.adapterBox, reading.rows[i].adapter);
+      SetTicked(page, ids.portBox, reading.rows[i].port);
     }
     for (const Side side : kSides) {
       ApplySideLimit(side);
@@ -111,7 +110,7 @@ class TelephoneSettingPage final : public shell::Page {
   }
 
   [[nodiscard]] bool Ticked(int box) const {
-    return W::IsDlgButtonChecked(Window(), box) == W::BST_CHECKED;
+    return IsTicked(Window(), box);
   }
 
   // Fewer than kSideLimit ticks: every unticked box of the side may be

@@ -48,7 +48,10 @@ CutResult CutModem(std::span<const std::uint8_t> contents, bool largeFlash,
     return Refuse(kMsgFileDamaged, "no flash loader data before " + Quoted(kFileTwo));
   }
   out.loaderStart = *d1;
-  out.loaderEnd = *d2 - kBeforeFileTwo;
+  // The flash loader ends where the products have always found its end:
+  // 9 bytes before "[FileTwo]"'s data, so the CR LF in front of the header
+  // line and the header's first two characters travel with it.
+  out.loaderEnd = *d2 - kFileTwo.size();
 
   const auto d3 = big ? FindSectionData(contents, kFileThree, *d2) : std::nullopt;
   out.firmwareEndInclusive = true;

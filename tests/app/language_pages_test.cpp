@@ -37,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include "app/wizard_tour.h"
+#include "isdn/komet_msn_page.h"
 #include "platform/qt/control_widgets.h"
 #include "resources/pictures/pictures.h"
 #include "platform/qt/qt_renderer.h"
@@ -221,6 +222,7 @@ constexpr int kProductListPage = 0;
 constexpr int kMainMenuPage = 1;
 constexpr int kNationalityPage = 3;
 constexpr int kAtConsolePage = 5;
+constexpr int kSolanoSettingsPage = 7;
 constexpr int kKometSettingsPage = 8;
 constexpr int kProductInformationPage = 16;
 
@@ -234,6 +236,8 @@ constexpr int kCountryButton = 1021;
 constexpr int kDefaultSettingButton = 1068;
 constexpr int kCountryList = 1023;
 constexpr int kKometDescription = 1121;
+constexpr int kMsnEntry = 1043;    // solano button, KOMET II radio
+constexpr int kLocalEntry = 1122;  // KOMET II radio
 constexpr std::array<int, 6> kKometRadios = {1123, 1122, 1043, 1068, 1021, 1069};
 
 struct Product {
@@ -246,7 +250,7 @@ struct Product {
 
 constexpr std::array<Product, 3> kProducts{{
     {"netrunner56k", "Netrunner", "modem", 6, true},
-    {"solano1280i", "solano", "solano", 7, false},
+    {"solano1280i", "solano", "solano", kSolanoSettingsPage, false},
     {"komet2", "KOMET", "KOMET II", kKometSettingsPage, false},
 }};
 
@@ -390,6 +394,13 @@ class PageRecorder {
     Take(name + " settings", settings, product.settingsPage);
     if (product.settingsPage == kKometSettingsPage) {
       HoverKometRadios(settings, name);
+      settings = VisitNumberPage(name + " MSN setting", settings, product, kMsnEntry,
+                                 resources::kKometMsnPage);
+      settings = VisitNumberPage(name + " local setting", settings, product, kLocalEntry,
+                                 resources::kKometLocalPage);
+    } else if (product.settingsPage == kSolanoSettingsPage) {
+      settings = VisitNumberPage(name + " MSN setting", settings, product, kMsnEntry,
+                                 resources::kMsnSettingPage);
     }
     if (product.utilityPages) {
       if (PageBuilt(program_, kAtConsolePage) && tour_.Click(settings, kDefaultSettingButton)) {
@@ -423,6 +434,37 @@ class PageRecorder {
   }
 
  private:
+  // An ISDN number page from the settings menu (a KOMET II's through its
+  // radio and '>'), recorded once it has read the adapter; back to the menu,
+  // which is returned (null when it did not come back).
+  W::HWND VisitNumberPage(const std::string& step, W::HWND settings, const Product& product,
+                          int entry, int index) {
+    const bool komet = product.settingsPage == kKometSettingsPage;
+    if (settings == W::kNullHwnd || !PageBuilt(program_, index) || !tour_.Click(settings, entry) ||
+        (komet && !tour_.Click(settings, kNext))) {
+      return settings;
+    }
+    const W::HWND page = tour_.WaitForPage(index);
+    if (page == W::kNullHwnd) {
+      return page;
+    }
+    // The page takes a sent message once it has read the adapter; the
+    // KOMET II's pages then hide their wait text.
+    static_cast<void>(W::SendMessage(page, W::WM_NULL, 0, 0));
+    if (komet) {
+      EXPECT_TRUE(tour_.Wait(
+          [&] {
+            const auto text = W::GetControlState(page, isdn::kKometWaitTextId);
+            return text && !text->visible;
+          },
+          kPageWait))
+          << step << ": still waiting for the adapter";
+    }
+    Take(step, page, index);
+    tour_.Click(page, kCancel);
+    return tour_.WaitForPage(product.settingsPage);
+  }
+
   // The pointer over each radio of the KOMET II settings menu shows the
   // radio's description; consecutive radios have different ones.
   void HoverKometRadios(W::HWND settings, const std::string& name) {
@@ -579,8 +621,8 @@ const std::vector<ControlTexts>& OtherControlTexts() {
       {resources::kUpgradeProgressTemplate,
        1037,
        {2035, 2082, 2094, 2107, 2113, 2131, 2132, 2133, 2157, 2158, 2159, 2160}},
-      // KOMET II local numbers in one-digit mode
-      {resources::kKometLocalTemplate, 1115, {2211}},
+      // KOMET II local numbers in one-digit mode, and when the mode is unknown
+      {resources::kKometLocalTemplate, 1115, {2211, 2472}},
       // protocols: help texts and the two buttons
       {resources::kProtocolsTemplate,
        1146,

@@ -41,7 +41,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplyCase{"NumberWithoutFinalOk", AtResult::NoReply, "4711\r\n",
                                 SlotState::kUnknown, ""},
                       ReplyCase{"Garbled", AtResult::Ok, "47\x1b?1\r\n", SlotState::kUnknown, ""},
-                      ReplyCase{"Text", AtResult::Ok, "NO CARRIER\r\n", SlotState::kUnknown, ""}),
+                      ReplyCase{"Text", AtResult::Ok, "NO CARRIER\r\n", SlotState::kUnknown, ""},
+                      ReplyCase{"LongestNumber", AtResult::Ok, std::string(kMsnMaxDigits, '7') + "\r\n",
+                                SlotState::kNumber, std::string(kMsnMaxDigits, '7')},
+                      ReplyCase{"LongerThanAFieldTakes", AtResult::Ok,
+                                std::string(kMsnMaxDigits + 1, '7') + "\r\n", SlotState::kUnknown,
+                                ""}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(NumberTextTest, AcceptsWholeNumbersOfDigitsOnly) {

@@ -66,7 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"LocalBothPorts", "komet2", {"AT&Z#P1=97"}, "AT&Z#P1?", kOk, {"97"}},
         CommandCase{"OneDigitPrefix", "komet2", {"AT&Z#L=*,#"}, "AT&Z#L?", kOk, {"*,#"}},
         CommandCase{"PrefixOtherSymbol", "komet2", {}, "AT&Z#L=x", kError, {}},
-        CommandCase{"Partner", "komet2", {"AT*S10=,#"}, "AT*S10?", kOk, {",#"}},
+        // The partner symbol is the portability key; an empty flag keeps it.
+        CommandCase{
+            "PartnerKeepsPortabilityFlag", "komet2", {"AT*S10=1,*", "AT*S10=,#"}, "AT*S10?", kOk,
+            {"1,#"}},
         CommandCase{"PartnerOtherSymbol", "komet2", {}, "AT*S10=,1", kError, {}},
         CommandCase{"NoLocalNumbersOnSolano", "solano1280i", {}, "AT&Z#L?", kError, {}}),
     [](const auto& test) { return std::string(test.param.name); });

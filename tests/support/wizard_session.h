@@ -116,8 +116,8 @@ class WizardSession {
   // time-out or when it has no such button.
   std::optional<platform::window::MessageBoxInfo> AnswerMessage(int button,
                                                                 Timeout timeout = kPageWait);
-  // The string number of a message box's text (2001-2328, 2400-2599), 0 when no text
-  // of the module is the shown text.
+  // The string number of a message box's text (2001-2328, or one of the
+  // program's own from 2400), 0 when no text of the module is the shown text.
   [[nodiscard]] int TextId(const platform::window::MessageBoxInfo& box) const;
   [[nodiscard]] int CaptionId(const platform::window::MessageBoxInfo& box) const;
   // The text of string number `id` as a page loads it.
