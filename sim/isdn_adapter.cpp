@@ -42,12 +42,22 @@ std::string FourHexDigits(std::uint32_t value) {
   return text.data();
 }
 
+// The adapter's numbers; on an adapter with provider services, the key they
+// report as the adapter's own is the local prefix it starts with.
+SubscriberNumberPlan NumberPlanOf(const IsdnAdapterData& data) {
+  SubscriberNumberPlan plan = data.numbers;
+  if (data.providerServices && !plan.localNumbers.empty()) {
+    plan.localPrefix = std::string(1, data.providerServices->reservedKey);
+  }
+  return plan;
+}
+
 class IsdnAdapter final : public Model {
  public:
   explicit IsdnAdapter(IsdnAdapterData data)
       : data_(std::move(data)),
         addOn_(data_.addOn),
-        numbers_(data_.numbers),
+        numbers_(NumberPlanOf(data_)),
         boot_(data_.boot, !data_.flashDamaged) {
     if (data_.internalModem) {
       relay_.emplace(*data_.internalModem);
@@ -329,7 +339,7 @@ class IsdnAdapter final : public Model {
 
   IsdnAdapterData data_;
   std::optional<AdapterAddOn> addOn_;  // kept apart from the profiles, like the hardware
-  SubscriberNumbers numbers_;         // kept apart as well
+  SubscriberNumbers numbers_;          // kept apart as well
   AdapterBootProgram boot_;
   std::optional<CountrySetting> country_;
   std::optional<ModemRelay> relay_;

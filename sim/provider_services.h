@@ -49,7 +49,9 @@ struct ProviderServiceData {
   std::array<SimulatedService, 10> services;
   bool portabilityOn = false;
   char portabilityKey = '*';
-  char reservedKey = '#';  // the "&Z#L?" answer
+  // The "&Z#L?" answer; on an adapter with local numbers, the local prefix
+  // it leaves the factory with.
+  char reservedKey = '#';
   bool voiceOnly = false;
   bool showNumber = true;
   std::array<bool, 4> lineFunctionsOn{true, true, false, true};

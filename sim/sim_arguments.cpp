@@ -17,7 +17,7 @@ namespace cli = platform::cli;
 constexpr std::uint32_t kMaxMilliseconds = 600'000;
 constexpr std::uint32_t kMaxStoreFailures = 1000;
 constexpr std::uint32_t kMaxDiallingCode = 999;
-constexpr std::uint32_t kMaxPercent = 1000;            // --upgrade-time, --silent-upgrade
+constexpr std::uint32_t kMaxPercent = 1000;           // --upgrade-time, --silent-upgrade
 constexpr std::uint32_t kMaxByteCount = 100'000'000;  // --cut-loader, --cut-firmware, --corrupt
 
 std::optional<std::uint32_t> WholeNumber(std::string_view text, std::uint32_t max) {

@@ -174,9 +174,7 @@ class KometLocalPage final : public shell::Page {
   [[nodiscard]] RowView View(const LocalRowIds& ids) const {
     const W::HWND page = Window();
     const int ringing = W::GetListSelection(page, ids.ringing);
-    return {W::GetDlgItemText(page, ids.field),
-            IsTicked(page, ids.tel1),
-            IsTicked(page, ids.tel2),
+    return {W::GetDlgItemText(page, ids.field), IsTicked(page, ids.tel1), IsTicked(page, ids.tel2),
             ringing == W::CB_ERR ? -1 : ringing};
   }
 

@@ -119,8 +119,8 @@ class KometMsnPage final : public shell::Page {
   [[nodiscard]] RowView View(const KometMsnRowIds& ids) const {
     const W::HWND page = Window();
     const int ringing = W::GetListSelection(page, ids.ringing);
-    return {W::GetDlgItemText(page, ids.field),
-            IsTicked(page, ids.adapterBox), IsTicked(page, ids.tel1Box), IsTicked(page, ids.tel2Box),
+    return {W::GetDlgItemText(page, ids.field), IsTicked(page, ids.adapterBox),
+            IsTicked(page, ids.tel1Box), IsTicked(page, ids.tel2Box),
             ringing == W::CB_ERR ? -1 : ringing};
   }
 

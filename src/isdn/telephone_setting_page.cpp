@@ -109,9 +109,7 @@ class TelephoneSettingPage final : public shell::Page {
     return Context() != nullptr && Context()->firmwareVersionNumber >= kMsnReadBackVersion;
   }
 
-  [[nodiscard]] bool Ticked(int box) const {
-    return IsTicked(Window(), box);
-  }
+  [[nodiscard]] bool Ticked(int box) const { return IsTicked(Window(), box); }
 
   // Fewer than kSideLimit ticks: every unticked box of the side may be
   // ticked; otherwise none. Ticked boxes stay as they are.

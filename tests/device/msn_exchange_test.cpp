@@ -34,19 +34,18 @@ TEST_P(SlotReplyTest, ClassifiesTheAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, SlotReplyTest,
-    ::testing::Values(ReplyCase{"Number", AtResult::Ok, "4711\r\n", SlotState::kNumber, "4711"},
-                      ReplyCase{"EmptySlot", AtResult::Ok, "OK\r\n", SlotState::kEmpty, ""},
-                      ReplyCase{"Error", AtResult::Error, "ERROR\r\n", SlotState::kUnknown, ""},
-                      ReplyCase{"Silence", AtResult::NoReply, "", SlotState::kUnknown, ""},
-                      ReplyCase{"NumberWithoutFinalOk", AtResult::NoReply, "4711\r\n",
-                                SlotState::kUnknown, ""},
-                      ReplyCase{"Garbled", AtResult::Ok, "47\x1b?1\r\n", SlotState::kUnknown, ""},
-                      ReplyCase{"Text", AtResult::Ok, "NO CARRIER\r\n", SlotState::kUnknown, ""},
-                      ReplyCase{"LongestNumber", AtResult::Ok, std::string(kMsnMaxDigits, '7') + "\r\n",
-                                SlotState::kNumber, std::string(kMsnMaxDigits, '7')},
-                      ReplyCase{"LongerThanAFieldTakes", AtResult::Ok,
-                                std::string(kMsnMaxDigits + 1, '7') + "\r\n", SlotState::kUnknown,
-                                ""}),
+    ::testing::Values(
+        ReplyCase{"Number", AtResult::Ok, "4711\r\n", SlotState::kNumber, "4711"},
+        ReplyCase{"EmptySlot", AtResult::Ok, "OK\r\n", SlotState::kEmpty, ""},
+        ReplyCase{"Error", AtResult::Error, "ERROR\r\n", SlotState::kUnknown, ""},
+        ReplyCase{"Silence", AtResult::NoReply, "", SlotState::kUnknown, ""},
+        ReplyCase{"NumberWithoutFinalOk", AtResult::NoReply, "4711\r\n", SlotState::kUnknown, ""},
+        ReplyCase{"Garbled", AtResult::Ok, "47\x1b?1\r\n", SlotState::kUnknown, ""},
+        ReplyCase{"Text", AtResult::Ok, "NO CARRIER\r\n", SlotState::kUnknown, ""},
+        ReplyCase{"LongestNumber", AtResult::Ok, std::string(kMsnMaxDigits, '7') + "\r\n",
+                  SlotState::kNumber, std::string(kMsnMaxDigits, '7')},
+        ReplyCase{"LongerThanAFieldTakes", AtResult::Ok,
+                  std::string(kMsnMaxDigits + 1, '7') + "\r\n", SlotState::kUnknown, ""}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(NumberTextTest, AcceptsWholeNumbersOfDigitsOnly) {

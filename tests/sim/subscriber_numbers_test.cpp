@@ -67,9 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"OneDigitPrefix", "komet2", {"AT&Z#L=*,#"}, "AT&Z#L?", kOk, {"*,#"}},
         CommandCase{"PrefixOtherSymbol", "komet2", {}, "AT&Z#L=x", kError, {}},
         // The partner symbol is the portability key; an empty flag keeps it.
-        CommandCase{
-            "PartnerKeepsPortabilityFlag", "komet2", {"AT*S10=1,*", "AT*S10=,#"}, "AT*S10?", kOk,
-            {"1,#"}},
+        CommandCase{"PartnerKeepsPortabilityFlag",
+                    "komet2",
+                    {"AT*S10=1,*", "AT*S10=,#"},
+                    "AT*S10?",
+                    kOk,
+                    {"1,#"}},
         CommandCase{"PartnerOtherSymbol", "komet2", {}, "AT*S10=,1", kError, {}},
         CommandCase{"NoLocalNumbersOnSolano", "solano1280i", {}, "AT&Z#L?", kError, {}}),
     [](const auto& test) { return std::string(test.param.name); });
