@@ -1,5 +1,6 @@
-// Faults of the standard commands that every product can be given through
-// its options, whatever its model: a profile store that fails at first.
+// Faults of the commands that every product can be given through its
+// options, whatever its model: a profile store that fails at first, and
+// chosen commands that answer ERROR or nothing.
 #pragma once
 
 #include "sim/command_set.h"

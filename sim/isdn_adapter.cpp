@@ -21,7 +21,6 @@ constexpr std::uint32_t kIdentificationQuery = 3;
 constexpr std::uint32_t kCountryQuery = 5;
 constexpr std::uint32_t kBootCodeQuery = 6;
 constexpr std::uint32_t kAddOnReportQuery = 7;
-constexpr std::size_t kMsnDigits = 20;
 
 // The modem part's own commands, which an adapter with an internal modem
 // answers by asking it.
@@ -43,12 +42,22 @@ std::string FourHexDigits(std::uint32_t value) {
   return text.data();
 }
 
+// The adapter's numbers; on an adapter with provider services, the key they
+// report as the adapter's own is the local prefix it starts with.
+SubscriberNumberPlan NumberPlanOf(const IsdnAdapterData& data) {
+  SubscriberNumberPlan plan = data.numbers;
+  if (data.providerServices && !plan.localNumbers.empty()) {
+    plan.localPrefix = std::string(1, data.providerServices->reservedKey);
+  }
+  return plan;
+}
+
 class IsdnAdapter final : public Model {
  public:
   explicit IsdnAdapter(IsdnAdapterData data)
       : data_(std::move(data)),
         addOn_(data_.addOn),
-        msns_(data_.msnSlots),
+        numbers_(NumberPlanOf(data_)),
         boot_(data_.boot, !data_.flashDamaged) {
     if (data_.internalModem) {
       relay_.emplace(*data_.internalModem);
@@ -122,7 +131,7 @@ class IsdnAdapter final : public Model {
     if (addOn_) {
       addOn_ = AdapterAddOn::None;
     }
-    std::fill(msns_.begin(), msns_.end(), std::string());
+    numbers_.EraseSubscriberNumbers();
     if (country_) {
       country_->ResetToFactory();
     }
@@ -195,11 +204,6 @@ class IsdnAdapter final : public Model {
         return CommandOutcome::EndSilently();
       });
     }
-    if (!msns_.empty()) {
-      commands.Add("&Z", [this](CommandCursor& args, CommandInterpreter& adapter) {
-        return SubscriberNumber(args, adapter);
-      });
-    }
     if (data_.profileCount > 1) {
       // A second set of factory settings, the same as the first here.
       commands.Add("&F", [](CommandCursor& args, CommandInterpreter& adapter) {
@@ -210,8 +214,10 @@ class IsdnAdapter final : public Model {
         return CommandOutcome::Next();
       });
     }
+    numbers_.AddCommands(commands);
     if (services_) {
-      services_->AddCommands(commands);
+      // The key the services report as the adapter's own is the local prefix.
+      services_->AddCommands(commands, numbers_.LocalPrefixHandler());
     }
     if (data_.featureWord) {
       commands.Add("!P", [this](CommandCursor& args, CommandInterpreter& adapter) {
@@ -319,33 +325,6 @@ class IsdnAdapter final : public Model {
     return CommandOutcome::Next();
   }
 
-  // "&Z*n?" answers the number of slot n, "&Z*n=digits" stores one.
-  CommandOutcome SubscriberNumber(CommandCursor& args, CommandInterpreter& adapter) {
-    const auto slot = args.Consume("*") ? args.Number() : std::nullopt;
-    if (!slot || *slot >= msns_.size()) {
-      return CommandOutcome::Error();
-    }
-    if (args.Consume("?")) {
-      if (!msns_[*slot].empty()) {
-        adapter.Info(msns_[*slot]);
-      }
-      return CommandOutcome::Next();
-    }
-    if (!args.Consume("=")) {
-      return CommandOutcome::Error();
-    }
-    std::string digits;
-    while (args.Peek() >= '0' && args.Peek() <= '9') {
-      digits.push_back(args.Peek());
-      args.Advance(1);
-    }
-    if (digits.size() > kMsnDigits) {
-      return CommandOutcome::Error();
-    }
-    msns_[*slot] = digits;
-    return CommandOutcome::Next();
-  }
-
   // The version of the firmware that runs, from its identification.
   [[nodiscard]] std::uint32_t RunningVersion() const {
     const AdapterFlash& flash = boot_.Flash();
@@ -360,7 +339,7 @@ class IsdnAdapter final : public Model {
 
   IsdnAdapterData data_;
   std::optional<AdapterAddOn> addOn_;  // kept apart from the profiles, like the hardware
-  std::vector<std::string> msns_;      // subscriber numbers, kept apart as well
+  SubscriberNumbers numbers_;          // kept apart as well
   AdapterBootProgram boot_;
   std::optional<CountrySetting> country_;
   std::optional<ModemRelay> relay_;

@@ -19,15 +19,15 @@
 //             ProductOptions::dialTone telling whether the ISDN line is
 //             connected
 //   H, X, *K  hook, result code level, the maker's keyboard abort switch
+//   &Z...     subscriber numbers, local numbers and prefix
+//             (subscriber_numbers.h); "*S10" and the KOMET II's other
+//             provider services are in provider_services.h
 // An adapter with an internal modem answers the modem part's own commands
 // "#REV", "#VOL", "+GMR" and "+VOL" by asking its modem part, so a query
 // sent to the adapter gets the modem's firmware date and loudspeaker volume.
 // Adapters without one have no loudspeaker and refuse "#VOL" and "+VOL";
 // they answer "#REV" only with a revision of their own (the KOMET II).
 //
-//   &Z*n?, &Z*n=digits   subscriber number slot n (0 to msnSlots - 1):
-//             the query answers the number, or OK alone for an empty
-//             slot; "=" with no digits empties it
 //   UPX       hands the line to the boot program (adapter_boot_program.h)
 //   UPZ       the KOMET II boot code upgrade (adapter_boot_program.h)
 //   **        with an internal modem: the modem part's flash upgrade. The
@@ -64,6 +64,7 @@
 #include "sim/analogue_modem.h"
 #include "sim/model.h"
 #include "sim/provider_services.h"
+#include "sim/subscriber_numbers.h"
 
 namespace norix::sim {
 
@@ -105,8 +106,9 @@ struct IsdnAdapterData {
   std::vector<std::uint16_t> countries;
   std::uint16_t country = 0;
   std::size_t registerCount = 64;
+  // The subscriber number slots and local numbers (subscriber_numbers.h).
+  SubscriberNumberPlan numbers;
   std::size_t profileCount = 1;  // stored profiles: "AT&F1" and "AT&W1" with 2
-  std::size_t msnSlots = 0;      // subscriber number slots ("&Z*n")
   BootProgramData boot;          // the boot program and what it takes
   bool flashDamaged = false;     // starts in rescue mode
   // The provider service settings of a KOMET II; none: the adapter knows

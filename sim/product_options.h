@@ -79,6 +79,16 @@ struct ProductOptions {
   std::vector<std::string> withdrawnServices;
   std::string garbledService;
   std::string refusedServiceWrite;
+  // Commands that fail, each given as the host sends it or as its start
+  // ("AT&Z*2=" for every write of that slot): the product answers such a
+  // command with ERROR (failingCommands) or with nothing at all
+  // (unansweredCommands), and does not carry it out.
+  std::vector<std::string> failingCommands;
+  std::vector<std::string> unansweredCommands;
+  // Command lines the product runs once before it serves the host, as the
+  // state it was left in ("AT&Z*0=4711": a number stored earlier). They get
+  // no answer and are not in the transcript.
+  std::vector<std::string> presetCommands;
 };
 
 }  // namespace norix::sim

@@ -97,7 +97,7 @@ std::string ProviderServiceSettings::Garble(const std::string& name, std::string
   return line;
 }
 
-void ProviderServiceSettings::AddCommands(CommandSet& commands) {
+void ProviderServiceSettings::AddCommands(CommandSet& commands, CommandHandler localPrefix) {
   // *S0 to *S9: the supplementary services; *S10: terminal portability.
   commands.Add("*S", [this](CommandCursor& args, CommandInterpreter& adapter) {
     const auto index = args.Number();
@@ -119,10 +119,14 @@ void ProviderServiceSettings::AddCommands(CommandSet& commands) {
             Garble(name, std::string(1, Flag(data_.portabilityOn)) + "," + data_.portabilityKey));
         return CommandOutcome::Next();
       }
-      if (parts.size() != 2 || (parts[0] != "0" && parts[0] != "1") || !IsKey(parts[1])) {
+      // An empty flag keeps the one set.
+      if (parts.size() != 2 || (parts[0] != "0" && parts[0] != "1" && !parts[0].empty()) ||
+          !IsKey(parts[1])) {
         return CommandOutcome::Error();
       }
-      data_.portabilityOn = parts[0] == "1";
+      if (!parts[0].empty()) {
+        data_.portabilityOn = parts[0] == "1";
+      }
       data_.portabilityKey = parts[1][0];
       return CommandOutcome::Next();
     }
@@ -207,8 +211,15 @@ void ProviderServiceSettings::AddCommands(CommandSet& commands) {
     return CommandOutcome::Next();
   });
 
-  commands.Add("&Z#L", [this](CommandCursor& args, CommandInterpreter& adapter) {
-    if (!args.Consume("?") || Withdrawn("&Z#L")) {
+  commands.Add("&Z#L", [this, localPrefix = std::move(localPrefix)](CommandCursor& args,
+                                                                    CommandInterpreter& adapter) {
+    if (Withdrawn("&Z#L")) {
+      return CommandOutcome::Error();
+    }
+    if (localPrefix) {
+      return localPrefix(args, adapter);
+    }
+    if (!args.Consume("?")) {
       return CommandOutcome::Error();
     }
     adapter.Info(std::string(1, data_.reservedKey));

@@ -11,11 +11,14 @@
 //           "AT*S2?" -> "\r\n1,*,21,*,0301234567,#\r\n" "\r\n#,21,#\r\n" "\r\nOK\r\n"
 //   *Sn=f,p,d,s[,N,s]   on flag 0/1 and activation code (and number)
 //   *Sn=2,p,d,s         cancel code
-//   *S10?   terminal portability "on,key" ("1,*"); *S10=f,key
+//   *S10?   terminal portability "on,key" ("1,*"); *S10=f,key; *S10=,key
+//           sets the key alone (the local number page's partner symbol)
 //   *SD?, *SD=v   only forward voice calls (0: voice only)
 //   *SN?, *SN=v   show own number as default (1: show)
 //   *3Pn?   line function n: "on,digit"; *3Pn=f,digit (several on a line)
-//   &Z#L?   the key character the adapter keeps for itself ("#")
+//   &Z#L?   the key character the adapter keeps for itself ("#"); on an
+//           adapter with local numbers, their prefix command
+//           (subscriber_numbers.h), which AddCommands is handed
 //   *DP?, *DP=v   data port: bit 0 RING, bit 1 Caller ID
 //   S202?, S152?  closed user group registers (three digits): S202 bit 2
 //           data inside the group, bit 3 tele inside; S152 bit 0 on
@@ -46,7 +49,9 @@ struct ProviderServiceData {
   std::array<SimulatedService, 10> services;
   bool portabilityOn = false;
   char portabilityKey = '*';
-  char reservedKey = '#';  // the "&Z#L?" answer
+  // The "&Z#L?" answer; on an adapter with local numbers, the local prefix
+  // it leaves the factory with.
+  char reservedKey = '#';
   bool voiceOnly = false;
   bool showNumber = true;
   std::array<bool, 4> lineFunctionsOn{true, true, false, true};
@@ -64,7 +69,8 @@ class ProviderServiceSettings {
   explicit ProviderServiceSettings(ProviderServiceData data) : data_(std::move(data)) {}
 
   void ApplyOptions(const ProductOptions& options);
-  void AddCommands(CommandSet& commands);
+  // `localPrefix`, when there is one, serves "&Z#L" unless it is withdrawn.
+  void AddCommands(CommandSet& commands, CommandHandler localPrefix = nullptr);
 
  private:
   [[nodiscard]] bool Withdrawn(const std::string& name) const;

@@ -20,7 +20,7 @@ PtyProduct StartOnPty(std::string_view modelName, ProductOptions options) {
     return result;
   }
   result.product = std::make_unique<SimulatedProduct>(std::string(modelName), entry->make(),
-                                                      std::move(pty.device), options);
+                                                      std::move(pty.device), std::move(options));
   result.product->Start();
   result.path = std::move(pty.slavePath);
   return result;

@@ -17,7 +17,7 @@ namespace cli = platform::cli;
 constexpr std::uint32_t kMaxMilliseconds = 600'000;
 constexpr std::uint32_t kMaxStoreFailures = 1000;
 constexpr std::uint32_t kMaxDiallingCode = 999;
-constexpr std::uint32_t kMaxPercent = 1000;            // --upgrade-time, --silent-upgrade
+constexpr std::uint32_t kMaxPercent = 1000;           // --upgrade-time, --silent-upgrade
 constexpr std::uint32_t kMaxByteCount = 100'000'000;  // --cut-loader, --cut-firmware, --corrupt
 
 std::optional<std::uint32_t> WholeNumber(std::string_view text, std::uint32_t max) {
@@ -53,9 +53,12 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
     kCorrupt,
     kWithdrawService,
     kGarbleService,
-    kRefuseServiceWrite
+    kRefuseServiceWrite,
+    kFail,
+    kNoAnswer,
+    kPreset
   };
-  static constexpr std::array<cli::Option, 22> kOptions{{
+  static constexpr std::array<cli::Option, 25> kOptions{{
       cli::kHelpOption,
       cli::kVersionOption,
       {"list", '\0', false, kList},
@@ -78,6 +81,9 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
       {"withdraw-service", '\0', true, kWithdrawService},
       {"garble-service", '\0', true, kGarbleService},
       {"refuse-service-write", '\0', true, kRefuseServiceWrite},
+      {"fail", '\0', true, kFail},
+      {"no-answer", '\0', true, kNoAnswer},
+      {"preset", '\0', true, kPreset},
   }};
   SimArguments result;
   ProductOptions& options = result.options;
@@ -147,6 +153,24 @@ SimArguments ParseSimArguments(std::span<const std::string_view> arguments) {
           options.refusedServiceWrite = value;
         }
         return {};
+      // Options taking an AT command.
+      case kFail:
+      case kNoAnswer:
+      case kPreset: {
+        const char* optionName = key == kFail       ? "--fail"
+                                 : key == kNoAnswer ? "--no-answer"
+                                                    : "--preset";
+        if (value.size() < 3 || (value[0] != 'A' && value[0] != 'a') ||
+            (value[1] != 'T' && value[1] != 't')) {
+          return std::string(optionName) + " takes an AT command (\"AT&Z*2=\"), not \"" + value +
+                 "\"";
+        }
+        auto& commands = key == kFail       ? options.failingCommands
+                         : key == kNoAnswer ? options.unansweredCommands
+                                            : options.presetCommands;
+        commands.push_back(value);
+        return {};
+      }
       case kGarble:
         max = 1'000'000U;
         name = "--garble";
@@ -270,6 +294,12 @@ std::string SimUsage() {
          "                       S202, S152, %U): it answers ERROR; may be repeated\n"
          "  --garble-service NAME  the query NAME answers with '*' and '#' garbled\n"
          "  --refuse-service-write NAME  writes of NAME answer ERROR\n"
+         "  --fail COMMAND       answer ERROR to every command that begins so\n"
+         "                       (\"AT&Z*2=\": every write of that slot) and ignore it;\n"
+         "                       may be repeated\n"
+         "  --no-answer COMMAND  the same, but answer nothing at all\n"
+         "  --preset LINE        run the command line once at start, as state the\n"
+         "                       product was left in (\"AT&Z*0=4711\"); may be repeated\n"
          "Firmware upgrades (the products check what `norix-lfu make` writes):\n"
          "  --upgrade-time PCT   every wait of a product during an upgrade (loader start,\n"
          "                       programming, erasing, restart, power cut) takes PCT\n"

@@ -66,7 +66,7 @@ SimulatedProduct::SimulatedProduct(std::string name, std::unique_ptr<Model> mode
                                    std::unique_ptr<platform::comm::DeviceEnd> line,
                                    ProductOptions options)
     : name_(std::move(name)),
-      options_(options),
+      options_(std::move(options)),
       line_(std::move(line)),
       model_(Checked(std::move(model))),
       interpreter_(model_->FactorySettings(), model_->ProfileCount()) {
@@ -75,6 +75,9 @@ SimulatedProduct::SimulatedProduct(std::string name, std::unique_ptr<Model> mode
   }
   model_->ApplyOptions(options_);
   model_->AddCommands(interpreter_.Commands());
+  for (const std::string& preset : options_.presetCommands) {
+    static_cast<void>(interpreter_.Execute(preset));
+  }
   AddCommandFaults(interpreter_.Commands(), options_);
 }
 

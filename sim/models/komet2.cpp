@@ -15,6 +15,19 @@ constexpr std::uint32_t kKometFeatureWord = 0x1FBC;
 // The firmware that brought "AT!P0".
 constexpr std::uint32_t kFeatureWordVersion = 205;
 
+// Eight subscriber numbers with their sides and ringing types; six local
+// numbers, two digits after the prefix "#", the first three ringing TEL#1
+// and the others TEL#2.
+SubscriberNumberPlan KometNumbers() {
+  SubscriberNumberPlan numbers;
+  numbers.msnSlots = 8;
+  numbers.msnAttributes = true;
+  numbers.localNumbers = {"11", "12", "13", "21", "22", "23"};
+  numbers.localAttributes = {64, 64, 64, 32, 32, 32};
+  numbers.localPrefix = "#";
+  return numbers;
+}
+
 }  // namespace
 
 IsdnAdapterData KometIIData() {
@@ -36,6 +49,7 @@ IsdnAdapterData KometIIData() {
   data.revision = "V2.05 001023";
   data.countries = EuroIsdnNationalityCodes();
   data.country = 6;  // Germany
+  data.numbers = KometNumbers();
   data.providerServices = KometProviderServices();
   return data;
 }

@@ -10,7 +10,7 @@
 
 namespace norix::sim::models {
 
-// The subscriber number slots of the solano adapters: "&Z*0" to "&Z*5".
+// The subscriber number slots of current solano firmware: "&Z*0" to "&Z*5".
 inline constexpr std::size_t kSolanoMsnSlots = 6;
 
 // Desktop 56k voice modem with "+GCI" support, firmware V1.10.

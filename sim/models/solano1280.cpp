@@ -13,7 +13,9 @@ namespace {
 constexpr const char* kCurrentVersion = "V1.42";
 constexpr const char* kOldVersion = "V1.30";
 
-// Firmware V1.40 brought the country setting; the date query is older.
+// Firmware V1.40 brought the country setting and six subscriber number
+// slots that read back; older firmware has two slots and no read-back. The
+// date query is older.
 IsdnAdapterData Solano1280Data(const std::string& name, const std::string& version) {
   const bool current = version == kCurrentVersion;
   IsdnAdapterData data;
@@ -22,6 +24,8 @@ IsdnAdapterData Solano1280Data(const std::string& name, const std::string& versi
     data.countries = EuroIsdnNationalityCodes();
     data.country = 6;  // Germany
   }
+  data.numbers.msnSlots = current ? kSolanoMsnSlots : 2;
+  data.numbers.msnQueries = current;
   data.speeds = StandardSpeeds();
   data.identification = {
       {0, "1280"},
@@ -29,7 +33,6 @@ IsdnAdapterData Solano1280Data(const std::string& name, const std::string& versi
       {3, name + " " + version},
       {4, "NORIX ISDN solano 1280 terminal adapter"},
   };
-  data.msnSlots = kSolanoMsnSlots;
   return data;
 }
 

@@ -4,11 +4,14 @@
 
 namespace norix::sim::models {
 
-// The small solano: no add-ons, so no "ATI7" either.
+// The small solano: no add-ons, so no "ATI7" either; firmware from before
+// the number read-back, with two subscriber number slots.
 IsdnAdapterData Solano640iData() {
   IsdnAdapterData data;
   data.speeds = StandardSpeeds();
   data.firmwareDate = "Firmware date: Jun 7 1999";
+  data.numbers.msnSlots = 2;
+  data.numbers.msnQueries = false;
   data.countries = EuroIsdnNationalityCodes();
   data.country = 16;  // England
   data.identification = {
@@ -17,7 +20,6 @@ IsdnAdapterData Solano640iData() {
       {3, "NORIX solano 640i V1.12"},
       {4, "NORIX ISDN solano 640 terminal adapter"},
   };
-  data.msnSlots = kSolanoMsnSlots;
   return data;
 }
 

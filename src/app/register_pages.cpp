@@ -4,8 +4,12 @@
 #include <system_error>
 
 #include "app/program.h"
+#include "isdn/komet_local_page.h"
+#include "isdn/komet_msn_page.h"
+#include "isdn/msn_setting_page.h"
 #include "isdn/protocol_choice_page.h"
 #include "isdn/protocols_page.h"
+#include "isdn/telephone_setting_page.h"
 #include "products/main_menu_page.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
@@ -60,6 +64,10 @@ void RegisterPages(Program& program) {
   isdn::RegisterProtocolsPage(pages, program.product, program.protocolSettings,
                               program.initStringStore);
   isdn::RegisterProtocolChoicePage(pages, program.product, program.protocolSettings);
+  isdn::RegisterMsnSettingPage(pages);
+  isdn::RegisterTelephoneSettingPage(pages);
+  isdn::RegisterKometMsnPage(pages);
+  isdn::RegisterKometLocalPage(pages);
   upgrade::RegisterUpgradePages(pages, program.product, program.upgrade, program.upgradeHooks);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "isdn/check_boxes.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
 #include "resources/resource_ids.h"
@@ -47,8 +48,7 @@ class ProtocolChoicePage final : public shell::Page {
     const std::uint32_t features = product_.features.featureWord;
     for (const ProtocolChoice& choice : kProtocolChoices) {
       Show(choice.radio, (features & choice.bit) != 0);
-      W::CheckDlgButton(Window(), choice.radio,
-                        (settings_.flags & choice.bit) != 0 ? W::BST_CHECKED : W::BST_UNCHECKED);
+      SetTicked(Window(), choice.radio, (settings_.flags & choice.bit) != 0);
     }
   }
 
@@ -58,7 +58,7 @@ class ProtocolChoicePage final : public shell::Page {
     }
     if (id == resources::kOkArrowId) {
       for (const ProtocolChoice& choice : kProtocolChoices) {
-        if (W::IsDlgButtonChecked(Window(), choice.radio) == W::BST_CHECKED) {
+        if (IsTicked(Window(), choice.radio)) {
           settings_.flags = choice.bit;
           break;
         }

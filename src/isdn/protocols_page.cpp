@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "isdn/check_boxes.h"
 #include "isdn/init_string.h"
 #include "platform/ascii/ascii_text.h"
 #include "platform/window/control_api.h"
@@ -192,13 +193,9 @@ class ProtocolsPage final : public shell::Page {
     return context != nullptr ? context->driverKey : std::nullopt;
   }
 
-  [[nodiscard]] bool Checked(int id) const {
-    return W::IsDlgButtonChecked(Window(), id) == W::BST_CHECKED;
-  }
+  [[nodiscard]] bool Checked(int id) const { return IsTicked(Window(), id); }
 
-  void Check(int id, bool on) const {
-    W::CheckDlgButton(Window(), id, on ? W::BST_CHECKED : W::BST_UNCHECKED);
-  }
+  void Check(int id, bool on) const { SetTicked(Window(), id, on); }
 
   // The four number fields and their labels.
   void EnableBodGroup(bool enable) const {

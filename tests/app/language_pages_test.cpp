@@ -36,18 +36,19 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "app/wizard_tour.h"
+#include "isdn/komet_msn_page.h"
 #include "platform/qt/control_widgets.h"
-#include "resources/pictures/pictures.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/window/template_registry.h"
 #include "platform_qt/program_page_texts.h"
 #include "platform_window/dialog_fixture.h"
 #include "resources/dialogs/dialog_templates.h"
+#include "resources/pictures/pictures.h"
 #include "resources/resource_ids.h"
 #include "resources/strings/data_folder.h"
 #include "shell/language.h"
-#include "app/program.h"
 #include "shell/text_module.h"
 
 namespace norix::app {
@@ -95,6 +96,10 @@ QRect ButtonLabelArea(const QAbstractButton& button, const QString& text) {
 
 // Whether `text` shows whole on `widget`.
 bool Fits(const QWidget& widget, const QString& text) {
+  // A control without text (the tick boxes of a table's rows) clips none.
+  if (text.isEmpty()) {
+    return true;
+  }
   const QFontMetrics metrics(widget.font());
   const auto fitsOneLine = [&](const QRect& area) {
     return metrics.horizontalAdvance(text) <= area.width() && metrics.height() <= area.height();
@@ -221,6 +226,7 @@ constexpr int kProductListPage = 0;
 constexpr int kMainMenuPage = 1;
 constexpr int kNationalityPage = 3;
 constexpr int kAtConsolePage = 5;
+constexpr int kSolanoSettingsPage = 7;
 constexpr int kKometSettingsPage = 8;
 constexpr int kProductInformationPage = 16;
 
@@ -234,6 +240,8 @@ constexpr int kCountryButton = 1021;
 constexpr int kDefaultSettingButton = 1068;
 constexpr int kCountryList = 1023;
 constexpr int kKometDescription = 1121;
+constexpr int kMsnEntry = 1043;    // solano button, KOMET II radio
+constexpr int kLocalEntry = 1122;  // KOMET II radio
 constexpr std::array<int, 6> kKometRadios = {1123, 1122, 1043, 1068, 1021, 1069};
 
 struct Product {
@@ -246,14 +254,13 @@ struct Product {
 
 constexpr std::array<Product, 3> kProducts{{
     {"netrunner56k", "Netrunner", "modem", 6, true},
-    {"solano1280i", "solano", "solano", 7, false},
+    {"solano1280i", "solano", "solano", kSolanoSettingsPage, false},
     {"komet2", "KOMET", "KOMET II", kKometSettingsPage, false},
 }};
 
 class PageRecorder {
  public:
-  PageRecorder(Tour& tour, const app::Program& program, const char* token,
-               RunSnapshots& snapshots)
+  PageRecorder(Tour& tour, const app::Program& program, const char* token, RunSnapshots& snapshots)
       : tour_(tour), program_(program), token_(token), snapshots_(snapshots) {
     dialogs::RegisterDialogTemplates(templates_);
   }
@@ -390,6 +397,13 @@ class PageRecorder {
     Take(name + " settings", settings, product.settingsPage);
     if (product.settingsPage == kKometSettingsPage) {
       HoverKometRadios(settings, name);
+      settings = VisitNumberPage(name + " MSN setting", settings, product, kMsnEntry,
+                                 resources::kKometMsnPage);
+      settings = VisitNumberPage(name + " local setting", settings, product, kLocalEntry,
+                                 resources::kKometLocalPage);
+    } else if (product.settingsPage == kSolanoSettingsPage) {
+      settings = VisitNumberPage(name + " MSN setting", settings, product, kMsnEntry,
+                                 resources::kMsnSettingPage);
     }
     if (product.utilityPages) {
       if (PageBuilt(program_, kAtConsolePage) && tour_.Click(settings, kDefaultSettingButton)) {
@@ -423,6 +437,44 @@ class PageRecorder {
   }
 
  private:
+  // An ISDN number page from the settings menu (a KOMET II's through its
+  // radio and '>'), recorded once it has read the adapter; back to the menu,
+  // which is returned (null when it did not come back).
+  W::HWND VisitNumberPage(const std::string& step, W::HWND settings, const Product& product,
+                          int entry, int index) {
+    const bool komet = product.settingsPage == kKometSettingsPage;
+    if (settings == W::kNullHwnd || !PageBuilt(program_, index) || !tour_.Click(settings, entry) ||
+        (komet && !tour_.Click(settings, kNext))) {
+      return settings;
+    }
+    const W::HWND page = tour_.WaitForPage(index);
+    if (page == W::kNullHwnd) {
+      return page;
+    }
+    // The page takes a sent message once it has read the adapter; the
+    // KOMET II's pages then hide their wait text.
+    static_cast<void>(W::SendMessage(page, W::WM_NULL, 0, 0));
+    if (komet) {
+      EXPECT_TRUE(tour_.Wait(
+          [&] {
+            const auto text = W::GetControlState(page, isdn::kKometWaitTextId);
+            return text && !text->visible;
+          },
+          kPageWait))
+          << step << ": still waiting for the adapter";
+    }
+    Take(step, page, index);
+    tour_.Click(page, kCancel);
+    const W::HWND settingsAgain = tour_.WaitForPage(product.settingsPage);
+    // The KOMET II's menu selects its remembered radio as it comes up: a
+    // click before that would be undone.
+    if (komet && settingsAgain != W::kNullHwnd) {
+      EXPECT_TRUE(tour_.Wait(
+          [&] { return !W::GetDlgItemText(settingsAgain, kKometDescription).empty(); }, kPageWait));
+    }
+    return settingsAgain;
+  }
+
   // The pointer over each radio of the KOMET II settings menu shows the
   // radio's description; consecutive radios have different ones.
   void HoverKometRadios(W::HWND settings, const std::string& name) {
@@ -579,8 +631,8 @@ const std::vector<ControlTexts>& OtherControlTexts() {
       {resources::kUpgradeProgressTemplate,
        1037,
        {2035, 2082, 2094, 2107, 2113, 2131, 2132, 2133, 2157, 2158, 2159, 2160}},
-      // KOMET II local numbers in one-digit mode
-      {resources::kKometLocalTemplate, 1115, {2211}},
+      // KOMET II local numbers in one-digit mode, and when the mode is unknown
+      {resources::kKometLocalTemplate, 1115, {2211, 2472}},
       // protocols: help texts and the two buttons
       {resources::kProtocolsTemplate,
        1146,
@@ -640,7 +692,8 @@ TEST(LanguagePages, EveryTemplateHoldsEachTextItsControlsShow) {
   const QApplication app(argc, argv.data());
   platform::window::TemplateRegistry templates;
   dialogs::RegisterDialogTemplates(templates);
-  qt::QtRenderer renderer([](int id, QSize size) { return resources::pictures::RenderPicture(id, size); });
+  qt::QtRenderer renderer(
+      [](int id, QSize size) { return resources::pictures::RenderPicture(id, size); });
   platform::window::Desktop desktop(renderer, templates);
 
   std::map<int, std::vector<std::pair<int, int>>> byTemplate;  // {control, text}

@@ -14,7 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "isdn/komet_msn_page.h"
+#include "isdn/msn_setting_page.h"
 #include "isdn/protocols_page.h"
+#include "isdn/telephone_setting_page.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
@@ -42,6 +45,7 @@ using utilities::kCountryButton;
 using utilities::kCountryListId;
 using utilities::kDefaultSettingButton;
 using utilities::kKometDescription;
+using utilities::kLocalRadio;
 using utilities::kMsnButton;
 using utilities::kReplyText;
 
@@ -95,6 +99,31 @@ void VisitNationality(Tour& tour, const app::Program& program, W::HWND settings,
   tour.Wait([&] { return W::GetListCount(nationality, kCountryListId) > 0; }, kPageWait);
   tour.Shoot(nationality, QStringLiteral("06-nationality"));
   tour.Click(nationality, kCancelArrowId);
+}
+
+// Settings menu -> an ISDN number page (a KOMET II's through its radio and
+// '>'), shot once it has read the adapter, -> 'X' back to the menu.
+void VisitNumberPage(Tour& tour, W::HWND settings, int entry, int index, const QString& shot) {
+  const bool komet = index == kKometMsnPage || index == kKometLocalPage;
+  if (!tour.Click(settings, entry) || (komet && !tour.Click(settings, kNextArrowId))) {
+    return;
+  }
+  const W::HWND page = tour.WaitForPage(index);
+  if (page == W::kNullHwnd) {
+    return;
+  }
+  // The page takes a sent message once it has read the adapter.
+  static_cast<void>(W::SendMessage(page, W::WM_NULL, 0, 0));
+  if (komet) {
+    EXPECT_TRUE(tour.Wait(
+        [&] {
+          const auto text = W::GetControlState(page, isdn::kKometWaitTextId);
+          return text && !text->visible;
+        },
+        kPageWait));
+  }
+  tour.Shoot(page, shot);
+  tour.Click(page, kCancelArrowId);
 }
 
 // Two products: the list, then the modem's pages, then the solano adapter's menu.
@@ -201,12 +230,15 @@ void WalkModemAndSolano(Tour& tour, const app::Program& program) {
   tour.ExpectHeader(settings, "NORIX solano 1280i ");
   tour.ExpectButtonLabels(settings, {kCountryButton, kMsnButton, kDefaultSettingButton});
   tour.Shoot(settings, QStringLiteral("07-solano-settings"));
+  VisitNumberPage(tour, settings, kMsnButton, kMsnSettingPage, QStringLiteral("09-msn-setting"));
 }
 
 // KOMET II settings -> Protocols with two channels and BOD -> "Other" ->
 // 'X' back twice; nothing is stored.
 void VisitProtocols(Tour& tour, W::HWND settings) {
-  if (!tour.Click(settings, utilities::kProtocolsRadio) || !tour.Click(settings, kNextArrowId)) {
+  // Qt takes a click on a radio only over its circle and text, which the
+  // middle of the wide "Protocols" radio is not: selected through the model.
+  if (!W::UserClick(settings, utilities::kProtocolsRadio) || !tour.Click(settings, kNextArrowId)) {
     return;
   }
   W::HWND protocols = tour.WaitForPage(kProtocolsPage);
@@ -252,13 +284,24 @@ void WalkKomet(Tour& tour) {
   EXPECT_TRUE(tour.Wait([&] { return !W::GetDlgItemText(settings, kKometDescription).empty(); },
                         kPageWait));
   tour.Shoot(settings, QStringLiteral("08-komet-settings"));
-  VisitProtocols(tour, settings);
+  // Back from a page, the menu selects its remembered radio as it comes up:
+  // a click before that would be undone.
+  const auto settingsReady = [&tour] {
+    const W::HWND again = tour.WaitForPage(kKometSettingsPage);
+    EXPECT_TRUE(
+        tour.Wait([&] { return !W::GetDlgItemText(again, kKometDescription).empty(); }, kPageWait));
+    return again;
+  };
+  VisitNumberPage(tour, settings, kMsnButton, kKometMsnPage, QStringLiteral("11-komet-msn"));
+  VisitNumberPage(tour, settingsReady(), kLocalRadio, kKometLocalPage,
+                  QStringLiteral("12-komet-local"));
+  VisitProtocols(tour, settingsReady());
   if (::testing::Test::HasFatalFailure()) {
     return;
   }
 
   // Provider services, read from the simulated adapter.
-  const W::HWND settingsAgain = tour.WaitForPage(kKometSettingsPage);
+  const W::HWND settingsAgain = settingsReady();
   ASSERT_NE(settingsAgain, W::kNullHwnd);
   if (!tour.Click(settingsAgain, utilities::kServicesRadio) ||
       !tour.Click(settingsAgain, kNextArrowId)) {
@@ -269,7 +312,26 @@ void WalkKomet(Tour& tour) {
   tour.ExpectHeader(services, "NORIX KOMET II ");
   EXPECT_TRUE(tour.Wait(
       [&] { return W::GetDlgItemText(services, services::kActivationDigits) == "31"; }, kPageWait));
-  tour.Shoot(services, QStringLiteral("09-provider-services"));
+  tour.Shoot(services, QStringLiteral("15-provider-services"));
+}
+
+// A solano adapter with a telephone port: its numbers on the Telephone
+// setting page.
+void WalkSolanoWithPort(Tour& tour) {
+  const W::HWND menu = tour.WaitForPage(kMainMenuPage);
+  ASSERT_NE(menu, W::kNullHwnd);
+  // The menu offers its buttons once it has identified the adapter.
+  ASSERT_TRUE(tour.Wait(
+      [&] {
+        const auto button = W::GetControlState(menu, kSettingsButton);
+        return button && button->visible && button->enabled;
+      },
+      kPageWait));
+  ASSERT_TRUE(tour.Click(menu, kSettingsButton));
+  const W::HWND settings = tour.WaitForPage(kSolanoSettingsPage);
+  ASSERT_NE(settings, W::kNullHwnd);
+  VisitNumberPage(tour, settings, kMsnButton, kTelephoneSettingPage,
+                  QStringLiteral("10-telephone-setting"));
 }
 
 TEST(WizardTourTest, ModemAndSolanoAdapterPagesAsTheUserSeesThem) {
@@ -299,7 +361,22 @@ TEST(WizardTourTest, KometIiSettingsAsTheUserSeesThem) {
       },
       diagnostics);
   EXPECT_EQ(result, 0) << diagnostics;
-  EXPECT_EQ(shots, 4) << "KOMET II settings, Protocols, protocol choice, provider services";
+  EXPECT_EQ(shots, 6) << "KOMET II settings, MSN page, local setting page, Protocols, protocol "
+                         "choice, provider services";
+}
+
+TEST(WizardTourTest, SolanoTelephoneSettingAsTheUserSeesIt) {
+  int shots = 0;
+  std::string diagnostics;
+  const int result = RunTour(
+      {"solano1280i-ab"},
+      [&shots](Tour& tour, const app::Program&) {
+        WalkSolanoWithPort(tour);
+        shots = tour.Shots();
+      },
+      diagnostics);
+  EXPECT_EQ(result, 0) << diagnostics;
+  EXPECT_EQ(shots, 1);
 }
 
 }  // namespace

@@ -224,10 +224,11 @@ TEST(AdapterUpgrade, SubscriberNumberSlots) {
   EXPECT_EQ(Command(host, "AT&Z*1=12345678901234567890123"),
             "AT&Z*1=12345678901234567890123\r\r\nERROR\r\n");
   EXPECT_EQ(Command(host, "AT&Z1?"), "AT&Z1?\r\r\nERROR\r\n");
-  // The KOMET II keeps its numbers in other commands.
+  // The KOMET II has eight slots.
   auto komet = StartOnMemoryLine("komet2");
   SetSpeed(*komet.host, 57600);
-  EXPECT_EQ(Command(*komet.host, "AT&Z*0?"), "AT&Z*0?\r\r\nERROR\r\n");
+  EXPECT_EQ(Command(*komet.host, "AT&Z*7?"), "AT&Z*7?\r\r\nOK\r\n");
+  EXPECT_EQ(Command(*komet.host, "AT&Z*8?"), "AT&Z*8?\r\r\nERROR\r\n");
 }
 
 // The KOMET II boot code: "ATUPZ", its menu, "1", the prompt, "y", the code

@@ -77,6 +77,17 @@ TEST(SimArgumentsTest, UpgradeOptions) {
   }
 }
 
+TEST(SimArgumentsTest, CommandFaultsAndPresetsAreRepeatable) {
+  const auto args = Parse({"--fail", "AT&Z*2=", "--fail=AT&Z*P1?", "--no-answer",
+                           "AT&Z#L=", "--preset", "AT&Z*0=4711", "komet2"});
+  EXPECT_EQ(args.error, "");
+  EXPECT_EQ(args.options.failingCommands, (std::vector<std::string>{"AT&Z*2=", "AT&Z*P1?"}));
+  EXPECT_EQ(args.options.unansweredCommands, (std::vector<std::string>{"AT&Z#L="}));
+  EXPECT_EQ(args.options.presetCommands, (std::vector<std::string>{"AT&Z*0=4711"}));
+  EXPECT_NE(Parse({"--fail", "&Z*2=", "komet2"}).error, "");
+  EXPECT_NE(Parse({"komet2", "--preset"}).error, "");
+}
+
 TEST(SimArgumentsTest, ListAndHelpNeedNoModel) {
   EXPECT_TRUE(Parse({"--list"}).list);
   EXPECT_EQ(Parse({"--list"}).error, "");
