@@ -78,4 +78,7 @@ namespace norix::sim::models {
 // A port with nothing attached: it hears the host and never answers.
 [[nodiscard]] ModelEntry SilentPort();
 
+// A product that answers "ERROR" to every line at every speed.
+[[nodiscard]] ModelEntry RefusingProduct();
+
 }  // namespace norix::sim::models

@@ -189,6 +189,43 @@ std::unique_ptr<platform::comm::Port> GetLinePort(const ModemContext& context) {
   return nullptr;
 }
 
+// The product's port during the "AT" check: counts what comes in, so that a
+// check that failed can tell silence from an answer it did not understand.
+class CountingPort final : public platform::comm::Port {
+ public:
+  explicit CountingPort(platform::comm::Port& port) : port_(port) {}
+
+  [[nodiscard]] std::size_t Received() const { return received_; }
+
+  [[nodiscard]] platform::comm::IoResult Read(std::span<std::uint8_t> buffer,
+                                              std::chrono::milliseconds waitLimit) override {
+    const platform::comm::IoResult result = port_.Read(buffer, waitLimit);
+    received_ += result.count;
+    return result;
+  }
+  [[nodiscard]] platform::comm::IoResult Write(std::span<const std::uint8_t> data) override {
+    return port_.Write(data);
+  }
+  [[nodiscard]] bool GetState(platform::comm::CommState& state) const override {
+    return port_.GetState(state);
+  }
+  [[nodiscard]] bool SetState(const platform::comm::CommState& state) override {
+    return port_.SetState(state);
+  }
+  [[nodiscard]] bool GetTimeouts(platform::comm::CommTimeouts& timeouts) const override {
+    return port_.GetTimeouts(timeouts);
+  }
+  [[nodiscard]] bool SetTimeouts(const platform::comm::CommTimeouts& timeouts) override {
+    return port_.SetTimeouts(timeouts);
+  }
+  bool Purge(std::uint32_t actions) override { return port_.Purge(actions); }
+  [[nodiscard]] std::string Name() const override { return port_.Name(); }
+
+ private:
+  platform::comm::Port& port_;
+  std::size_t received_ = 0;
+};
+
 int AtAttemptsFor(const ModemContext& context) {
   const auto index = context.selectedIndex;
   if (index >= 0 && static_cast<std::size_t>(index) < context.devices.size() &&
@@ -292,6 +329,7 @@ platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed,
   // One device port at a time: whatever an earlier open left is released.
   CloseDevicePort(context);
   context.portFailure = {};
+  context.checkHeardOther = false;
 
   if (NegotiateExact14(context) != 0) {
     return nullptr;
@@ -334,12 +372,14 @@ platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed,
   ConfigurePort(port, speed);
   AtResult result = AtResult::NoReply;
   std::string reply;
+  CountingPort counted(*port);
   for (int attempt = AtAttemptsFor(context); attempt > 0 && result == AtResult::NoReply;
        --attempt) {
-    result = SendAtCommand(port, "AT", reply);
+    result = SendAtCommand(&counted, "AT", reply);
   }
   if (result != AtResult::Ok) {
     CloseDevicePort(context);
+    context.checkHeardOther = result == AtResult::NoReply && counted.Received() > 0;
     return nullptr;
   }
   SetReadTimeout(port, kOpenPortReadConstant);

@@ -61,7 +61,8 @@ void CloseContext(std::unique_ptr<ModemContext> context);
 // the 1000 ms read constant), given the 2000 ms read constant and asked for
 // "AT+GCI?" support. Returns the port, or null after undoing everything when
 // any step failed; context.portFailure tells why when the port itself could
-// not be opened. Blocks the calling thread: up to 2 s for the call reply,
+// not be opened, context.checkHeardOther whether the failed check received
+// bytes that were no final result code. Blocks the calling thread: up to 2 s for the call reply,
 // and about 2 s (5 s for a PC Card modem) for a silent product.
 platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick);
 
