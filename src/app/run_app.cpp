@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "app/program.h"
 #include "app/register_pages.h"
@@ -31,6 +32,11 @@ namespace norix::app {
 namespace tapi = platform::telephony;
 
 namespace {
+
+// The registry store below the user's configuration folder, and the word its
+// messages on stderr begin with.
+constexpr std::string_view kRegistryStoreFile = "norix/registry.reg";
+constexpr const char* kRegistryMessagePrefix = "norix";
 
 // Read before any thread of the program starts.
 const char* Environment(const char* name) {
@@ -98,7 +104,8 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // The driver keys of the devices hold what a driver installation would
   // have left there: the kernel driver of a real tty, the simulator's
   // driver for a simulated product. Values already stored stay.
-  platform::registry::Registry registry(platform::registry::DefaultStorePath());
+  platform::registry::Registry registry(platform::registry::DefaultStorePath(kRegistryStoreFile),
+                                        kRegistryMessagePrefix);
   for (const std::string& device : utilities::SeedDriverKeys(
            registry, lines.Collect(), platform::registry::KernelPaths::Running())) {
     err << "norix-config: no driver information stored for " << device << '\n';
@@ -130,6 +137,12 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   }
   settings.diagnostics = &err;
 
+  // Qt's own texts follow the language the program's texts come out in.
+  const shell::LanguageChoice language =
+      shell::ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder);
+  const int textCountryCode =
+      language.texts.IsProgramOwn() ? platform::profile::kDefaultCountryCode : language.countryCode;
+
   // Qt gets the program name only: the arguments are the program's own.
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
@@ -137,7 +150,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   const auto pictures = [](int id, QSize size) {
     return resources::pictures::RenderPicture(id, size);
   };
-  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), templates, pictures,
+  return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), textCountryCode, templates, pictures,
                                      [&settings, &program](platform::window::Desktop& desktop) {
                                        return shell::RunStartup(program.frame, desktop, settings);
                                      });

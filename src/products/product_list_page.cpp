@@ -10,7 +10,9 @@
 #include "platform/window/window_api.h"
 #include "products/select_product.h"
 #include "resources/resource_ids.h"
+#include "shell/page_frame.h"
 #include "shell/page_kit.h"
+#include "shell/page_messages.h"
 
 namespace norix::products {
 
@@ -22,7 +24,7 @@ namespace {
 // progress step is seen.
 constexpr std::uint32_t kShowListPauseTenths = 5;
 
-// The list page keeps its template's title: the kit only places it.
+// The kit only places the list page: it sets its own texts and title.
 constexpr shell::PageDescription kDescription{.commonSetUp = false};
 
 class ProductListPage final : public shell::Page {
@@ -30,6 +32,9 @@ class ProductListPage final : public shell::Page {
   explicit ProductListPage(device::SelectedProduct& product) : product_(product) {}
 
   void OnInit() override {
+    // The template's title is English; the page's title is in the language
+    // of the texts, as on every other page.
+    shell::SetWindowTextById(Window(), shell::kPageCaptionText);
     Show(kListHelpControl, false);
     Show(resources::kNextArrowId, false);
     SetText(kListHelpControl, kListHelpText);

@@ -13,7 +13,7 @@ namespace {
 
 std::size_t IndexOf(int id) { return static_cast<std::size_t>(id - strings::kFirstTextId); }
 
-bool InRange(int id) { return id >= strings::kFirstTextId && id <= strings::kLastTextId; }
+bool InRange(int id) { return strings::IsTextId(id); }
 
 // The program's own table, made once and shared by every module that uses it.
 std::shared_ptr<const std::array<std::string, strings::kTextIdCount>> OwnTexts() {

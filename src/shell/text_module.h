@@ -1,8 +1,8 @@
 #pragma once
 
 // The text module: where every user text of the program is loaded from, by
-// its string number (2001 to 2328). Either a language catalogue, the file
-// norix%03d.txt (by country code) in the program's data folder, or the
+// its string number (2001 to 2328, and 2400 to 2599 for the program's own). Either a language
+// catalogue, the file norix%03d.txt (by country code) in the program's data folder, or the
 // program's own compiled-in table.
 
 #include <array>
@@ -27,7 +27,7 @@ class TextModule {
   TextModule();
 
   // The text of string number id; empty when the module has none (also for
-  // numbers outside 2001-2328), as the system treats a missing text.
+  // numbers outside both ranges), as the system treats a missing text.
   // The view stays valid as long as any copy of this module exists.
   [[nodiscard]] std::string_view Text(int id) const noexcept;
 

@@ -64,8 +64,10 @@ TEST(IntlSettingsForLocales, InstalledLocalesGiveTheirDiallingPrefix) {
     int country_code;
   };
   int checked = 0;
-  for (const Expected e : {Expected{"da_DK.UTF-8", 45}, Expected{"de_DE.UTF-8", 49},
-                           Expected{"en_GB.UTF-8", 44}, Expected{"en_US.UTF-8", 1}}) {
+  for (const Expected e :
+       {Expected{"da_DK.UTF-8", 45}, Expected{"de_DE.UTF-8", 49}, Expected{"en_GB.UTF-8", 44},
+        Expected{"en_US.UTF-8", 1}, Expected{"fr_FR.UTF-8", 33}, Expected{"nb_NO.UTF-8", 47},
+        Expected{"sv_SE.UTF-8", 46}}) {
     if (!Installed(e.name)) continue;
     ++checked;
     const IntlSettings intl = IntlSettingsForLocales({e.name, e.name});

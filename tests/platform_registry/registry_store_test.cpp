@@ -187,9 +187,13 @@ TEST(RegistryStore, AMalformedFileIsReportedReadAsFarAsPossibleAndNeverWritten) 
   WriteFile(path, std::string(kMalformed));
 
   ::testing::internal::CaptureStderr();
-  Registry registry(path);
+  Registry registry(path, "prog");
   const std::string printed = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(printed.find(path + ":5: "), std::string::npos) << printed;
+  // Each line of the program's own is led by the prefix it gave.
+  EXPECT_TRUE(printed.starts_with("prog: the registry store cannot be read cleanly:\n")) << printed;
+  EXPECT_NE(printed.find("\nprog: the program uses what it could read"), std::string::npos)
+      << printed;
   const std::vector<StoreProblem> problems = registry.Problems();
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(problems.front().file, path);
@@ -299,12 +303,13 @@ TEST(RegistryStore, WritersInTwoProcessesLoseNothing) {
 }
 
 TEST(StorePath, XdgConfigHomeThenHome) {
-  EXPECT_EQ(StorePathFor("/x/cfg", "/home/u"), "/x/cfg/norix/registry.reg");
-  EXPECT_EQ(StorePathFor("/x/cfg/", "/home/u"), "/x/cfg/norix/registry.reg");
-  EXPECT_EQ(StorePathFor("relative", "/home/u"), "/home/u/.config/norix/registry.reg");
-  EXPECT_EQ(StorePathFor("", "/home/u/"), "/home/u/.config/norix/registry.reg");
-  EXPECT_EQ(StorePathFor(std::nullopt, "/home/u"), "/home/u/.config/norix/registry.reg");
-  EXPECT_TRUE(StorePathFor(std::nullopt, std::nullopt).ends_with("/.config/norix/registry.reg"));
+  constexpr std::string_view kFile = "prog/store.reg";
+  EXPECT_EQ(StorePathFor("/x/cfg", "/home/u", kFile), "/x/cfg/prog/store.reg");
+  EXPECT_EQ(StorePathFor("/x/cfg/", "/home/u", kFile), "/x/cfg/prog/store.reg");
+  EXPECT_EQ(StorePathFor("relative", "/home/u", kFile), "/home/u/.config/prog/store.reg");
+  EXPECT_EQ(StorePathFor("", "/home/u/", kFile), "/home/u/.config/prog/store.reg");
+  EXPECT_EQ(StorePathFor(std::nullopt, "/home/u", kFile), "/home/u/.config/prog/store.reg");
+  EXPECT_TRUE(StorePathFor(std::nullopt, std::nullopt, kFile).ends_with("/.config/prog/store.reg"));
 }
 
 }  // namespace

@@ -124,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{" #2004\tx", "expected a string number"},
         BadLine{"2004 Product information", "expected a tab"}, BadLine{"2004", "expected a tab"},
         BadLine{"2000\tbelow", "outside 2001-2328"}, BadLine{"2329\tabove", "outside 2001-2328"},
+        BadLine{"2399\tbetween", "and 2400-2599"}, BadLine{"2600\tabove own", "outside 2001-2328"},
         BadLine{"99999999999999999999\thuge", "outside 2001-2328"}, BadLine{"2004\t", "empty text"},
         BadLine{"2004\tbad \\q escape", "unknown escape \\q"},
         BadLine{"2004\tends in \\", "backslash at the end"},

@@ -1,12 +1,15 @@
 #include "support/wizard_session.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "app/register_pages.h"
 #include "link/telephony_devices.h"
+#include "platform/comm/memory_line.h"
 #include "platform/comm/pty_line.h"
-#include "platform/comm/serial_port.h"
 #include "platform/window/message_loop.h"
+#include "platform/window/window_api.h"
 #include "resources/dialogs/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "shell/navigator.h"
@@ -34,34 +37,76 @@ int FindTextId(const shell::TextModule& texts, const std::string& text, int buff
   return 0;
 }
 
+std::unique_ptr<sim::Model> MakeModel(const SessionProduct& wanted) {
+  if (wanted.make) {
+    return wanted.make();
+  }
+  const sim::ModelEntry* model = sim::FindModel(wanted.model);
+  return model != nullptr ? model->make() : nullptr;
+}
+
 }  // namespace
 
-WizardSession::WizardSession(const std::vector<SessionProduct>& products)
-    : directory_(NoOtherLines()) {
+WizardSession::WizardSession(const std::vector<SessionProduct>& products, Lines lines)
+    : registry_((folder_.Path() / "registry.reg").string()), directory_(NoOtherLines()) {
   resources::dialogs::RegisterDialogTemplates(templates_);
   program_.frame.desktop = &desktop_;
   program_.frame.countryCode = 44;  // the program's own English table
+  program_.frame.registry = &registry_;
   for (const SessionProduct& wanted : products) {
-    const sim::ModelEntry* model = sim::FindModel(wanted.model);
-    if (model == nullptr) {
-      ADD_FAILURE() << "no simulator model " << wanted.model;
-      continue;
-    }
+    AddProduct(wanted, lines);
+  }
+  if (lines == Lines::kMemory) {
+    // The telephony stand-in opens the session's lines instead of ttys.
+    directory_.SetPortOpener([this](const std::string& path) {
+      for (const RunningProduct& running : products_) {
+        if (running.path == path) {
+          return running.open();
+        }
+      }
+      return platform::comm::OpenSerialPort(path);
+    });
+  }
+}
+
+void WizardSession::AddProduct(const SessionProduct& wanted, Lines lines) {
+  std::unique_ptr<sim::Model> model = MakeModel(wanted);
+  if (!model) {
+    ADD_FAILURE() << "no simulator model " << wanted.model;
+    return;
+  }
+  RunningProduct running;
+  std::unique_ptr<platform::comm::DeviceEnd> device;
+  if (lines == Lines::kMemory) {
+    running.path = "/memory/line" + std::to_string(products_.size());
+    platform::comm::ReopenableMemoryLine line =
+        platform::comm::MakeReopenableMemoryLine(running.path);
+    device = std::move(line.device);
+    running.open = std::move(line.open);
+  } else {
     platform::comm::PtyLine pty = platform::comm::OpenPtyLine();
     if (!pty.device) {
-      ADD_FAILURE() << "no pty for " << wanted.model << ": " << pty.message;
-      continue;
+      ADD_FAILURE() << "no pty for " << wanted.lineName << ": " << pty.message;
+      return;
     }
-    platform::telephony::LineDevice line;
-    line.name = wanted.lineName;
-    line.port = pty.slavePath;
-    const std::string refused = directory_.AddLine(line);
-    EXPECT_EQ(refused, "") << wanted.lineName;
-    auto product = std::make_unique<sim::SimulatedProduct>(wanted.model, model->make(),
-                                                           std::move(pty.device), wanted.options);
-    product->Start();
-    products_.push_back({pty.slavePath, std::move(product)});
+    device = std::move(pty.device);
+    running.path = pty.slavePath;
+    running.open = [path = pty.slavePath] { return platform::comm::OpenSerialPort(path); };
   }
+  platform::telephony::LineDevice line;
+  line.name = wanted.lineName;
+  line.port = running.path;
+  if (wanted.driver) {
+    line.driverKey = platform::registry::ModemDriverKey(static_cast<unsigned>(products_.size()) + 1);
+    EXPECT_EQ(platform::registry::SeedDriverKey(registry_, *line.driverKey, *wanted.driver),
+              platform::registry::ERROR_SUCCESS);
+  }
+  EXPECT_EQ(directory_.AddLine(line), "") << wanted.lineName;
+  running.product = std::make_unique<sim::SimulatedProduct>(
+      wanted.make ? wanted.lineName : wanted.model, std::move(model), std::move(device),
+      wanted.options);
+  running.product->Start();
+  products_.push_back(std::move(running));
 }
 
 WizardSession::~WizardSession() {
@@ -75,7 +120,7 @@ bool WizardSession::HoldPort(std::size_t index) {
   if (index >= products_.size()) {
     return false;
   }
-  platform::comm::OpenPortResult open = platform::comm::OpenSerialPort(products_[index].path);
+  platform::comm::OpenPortResult open = products_[index].open();
   if (!open.port) {
     return false;
   }
@@ -122,6 +167,24 @@ W::HWND WizardSession::WaitForPage(int pageIndex, Timeout timeout) {
   return host_.WaitForDialog(row->templateId, timeout);
 }
 
+W::HWND WizardSession::WaitForIdentifiedMenu(Timeout timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const W::HWND menu = WaitForPage(resources::kMainMenuPage, timeout);
+  if (menu == W::kNullHwnd) {
+    return W::kNullHwnd;
+  }
+  const auto left =
+      std::chrono::duration_cast<Timeout>(deadline - std::chrono::steady_clock::now());
+  if (!host_.WaitUntil([&] { return !host_.Text(menu, resources::kHeaderId).empty(); },
+                       std::max(left, Timeout{0}))) {
+    return W::kNullHwnd;
+  }
+  // An adapter's feature queries follow the name: a message sent to the
+  // menu runs only once the menu's start-up work is over.
+  static_cast<void>(W::SendMessage(menu, W::WM_NULL, 0, 0));
+  return menu;
+}
+
 std::optional<W::MessageBoxInfo> WizardSession::AnswerMessage(int button, Timeout timeout) {
   return host_.AnswerMessageBox(button, timeout);
 }
@@ -132,6 +195,10 @@ int WizardSession::TextId(const W::MessageBoxInfo& box) const {
 
 int WizardSession::CaptionId(const W::MessageBoxInfo& box) const {
   return FindTextId(program_.frame.texts, box.caption, shell::kMessageCaptionChars);
+}
+
+std::string WizardSession::Text(int id) const {
+  return program_.frame.texts.LoadText(id, shell::kTextBufferChars);
 }
 
 bool WizardSession::Quit(Timeout timeout) {

@@ -1,17 +1,24 @@
-// End-to-end wizard sessions: simulated products on ptys that are the
-// program's line devices, the wizard's pages on a headless desktop with the
-// English texts and country 44, and the navigator on a thread that plays the
-// system main thread. Tests drive the pages through the headless host as a
-// user would and read what each product heard.
+// End-to-end wizard sessions: simulated products as the program's line
+// devices, the wizard's pages on a headless desktop with the English texts
+// and country 44, a registry of its own in a temporary folder, and the
+// navigator on a thread that plays the system main thread. Tests drive the
+// pages through the headless host as a user would and read what each
+// product heard.
+//
+// The products are served on in-memory lines behind the telephony stand-in
+// (fast, and as many sessions at once as the machine likes), or on ptys
+// that the program opens through the real serial port code: the mode for the
+// few tests that must cross that code.
 //
 // Every wait takes a time-out and sleeps; the destructor ends the run in an
 // orderly way (open message boxes answered, quit requested, navigator
-// joined, products stopped, ptys closed) also when a test failed midway.
+// joined, products stopped, lines closed) also when a test failed midway.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
@@ -23,12 +30,17 @@
 
 #include "app/program.h"
 #include "platform/comm/port.h"
+#include "platform/comm/serial_port.h"
+#include "platform/registry/driver_key.h"
+#include "platform/registry/registry.h"
 #include "platform/telephony/line_directory.h"
 #include "platform/window/desktop.h"
 #include "platform/window/headless_host.h"
 #include "platform/window/template_registry.h"
+#include "sim/model.h"
 #include "sim/product_options.h"
 #include "sim/simulated_product.h"
+#include "support/temp_dir.h"
 
 namespace norix::testing {
 
@@ -40,26 +52,41 @@ inline constexpr std::chrono::milliseconds kPageWait = 30s;
 // For things that must not happen: how long to look before trusting it.
 inline constexpr std::chrono::milliseconds kNothingWait = 300ms;
 
+// How the products are attached to the program.
+enum class Lines {
+  kMemory,  // in-memory lines, opened through the telephony stand-in
+  kPty,     // ptys, opened as serial ports by the program
+};
+
 // One simulated product and the line device it is installed as.
 struct SessionProduct {
+  using ModelMaker = std::function<std::unique_ptr<sim::Model>()>;
+
   SessionProduct(std::string modelName, std::string line, sim::ProductOptions productOptions = {})
       : model(std::move(modelName)), lineName(std::move(line)), options(productOptions) {}
+  // A product of a model made for the test (a variant of a catalogue model).
+  SessionProduct(ModelMaker maker, std::string line, sim::ProductOptions productOptions = {})
+      : lineName(std::move(line)), options(productOptions), make(std::move(maker)) {}
 
   std::string model;     // a simulator model name ("netrunner56k")
   std::string lineName;  // the line device's name ("NORIX Netrunner 56000 Voice")
   sim::ProductOptions options;
+  ModelMaker make;  // when set, used instead of `model`
+  // The line device's modem driver, as its installation left it in the
+  // registry; nullopt: the line device names no driver key.
+  std::optional<platform::registry::DriverInfo> driver;
 };
 
 class WizardSession {
  public:
   using Timeout = std::chrono::milliseconds;
 
-  // Starts every product on a pty of its own and makes it a line device, in
-  // order. An unknown model or a pty that cannot be made is a test failure
-  // (the product is left out).
-  explicit WizardSession(const std::vector<SessionProduct>& products);
-  WizardSession(std::initializer_list<SessionProduct> products)
-      : WizardSession(std::vector<SessionProduct>(products)) {}
+  // Starts every product on a line of its own and makes it a line device,
+  // in order. An unknown model or a line that cannot be made is a test
+  // failure (the product is left out).
+  explicit WizardSession(const std::vector<SessionProduct>& products, Lines lines = Lines::kMemory);
+  WizardSession(std::initializer_list<SessionProduct> products, Lines lines = Lines::kMemory)
+      : WizardSession(std::vector<SessionProduct>(products), lines) {}
   WizardSession(const WizardSession&) = delete;
   WizardSession& operator=(const WizardSession&) = delete;
   WizardSession(WizardSession&&) = delete;
@@ -79,6 +106,9 @@ class WizardSession {
   // Waits for a new appearance of page `pageIndex` (by its template) that is
   // up; kNullHwnd on time-out.
   platform::window::HWND WaitForPage(int pageIndex, Timeout timeout = kPageWait);
+  // The main menu once it has identified the single product (its header
+  // then shows the product's name); kNullHwnd on time-out.
+  platform::window::HWND WaitForIdentifiedMenu(Timeout timeout = kPageWait);
 
   // The oldest unanswered message box, answered with `button`; nullopt on
   // time-out or when it has no such button.
@@ -88,6 +118,8 @@ class WizardSession {
   // of the module is the shown text.
   [[nodiscard]] int TextId(const platform::window::MessageBoxInfo& box) const;
   [[nodiscard]] int CaptionId(const platform::window::MessageBoxInfo& box) const;
+  // The text of string number `id` as a page loads it.
+  [[nodiscard]] std::string Text(int id) const;
 
   // Presses Esc on the newest open page and waits for the run to end.
   bool Quit(Timeout timeout = kPageWait);
@@ -118,11 +150,15 @@ class WizardSession {
   struct RunningProduct {
     std::string path;
     std::unique_ptr<sim::SimulatedProduct> product;
+    std::function<platform::comm::OpenPortResult()> open;
   };
 
+  void AddProduct(const SessionProduct& wanted, Lines lines);
   void RunMainThread();
   void Shutdown();
 
+  TempDir folder_;
+  platform::registry::Registry registry_;
   platform::window::TemplateRegistry templates_;
   platform::window::HeadlessHost host_;
   platform::window::Desktop desktop_{host_, templates_};

@@ -1,3 +1,5 @@
+// The product information page reached from the main menu, on in-memory
+// lines: what it reads and shows, and the line test it runs.
 #include <algorithm>
 #include <chrono>
 #include <string>
@@ -6,193 +8,222 @@
 #include <gtest/gtest.h>
 
 #include "link/link_fixture.h"
+#include "platform/window/window_api.h"
+#include "products/main_menu_page.h"
 #include "resources/resource_ids.h"
-#include "utilities_session.h"
+#include "support/wizard_session.h"
+#include "utilities/product_info_page.h"
 
-namespace norix::utilities::testing {
+namespace norix::utilities {
 namespace {
 
-class ProductInfoPageTest : public UtilitiesSession {
- protected:
-  // Opens the page and waits until it shows the driver date (set last but
-  // one, after every exchange).
-  W::HWND OpenPage() {
-    Run(resources::kProductInformationPage);
-    const W::HWND page = WaitPage(resources::kProductInformationTemplate);
-    EXPECT_NE(page, W::kNullHwnd);
-    EXPECT_TRUE(
-        host_.WaitUntil([&] { return !host_.Text(page, kProgramVersionId).empty(); }, kWait));
-    return page;
-  }
-  [[nodiscard]] long Count(const std::string& command) const {
-    const std::vector<std::string> all = product_->Commands();
-    return std::count(all.begin(), all.end(), command);
-  }
+namespace W = platform::window;
+using ::norix::testing::kPageWait;
+using ::norix::testing::SessionProduct;
+using ::norix::testing::WizardSession;
+using namespace std::chrono_literals;
+
+struct OpenedPage {
+  W::HWND page{};
+  std::size_t before = 0;  // the lines the product had heard when the page opened
 };
 
-TEST_F(ProductInfoPageTest, ModemShowsNameReleaseDriverAndDateInTheShortOrder) {
-  Attach("netrunner56k");
-  SeedDriver("norix56k.inf", "3-14-2024");
-  program_.frame.versionText = "2.5";
-  const std::size_t before = CommandCount();
-  const W::HWND page = OpenPage();
-  EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"AT+GMR?"}));
-  EXPECT_EQ(host_.Text(page, kProductNameId), "NORIX Netrunner 56000 Voice ");
-  EXPECT_EQ(host_.Text(page, kReleaseId), "1.10");
-  EXPECT_EQ(host_.Text(page, kDateId), "12  March  1999 ");
-  EXPECT_EQ(host_.Text(page, kDriverFileId), "norix56k.inf");
-  EXPECT_EQ(host_.Text(page, kDriverDateId), "3-14-2024");
-  EXPECT_EQ(host_.Text(page, kProgramVersionId), Text(2003) + " V2.5");
-  EXPECT_EQ(host_.Text(page, kProductNameLabelId), Text(2030));
-  EXPECT_EQ(host_.Text(page, kReleaseLabelId), Text(2032));
-  EXPECT_EQ(host_.Text(page, kDateLabelId), Text(2028));
-  EXPECT_EQ(host_.Text(page, kDriverLabelId), Text(2029));
-  EXPECT_EQ(host_.Text(page, kTestLineId), Text(2031));
-  EXPECT_EQ(host_.Text(page, kIsdnColumnHeadingId), "");
-  EXPECT_EQ(host_.Text(page, kModemDateId), "");
-  EXPECT_EQ(program_.productInfo.firmwareDate, "12  March  1999 ");
-
-  ASSERT_TRUE(host_.Click(page, resources::kBackArrowId));
-  EXPECT_NE(WaitPage(resources::kMainMenuTemplate), W::kNullHwnd);
-  Quit();
+// Runs the wizard, waits for the main menu to identify the product, opens
+// the page and waits until it shows the program version (set last, after
+// every exchange).
+OpenedPage OpenPage(WizardSession& session) {
+  session.Start();
+  const W::HWND menu = session.WaitForIdentifiedMenu();
+  EXPECT_NE(menu, W::kNullHwnd);
+  OpenedPage opened;
+  opened.before = session.Commands(0).size();
+  EXPECT_TRUE(session.Host().Click(menu, products::kProductInformationButton));
+  opened.page = session.WaitForPage(resources::kProductInformationPage);
+  EXPECT_NE(opened.page, W::kNullHwnd);
+  EXPECT_TRUE(session.Host().WaitUntil(
+      [&] { return !session.Host().Text(opened.page, kProgramVersionId).empty(); }, kPageWait));
+  return opened;
 }
 
-TEST_F(ProductInfoPageTest, EmptyShortOrderUsesTheLongOrderAndAMissingDateIsABlank) {
-  program_.frame.profile = platform::profile::UserProfile({1, "", "MMMM d, yyyy"});
-  Attach("netrunner33k6");
-  SeedDriver("norix336.inf", "");
-  const std::size_t before = CommandCount();
-  const W::HWND page = OpenPage();
-  EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"AT#REV?"}));
-  EXPECT_EQ(host_.Text(page, kDateId), "August  15  1997 ");
-  EXPECT_EQ(host_.Text(page, kDriverFileId), "norix336.inf");
-  EXPECT_EQ(host_.Text(page, kDriverDateId), " ");
-  Quit();
+std::vector<std::string> CommandsFrom(const WizardSession& session, std::size_t from) {
+  const std::vector<std::string> all = session.Commands(0);
+  return {all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())), all.end()};
 }
 
-TEST_F(ProductInfoPageTest, AdapterWithInternalModemShowsBothColumns) {
-  Attach("solano1280mi");
-  ASSERT_TRUE(program_.product.features.internalModem);
-  const std::string modemVersion = program_.frame.context->internalModemVersion;
-  const std::size_t before = CommandCount();
-  const W::HWND page = OpenPage();
-  EXPECT_TRUE(host_.WaitUntil([&] { return !host_.Text(page, kModemDateId).empty(); }, kWait));
-  ASSERT_FALSE(program_.frame.context->gciSupport);
-  EXPECT_EQ(CommandsFrom(before), (std::vector<std::string>{"AT?DATE", "AT#REV?"}));
+long Count(const WizardSession& session, const std::string& command) {
+  const std::vector<std::string> all = session.Commands(0);
+  return std::count(all.begin(), all.end(), command);
+}
+
+// Answers the next message box with OK and returns its text number.
+int AnswerBox(WizardSession& session) {
+  const auto box = session.AnswerMessage(W::IDOK);
+  EXPECT_TRUE(box.has_value());
+  if (!box) {
+    return 0;
+  }
+  EXPECT_EQ(session.CaptionId(*box), shell::kMessageCaptionText);
+  EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
+  return session.TextId(*box);
+}
+
+SessionProduct WithDriver(SessionProduct product, std::string infPath, std::string date) {
+  product.driver = platform::registry::DriverInfo{std::move(infPath), std::move(date), {}};
+  return product;
+}
+
+TEST(ProductInfoPageTest, ModemShowsNameReleaseDriverAndDateInTheShortOrder) {
+  WizardSession session{WithDriver({"netrunner56k", "NORIX Netrunner 56000 Voice"},
+                                   "norix56k.inf", "3-14-2024")};
+  session.Program().frame.profile = platform::profile::UserProfile({44, "dd/MM/yyyy", "d MMMM yyyy"});
+  session.Program().frame.versionText = "2.5";
+  const auto [page, before] = OpenPage(session);
+  auto& host = session.Host();
+  EXPECT_EQ(CommandsFrom(session, before), (std::vector<std::string>{"AT+GMR?"}));
+  EXPECT_EQ(host.Text(page, kProductNameId), "NORIX Netrunner 56000 Voice ");
+  EXPECT_EQ(host.Text(page, kReleaseId), "1.10");
+  EXPECT_EQ(host.Text(page, kDateId), "12  March  1999 ");
+  EXPECT_EQ(host.Text(page, kDriverFileId), "norix56k.inf");
+  EXPECT_EQ(host.Text(page, kDriverDateId), "3-14-2024");
+  EXPECT_EQ(host.Text(page, kProgramVersionId), session.Text(2003) + " V2.5");
+  EXPECT_EQ(host.Text(page, kProductNameLabelId), session.Text(2030));
+  EXPECT_EQ(host.Text(page, kReleaseLabelId), session.Text(2032));
+  EXPECT_EQ(host.Text(page, kDateLabelId), session.Text(2028));
+  EXPECT_EQ(host.Text(page, kDriverLabelId), session.Text(2029));
+  EXPECT_EQ(host.Text(page, kTestLineId), session.Text(2031));
+  EXPECT_EQ(host.Text(page, kIsdnColumnHeadingId), "");
+  EXPECT_EQ(host.Text(page, kModemDateId), "");
+  EXPECT_EQ(session.Program().productInfo.firmwareDate, "12  March  1999 ");
+
+  ASSERT_TRUE(host.Click(page, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);
+  EXPECT_TRUE(session.Quit());
+}
+
+TEST(ProductInfoPageTest, EmptyShortOrderUsesTheLongOrderAndAMissingDateIsABlank) {
+  WizardSession session{
+      WithDriver({"netrunner33k6", "NORIX Netrunner 33600 Voice"}, "norix336.inf", "")};
+  session.Program().frame.profile = platform::profile::UserProfile({1, "", "MMMM d, yyyy"});
+  const auto [page, before] = OpenPage(session);
+  auto& host = session.Host();
+  EXPECT_EQ(CommandsFrom(session, before), (std::vector<std::string>{"AT#REV?"}));
+  EXPECT_EQ(host.Text(page, kDateId), "August  15  1997 ");
+  EXPECT_EQ(host.Text(page, kDriverFileId), "norix336.inf");
+  EXPECT_EQ(host.Text(page, kDriverDateId), " ");
+  EXPECT_TRUE(session.Quit());
+}
+
+TEST(ProductInfoPageTest, AdapterWithInternalModemShowsBothColumns) {
+  WizardSession session{{"solano1280mi", "NORIX solano 1280mi"}};
+  const auto [page, before] = OpenPage(session);
+  auto& host = session.Host();
+  EXPECT_TRUE(host.WaitUntil([&] { return !host.Text(page, kModemDateId).empty(); }, kPageWait));
+  const app::Program& program = session.Program();
+  ASSERT_TRUE(program.product.features.internalModem);
+  ASSERT_FALSE(program.frame.context->gciSupport);
+  EXPECT_EQ(CommandsFrom(session, before), (std::vector<std::string>{"AT?DATE", "AT#REV?"}));
   // Column 1 is the adapter's own date, column 2 the modem part's.
-  EXPECT_EQ(host_.Text(page, kDateId), "15  Mar  2000 ");
-  EXPECT_EQ(host_.Text(page, kModemDateId), "10  February  1999 ");
-  EXPECT_EQ(host_.Text(page, kIsdnColumnHeadingId), Text(2050));
-  EXPECT_EQ(host_.Text(page, kModemColumnHeadingId), Text(2067));
+  EXPECT_EQ(host.Text(page, kDateId), "15  Mar  2000 ");
+  EXPECT_EQ(host.Text(page, kModemDateId), "10  February  1999 ");
+  EXPECT_EQ(host.Text(page, kIsdnColumnHeadingId), session.Text(2050));
+  EXPECT_EQ(host.Text(page, kModemColumnHeadingId), session.Text(2067));
+  const std::string modemVersion = program.frame.context->internalModemVersion;
   EXPECT_FALSE(modemVersion.empty());
-  EXPECT_TRUE(modemVersion.starts_with(host_.Text(page, kModemReleaseId)));
-  EXPECT_FALSE(host_.Text(page, kModemReleaseId).ends_with("\n"));
-  EXPECT_TRUE(program_.product.features.isdnAdapter);
-  Quit();
+  EXPECT_TRUE(modemVersion.starts_with(host.Text(page, kModemReleaseId)));
+  EXPECT_FALSE(host.Text(page, kModemReleaseId).ends_with("\n"));
+  EXPECT_TRUE(program.product.features.isdnAdapter);
+  EXPECT_TRUE(session.Quit());
 }
 
-TEST_F(ProductInfoPageTest, LineTestOnAModemWithDialTone) {
-  Attach("netrunner56k");
-  const W::HWND page = OpenPage();
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
+TEST(ProductInfoPageTest, LineTestOnAModemWithDialTone) {
+  WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice"}};
+  const W::HWND page = OpenPage(session).page;
+  auto& host = session.Host();
+  ASSERT_TRUE(host.Click(page, kTestLineId));
   // A second press and '<' while the test runs are ignored.
-  EXPECT_TRUE(host_.WaitForEnabled(page, kTestLineId, false, kWait));
-  static_cast<void>(host_.Click(page, kTestLineId));
-  ASSERT_TRUE(host_.Click(page, resources::kBackArrowId));
-  const auto box = host_.WaitForMessageBox(kWait);
-  ASSERT_TRUE(box);
+  EXPECT_TRUE(host.WaitForEnabled(page, kTestLineId, false, kPageWait));
+  static_cast<void>(host.Click(page, kTestLineId));
+  ASSERT_TRUE(host.Click(page, resources::kBackArrowId));
+  ASSERT_TRUE(host.WaitForMessageBox(kPageWait));
   const auto outcomeCame = std::chrono::steady_clock::now();
-  EXPECT_EQ(AnswerBox(), Text(2098));
-  EXPECT_EQ(launches_.load(), 1);  // '<' did not leave the page
-  EXPECT_EQ(Count("ATDT"), 1);
-  EXPECT_EQ(Count("AT+VOL=8"), 1);
-  EXPECT_EQ(product_->Commands().back(), "AT&F");
+  EXPECT_EQ(AnswerBox(session), 2098);
+  EXPECT_EQ(session.Program().frame.navigator.CurrentWindow(), page);  // '<' did not leave
+  EXPECT_EQ(Count(session, "ATDT"), 1);
+  EXPECT_EQ(Count(session, "AT+VOL=8"), 1);
+  EXPECT_EQ(session.Commands(0).back(), "AT&F");
   // "Test line" comes back about four seconds after the outcome.
-  EXPECT_FALSE(host_.IsEnabled(page, kTestLineId));
-  EXPECT_TRUE(host_.WaitForEnabled(page, kTestLineId, true, kWait));
+  EXPECT_FALSE(host.IsEnabled(page, kTestLineId));
+  EXPECT_TRUE(host.WaitForEnabled(page, kTestLineId, true, kPageWait));
   EXPECT_GE(::norix::testing::Since(outcomeCame), 3500ms);
 
   // A second test: the rest timer of the first one must not free the
   // button (or '<') while it runs.
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
-  EXPECT_TRUE(host_.WaitForEnabled(page, kTestLineId, false, kWait));
-  EXPECT_FALSE(host_.WaitForEnabled(page, kTestLineId, true, 5000ms));
-  EXPECT_EQ(AnswerBox(), Text(2098));
-  EXPECT_EQ(Count("ATDT"), 2);
+  ASSERT_TRUE(host.Click(page, kTestLineId));
+  EXPECT_TRUE(host.WaitForEnabled(page, kTestLineId, false, kPageWait));
+  EXPECT_FALSE(host.WaitForEnabled(page, kTestLineId, true, 5000ms));
+  EXPECT_EQ(AnswerBox(session), 2098);
+  EXPECT_EQ(Count(session, "ATDT"), 2);
   // The page takes input again once the box has gone.
-  EXPECT_TRUE(host_.WaitUntil([&] { return W::IsWindowEnabled(page); }, kWait));
-  ASSERT_TRUE(host_.Click(page, resources::kBackArrowId));
-  EXPECT_NE(WaitPage(resources::kMainMenuTemplate), W::kNullHwnd);
-  Quit();
+  EXPECT_TRUE(host.WaitUntil([&] { return W::IsWindowEnabled(page); }, kPageWait));
+  ASSERT_TRUE(host.Click(page, resources::kBackArrowId));
+  EXPECT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);
+  EXPECT_TRUE(session.Quit());
 }
 
-TEST_F(ProductInfoPageTest, LineTestResultTextsOfModems) {
-  sim::ProductOptions noDialTone;
-  noDialTone.dialTone = false;
-  Attach("netrunner33k6", noDialTone);
-  const W::HWND page = OpenPage();
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
-  EXPECT_EQ(AnswerBox(), Text(2199));
-  EXPECT_EQ(Count("AT#VOL=8"), 1);
-  Quit();
+// The outcome each kind of product reports, and the commands that show the
+// test ran its way for that kind.
+struct LineTestCase {
+  const char* model;
+  const char* line;
+  bool dialTone;
+  int text;
+  std::vector<std::pair<std::string, long>> counts;
+};
+
+class LineTestOutcomeTest : public ::testing::TestWithParam<LineTestCase> {};
+
+TEST_P(LineTestOutcomeTest, ReportsTheOutcomeOfTheProductKind) {
+  const LineTestCase& wanted = GetParam();
+  sim::ProductOptions options;
+  options.dialTone = wanted.dialTone;
+  WizardSession session{{wanted.model, wanted.line, options}};
+  const W::HWND page = OpenPage(session).page;
+  ASSERT_TRUE(session.Host().Click(page, kTestLineId));
+  EXPECT_EQ(AnswerBox(session), wanted.text);
+  for (const auto& [command, count] : wanted.counts) {
+    EXPECT_EQ(Count(session, command), count) << command;
+  }
+  EXPECT_TRUE(session.Quit());
 }
 
-TEST_F(ProductInfoPageTest, LineTestOfAUsbModemMentionsTheLoudspeaker) {
-  Attach("usb560");
-  const W::HWND page = OpenPage();
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
-  EXPECT_EQ(AnswerBox(), Text(2097));
-  Quit();
-}
+INSTANTIATE_TEST_SUITE_P(
+    ProductKinds, LineTestOutcomeTest,
+    ::testing::Values(
+        LineTestCase{"netrunner33k6", "NORIX Netrunner 33600 Voice", false, 2199, {{"AT#VOL=8", 1}}},
+        // A USB modem's text mentions the loudspeaker.
+        LineTestCase{"usb560", "NORIX Corvid 560V USB", true, 2097, {}},
+        // An adapter with an internal modem always reports completion.
+        LineTestCase{"solano1280mi", "NORIX solano 1280mi", true, 2053, {{"ATDM", 1}, {"ATH", 0}}},
+        LineTestCase{"solano1280i", "NORIX solano 1280i", true, 2054, {{"ATDT1", 1}, {"ATH", 1}}},
+        LineTestCase{"komet2",
+                     "NORIX KOMET II",
+                     false,
+                     2200,
+                     {{"ATE0X4S7=3", 1}, {"ATD", 1}, {"ATH", 0}}}));
 
-TEST_F(ProductInfoPageTest, LineTestOfAnAdapterWithInternalModemAlwaysReportsCompletion) {
-  Attach("solano1280mi");
-  const W::HWND page = OpenPage();
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
-  EXPECT_EQ(AnswerBox(), Text(2053));
-  EXPECT_EQ(Count("ATDM"), 1);
-  EXPECT_EQ(Count("ATH"), 0);
-  Quit();
-}
-
-TEST_F(ProductInfoPageTest, LineTestOfAnIsdnAdapterWithAndWithoutALine) {
-  Attach("solano1280i");
-  ASSERT_FALSE(program_.product.features.internalModem);
-  const W::HWND page = OpenPage();
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
-  EXPECT_EQ(AnswerBox(), Text(2054));
-  EXPECT_EQ(Count("ATDT1"), 1);
-  EXPECT_EQ(Count("ATH"), 1);
-  Quit();
-}
-
-TEST_F(ProductInfoPageTest, LineTestOfAKometWithoutALine) {
-  sim::ProductOptions noLine;
-  noLine.dialTone = false;
-  Attach("komet2", noLine);
-  ASSERT_TRUE(program_.product.features.komet);
-  const W::HWND page = OpenPage();
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
-  EXPECT_EQ(AnswerBox(), Text(2200));
-  EXPECT_EQ(Count("ATE0X4S7=3"), 1);
-  EXPECT_EQ(Count("ATD"), 1);
-  EXPECT_EQ(Count("ATH"), 0);
-  Quit();
-}
-
-TEST_F(ProductInfoPageTest, EscDuringALineTestQuitsSoonAndResetsTheProduct) {
-  Attach("netrunner56k");
-  const W::HWND page = OpenPage();
-  const std::size_t lines = product_->Transcript().size();
-  ASSERT_TRUE(host_.Click(page, kTestLineId));
+TEST(ProductInfoPageTest, EscDuringALineTestQuitsSoonAndResetsTheProduct) {
+  WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice"}};
+  const W::HWND page = OpenPage(session).page;
+  const std::size_t lines = session.Transcript(0).size();
+  ASSERT_TRUE(session.Host().Click(page, kTestLineId));
   // "AT*K0", the set-up, the volume query and setting, and the dial command.
-  ASSERT_TRUE(product_->WaitForLines(lines + 5, kWait));
+  ASSERT_TRUE(session.WaitForLines(0, lines + 5));
   const auto start = std::chrono::steady_clock::now();
-  Quit();
+  EXPECT_TRUE(session.Quit());
   EXPECT_LT(::norix::testing::Since(start), 4000ms);
-  EXPECT_EQ(product_->Commands().back(), "AT&F");
-  EXPECT_EQ(host_.MessageBoxes().size(), 0U);
+  EXPECT_EQ(session.Commands(0).back(), "AT&F");
+  EXPECT_EQ(session.Host().MessageBoxes().size(), 0U);
 }
 
 }  // namespace
-}  // namespace norix::utilities::testing
+}  // namespace norix::utilities

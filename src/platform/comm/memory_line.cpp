@@ -1,6 +1,7 @@
 #include "platform/comm/memory_line.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -26,10 +27,18 @@ struct LineCore {
   std::deque<std::uint8_t> toHost;
   std::deque<std::uint8_t> toDevice;
   bool hostClosed = false;
+  // The host may open the line again after closing it: the device end then
+  // waits for the next open instead of taking the close for the line's end.
+  bool reopenable = false;
   bool deviceShut = false;
   bool readerWake = false;
   bool writerWake = false;
   CommState hostState;
+
+  // Whether the host side sees the line as broken. On a reopenable line the
+  // host side outlives the device: it then hears nothing, as a port whose
+  // product is switched off.
+  [[nodiscard]] bool Broken() const { return deviceShut && !reopenable; }
 };
 
 // Moves up to out.size() bytes from the front of `queue` into `out`.
@@ -58,7 +67,7 @@ class HostChannel final : public ByteChannel {
   std::ptrdiff_t TakeReceived(std::span<std::uint8_t> buffer) override {
     const std::lock_guard lock(core_->mutex);
     const std::size_t count = TakeFront(core_->toHost, buffer);
-    if (count == 0 && core_->deviceShut) {
+    if (count == 0 && core_->Broken()) {
       return -1;
     }
     return static_cast<std::ptrdiff_t>(count);
@@ -66,8 +75,11 @@ class HostChannel final : public ByteChannel {
 
   std::ptrdiff_t PutOutgoing(std::span<const std::uint8_t> data) override {
     const std::lock_guard lock(core_->mutex);
-    if (core_->deviceShut) {
+    if (core_->Broken()) {
       return -1;
+    }
+    if (core_->deviceShut) {
+      return static_cast<std::ptrdiff_t>(data.size());  // nobody listens
     }
     const std::size_t room = kHostOutputCapacity - core_->toDevice.size();
     const std::size_t count = std::min(room, data.size());
@@ -82,18 +94,18 @@ class HostChannel final : public ByteChannel {
   bool WaitReceivable(Deadline deadline) override {
     std::unique_lock lock(core_->mutex);
     WaitUntil(*core_, lock, deadline,
-              [this] { return !core_->toHost.empty() || core_->readerWake || core_->deviceShut; });
+              [this] { return !core_->toHost.empty() || core_->readerWake || core_->Broken(); });
     core_->readerWake = false;
-    return !core_->deviceShut;
+    return !core_->Broken();
   }
 
   bool WaitSendable(Deadline deadline) override {
     std::unique_lock lock(core_->mutex);
     WaitUntil(*core_, lock, deadline, [this] {
-      return core_->toDevice.size() < kHostOutputCapacity || core_->writerWake || core_->deviceShut;
+      return core_->toDevice.size() < kHostOutputCapacity || core_->writerWake || core_->Broken();
     });
     core_->writerWake = false;
-    return !core_->deviceShut;
+    return !core_->Broken();
   }
 
   void WakeReader() override {
@@ -198,7 +210,8 @@ class MemoryDeviceEnd final : public DeviceEnd {
                          std::chrono::milliseconds timeout) override {
     std::unique_lock lock(core_->mutex);
     const auto ready = [this] {
-      return !core_->toDevice.empty() || core_->deviceShut || core_->hostClosed;
+      return !core_->toDevice.empty() || core_->deviceShut ||
+             (core_->hostClosed && !core_->reopenable);
     };
     if (timeout.count() > 0) {
       core_->changed.wait_for(lock, timeout, ready);
@@ -211,13 +224,17 @@ class MemoryDeviceEnd final : public DeviceEnd {
       core_->changed.notify_all();  // room for a blocked host write
       return static_cast<std::ptrdiff_t>(count);
     }
-    return (core_->hostClosed && !buffer.empty()) ? -1 : 0;
+    return (core_->hostClosed && !core_->reopenable && !buffer.empty()) ? -1 : 0;
   }
 
   bool Send(std::span<const std::uint8_t> data) override {
     const std::lock_guard lock(core_->mutex);
-    if (core_->deviceShut || core_->hostClosed) {
+    if (core_->deviceShut) {
       return false;
+    }
+    if (core_->hostClosed) {
+      // Nobody has the port open: the bytes go nowhere, as on a tty.
+      return core_->reopenable;
     }
     core_->toHost.insert(core_->toHost.end(), data.begin(), data.end());
     core_->changed.notify_all();
@@ -239,6 +256,22 @@ class MemoryDeviceEnd final : public DeviceEnd {
   std::shared_ptr<LineCore> core_;
 };
 
+// Opens the host side of a reopenable line.
+OpenPortResult OpenHostEnd(const std::shared_ptr<LineCore>& core, const std::string& name) {
+  {
+    const std::lock_guard lock(core->mutex);
+    if (!core->hostClosed) {
+      return {nullptr, EBUSY, "cannot open " + name + ": it is open already"};
+    }
+    core->hostClosed = false;
+    core->toHost.clear();
+    core->toDevice.clear();
+    core->readerWake = false;
+    core->writerWake = false;
+  }
+  return {std::make_unique<MemoryHostPort>(core, name), 0, ""};
+}
+
 }  // namespace
 
 MemoryLine MakeMemoryLine(const std::string& name) {
@@ -246,6 +279,16 @@ MemoryLine MakeMemoryLine(const std::string& name) {
   MemoryLine line;
   line.host = std::make_unique<MemoryHostPort>(core, name);
   line.device = std::make_unique<MemoryDeviceEnd>(std::move(core));
+  return line;
+}
+
+ReopenableMemoryLine MakeReopenableMemoryLine(const std::string& name) {
+  auto core = std::make_shared<LineCore>();
+  core->hostClosed = true;
+  core->reopenable = true;
+  ReopenableMemoryLine line;
+  line.device = std::make_unique<MemoryDeviceEnd>(core);
+  line.open = [core = std::move(core), name] { return OpenHostEnd(core, name); };
   return line;
 }
 

@@ -6,12 +6,15 @@
 #include <exception>
 #include <thread>
 
+#include "platform/qt/qt_translations.h"
+
 namespace norix::platform::qt {
 
-int RunQtFrontEnd(int& argc, char** argv, const window::TemplateRegistry& templates,
-                  const PictureSource& pictures,
+int RunQtFrontEnd(int& argc, char** argv, int textCountryCode,
+                  const window::TemplateRegistry& templates, const PictureSource& pictures,
                   const std::function<int(window::Desktop&)>& systemMain) {
   const QApplication app(argc, argv);
+  const QtTranslations translations(textCountryCode);
   // Pages stay open while the next one starts; the program ends when its own
   // main thread says so, not when a window closes.
   QApplication::setQuitOnLastWindowClosed(false);

@@ -3,7 +3,7 @@
 //   Windows Registry Editor Version 5.00
 //
 //   [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0001]
-//   "InfPath"="norix-sim.inf"
+//   "InfPath"="usbmodem.inf"
 //   "DriverDate"="3-14-2024"
 //   @="default value"
 //   "Path"="C:\\Drivers\\\"quoted\""

@@ -68,7 +68,9 @@ std::vector<std::string> Joined(const std::vector<std::string>& base,
 
 }  // namespace
 
-Registry::Registry(std::string storePath) : path_(std::move(storePath)) {
+Registry::Registry(std::string storePath, std::string messagePrefix)
+    : path_(std::move(storePath)),
+      prefix_(messagePrefix.empty() ? std::string() : std::move(messagePrefix) + ": ") {
   const std::lock_guard lock(mutex_);
   Load(ReadWholeFile(path_, kStoreSizeLimit));
   ReportProblems();
@@ -115,13 +117,18 @@ void Registry::Load(const FileContent& content) {
 
 void Registry::ReportProblems() {
   if (!problems_.empty() && problems_ != reported_) {
-    std::string text = "norix: the registry store cannot be read cleanly:\n";
+    std::string text = prefix_ + "the registry store cannot be read cleanly:\n";
     for (const StoreProblem& problem : problems_) text += problem.Text() + '\n';
-    text += "norix: the program uses what it could read and changes nothing in " + path_ +
+    text += prefix_ + "the program uses what it could read and changes nothing in " + path_ +
             " until it is mended\n";
     std::cerr << text << std::flush;
   }
   reported_ = problems_;
+}
+
+void Registry::ReportWriteFailure(const std::string& error) {
+  lastWriteError_ = error;
+  std::cerr << prefix_ + "cannot change the registry store: " + error + '\n' << std::flush;
 }
 
 LSTATUS Registry::Resolve(HKEY key, REGSAM needed, const OpenKey*& open) const {
@@ -155,8 +162,7 @@ LSTATUS Registry::Commit(const std::function<LSTATUS(KeyNode& root)>& change) {
   std::optional<FileLock> fileLock;
   if (error.empty()) fileLock = FileLock::Acquire(path_ + ".lock", error);
   if (!fileLock) {
-    lastWriteError_ = error;
-    std::cerr << "norix: cannot change the registry store: " + error + '\n' << std::flush;
+    ReportWriteFailure(error);
     return ERROR_REGISTRY_IO_FAILED;
   }
   // Another program may have changed the file since it was last read: apply
@@ -171,8 +177,7 @@ LSTATUS Registry::Commit(const std::function<LSTATUS(KeyNode& root)>& change) {
   if (next == root_) return ERROR_SUCCESS;
   error = WriteFileAtomically(path_, FormatRegText(next));
   if (!error.empty()) {
-    lastWriteError_ = error;
-    std::cerr << "norix: cannot change the registry store: " + error + '\n' << std::flush;
+    ReportWriteFailure(error);
     return ERROR_REGISTRY_IO_FAILED;
   }
   root_ = std::move(next);

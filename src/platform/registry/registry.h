@@ -10,7 +10,8 @@
 // instance wrote is picked up by the next call.
 //
 // A store file that does not read cleanly is reported, on stderr with file
-// and line and through Problems(), and is never written: the registry offers
+// and line (each message line led by the prefix the program gives) and
+// through Problems(), and is never written: the registry offers
 // what it could read, and every change is refused with
 // ERROR_REGISTRY_CORRUPT until the file is mended (the next change reads it
 // again). Refusing is safer than writing a new file beside a kept copy of the
@@ -52,8 +53,10 @@ inline constexpr std::size_t kStoreSizeLimit = std::size_t{16} * 1024 * 1024;
 class Registry {
  public:
   // Reads the store file at `storePath` (see DefaultStorePath()); a missing
-  // file is an empty store, created by the first change.
-  explicit Registry(std::string storePath);
+  // file is an empty store, created by the first change. Messages on stderr
+  // begin with `messagePrefix` and ": " (the program's name), or with
+  // nothing when it is empty.
+  explicit Registry(std::string storePath, std::string messagePrefix = {});
   Registry(const Registry&) = delete;
   Registry& operator=(const Registry&) = delete;
   Registry(Registry&&) = delete;
@@ -143,6 +146,7 @@ class Registry {
   void Refresh();
   void Load(const FileContent& content);
   void ReportProblems();
+  void ReportWriteFailure(const std::string& error);
   [[nodiscard]] LSTATUS Resolve(HKEY key, REGSAM needed, const OpenKey*& open) const;
   [[nodiscard]] const KeyNode* Find(const std::vector<std::string>& path) const;
   [[nodiscard]] LSTATUS Commit(const std::function<LSTATUS(KeyNode& root)>& change);
@@ -150,6 +154,7 @@ class Registry {
 
   std::mutex mutex_;
   const std::string path_;
+  const std::string prefix_;  // of every message line: "<program>: ", or ""
   KeyNode root_;                        // the content as last read or written
   std::vector<StoreProblem> problems_;  // of the file as last read
   std::optional<FileStamp> stamp_;      // of the file root_ came from; nullopt: none

@@ -62,7 +62,7 @@ bool WriteAll(int fd, std::string_view data) {
 }  // namespace
 
 std::string StorePathFor(std::optional<std::string_view> xdgConfigHome,
-                         std::optional<std::string_view> home) {
+                         std::optional<std::string_view> home, std::string_view relativePath) {
   std::string config;
   if (xdgConfigHome && xdgConfigHome->starts_with('/')) {
     config = std::string(*xdgConfigHome);
@@ -72,11 +72,11 @@ std::string StorePathFor(std::optional<std::string_view> xdgConfigHome,
     config += ".config";
   }
   if (!config.ends_with('/')) config += '/';
-  return config + "norix/registry.reg";
+  return config + std::string(relativePath);
 }
 
-std::string DefaultStorePath() {
-  return StorePathFor(Environment("XDG_CONFIG_HOME"), Environment("HOME"));
+std::string DefaultStorePath(std::string_view relativePath) {
+  return StorePathFor(Environment("XDG_CONFIG_HOME"), Environment("HOME"), relativePath);
 }
 
 bool FileStamp::operator==(const FileStamp& other) const noexcept {

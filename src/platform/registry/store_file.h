@@ -12,15 +12,18 @@
 
 namespace norix::platform::registry {
 
-// The store file of this user: $XDG_CONFIG_HOME/norix/registry.reg, or
-// ~/.config/norix/registry.reg when XDG_CONFIG_HOME is unset, empty or not
-// an absolute path. Reads the environment: call it before starting threads.
-[[nodiscard]] std::string DefaultStorePath();
+// A store file of this user at `relativePath` below the user's
+// configuration folder: $XDG_CONFIG_HOME/<relativePath>, or
+// ~/.config/<relativePath> when XDG_CONFIG_HOME is unset, empty or not an
+// absolute path. The program names the file ("<program>/registry.reg").
+// Reads the environment: call it before starting threads.
+[[nodiscard]] std::string DefaultStorePath(std::string_view relativePath);
 
 // The same choice from given values (either may be absent); the home folder
 // falls back to the password database's entry for this user.
 [[nodiscard]] std::string StorePathFor(std::optional<std::string_view> xdgConfigHome,
-                                       std::optional<std::string_view> home);
+                                       std::optional<std::string_view> home,
+                                       std::string_view relativePath);
 
 // What identifies one version of a file. Every write replaces the file with
 // a new one, so a changed stamp means the content must be read again.

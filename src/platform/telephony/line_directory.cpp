@@ -94,4 +94,14 @@ std::vector<LineDevice> LineDirectory::Collect() const {
   return devices;
 }
 
+void LineDirectory::SetPortOpener(PortOpener opener) {
+  const std::lock_guard lock(mutex_);
+  opener_ = opener ? std::move(opener) : PortOpener(comm::OpenSerialPort);
+}
+
+PortOpener LineDirectory::Opener() const {
+  const std::lock_guard lock(mutex_);
+  return opener_;
+}
+
 }  // namespace norix::platform::telephony

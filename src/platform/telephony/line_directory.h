@@ -5,11 +5,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/comm/serial_port.h"
 #include "platform/telephony/line_device.h"
 
 namespace norix::platform::telephony {
@@ -32,6 +34,12 @@ struct LineSources {
 [[nodiscard]] std::filesystem::path UserLinesFile(const char* xdgConfigHome, const char* home,
                                                   const std::string& folder);
 
+// How the service opens the port behind a line device, by the device's port
+// path: comm::OpenSerialPort unless the program serves its lines itself
+// (in-memory lines in tests). It is called with the service's lock held, from
+// any thread, and must not call the service.
+using PortOpener = std::function<comm::OpenPortResult(const std::string& port)>;
+
 // Thread-safe.
 class LineDirectory {
  public:
@@ -48,11 +56,17 @@ class LineDirectory {
   // USB device that would share an earlier name gets a number appended.
   [[nodiscard]] std::vector<LineDevice> Collect() const;
 
+  // Replaces the opener of the ports; applications initialised from now on
+  // open their lines through it. An empty opener restores OpenSerialPort.
+  void SetPortOpener(PortOpener opener);
+  [[nodiscard]] PortOpener Opener() const;
+
  private:
   mutable std::mutex mutex_;
   LineSources sources_;
   std::ostream* diagnostics_;
   std::vector<LineDevice> added_;
+  PortOpener opener_ = comm::OpenSerialPort;
 };
 
 }  // namespace norix::platform::telephony

@@ -40,6 +40,7 @@ struct Delivery {
 
 struct App {
   std::vector<LineDevice> devices;
+  PortOpener openPort;  // the directory's at lineInitialize
   window::ThreadId thread = 0;
   std::shared_ptr<Delivery> delivery;
   LONG lastRequest = 0;
@@ -107,6 +108,7 @@ class LineService {
     }
     App app;
     app.devices = directory.Collect();
+    app.openPort = directory.Opener();
     app.thread = window::GetCurrentThreadId();
     app.delivery = std::make_shared<Delivery>();
     app.delivery->callback = std::move(callback);
@@ -248,7 +250,7 @@ class LineService {
         return LINEERR_ALLOCATED;
       }
     }
-    comm::OpenPortResult opened = comm::OpenSerialPort(device->port);
+    comm::OpenPortResult opened = apps_.at(lineApp).openPort(device->port);
     if (!opened.port) {
       failure = {opened.failure, std::move(opened.message)};
       return OpenErrorToLineErr(opened.error);
@@ -471,8 +473,8 @@ class LineService {
     }
     std::unique_ptr<comm::Port> port = std::move(line.port);
     if (!port) {
-      const LineDevice& device = apps_.at(line.app).devices.at(line.deviceId);
-      comm::OpenPortResult opened = comm::OpenSerialPort(device.port);
+      const App& app = apps_.at(line.app);
+      comm::OpenPortResult opened = app.openPort(app.devices.at(line.deviceId).port);
       comm::PortOpenFailure& failure = apps_.at(line.app).portFailures[line.deviceId];
       failure = {opened.failure, std::move(opened.message)};
       if (!opened.port) {

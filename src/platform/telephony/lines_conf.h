@@ -1,8 +1,8 @@
 // The lines.conf file: one [line] section per line device.
 //
-//   # NORIX products on this computer
+//   # the modems on this computer
 //   [line]
-//   name = NORIX Corvid 560V USB
+//   name = Example Modem 56K USB
 //   port = /dev/ttyUSB0
 //   api = 1.3-1.4
 //   driver-key = Modem\0003

@@ -1,5 +1,5 @@
 // USB serial devices as udev names them under /dev/serial/by-id, e.g.
-// "usb-NORIX_Corvid_560V_USB_0123456789-if00-port0" -> /dev/ttyUSB0.
+// "usb-Example_Modem_56K_USB_0123456789-if00-port0" -> /dev/ttyUSB0.
 #pragma once
 
 #include <filesystem>
@@ -14,7 +14,7 @@ namespace norix::platform::telephony {
 // A readable line name from a by-id link name: the bus prefix, the interface
 // and port suffixes and the serial number are dropped, udev's \xNN escapes
 // decoded and the underscores turned into blanks:
-// "usb-NORIX_Corvid_560V_USB_0123456789-if00-port0" -> "NORIX Corvid 560V USB".
+// "usb-Example_Modem_56K_USB_0123456789-if00-port0" -> "Example Modem 56K USB".
 // The last word counts as a serial number when it has at least 6 letters and
 // digits with a digit among them.
 [[nodiscard]] std::string ReadableNameFromById(std::string_view linkName);

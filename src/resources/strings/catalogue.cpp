@@ -13,6 +13,7 @@ namespace {
 // Longest run of digits accepted as a string number; longer runs are out of
 // range anyway and would overflow.
 constexpr std::size_t kMaxIdDigits = 6;
+constexpr const char* kOutsideRanges = " outside 2001-2328 and 2400-2599";
 
 std::string Problem(std::string_view source, int line, std::string_view reason) {
   std::string message(source);
@@ -156,8 +157,7 @@ Catalogue ParseCatalogue(std::string_view content, std::string_view source_name)
       continue;
     }
     if (digits > kMaxIdDigits) {
-      report("string number " + std::string(line.substr(0, digits)) + " outside " +
-             std::to_string(kFirstTextId) + "-" + std::to_string(kLastTextId));
+      report("string number " + std::string(line.substr(0, digits)) + kOutsideRanges);
       continue;
     }
     if (digits == line.size() || line[digits] != '\t') {
@@ -166,9 +166,8 @@ Catalogue ParseCatalogue(std::string_view content, std::string_view source_name)
     }
     int id = 0;
     for (std::size_t i = 0; i < digits; ++i) id = id * 10 + (line[i] - '0');
-    if (id < kFirstTextId || id > kLastTextId) {
-      report("string number " + std::to_string(id) + " outside " + std::to_string(kFirstTextId) +
-             "-" + std::to_string(kLastTextId));
+    if (!IsTextId(id)) {
+      report("string number " + std::to_string(id) + kOutsideRanges);
       continue;
     }
 

@@ -19,10 +19,19 @@
 
 namespace norix::resources::strings {
 
-// The program's string numbers.
+// The program's string numbers: the system's texts 2001-2328, and 2400-2599
+// for texts of this program's own (failures the system never reported).
 inline constexpr int kFirstTextId = 2001;
-inline constexpr int kLastTextId = 2328;
+inline constexpr int kLastSystemTextId = 2328;
+inline constexpr int kFirstOwnTextId = 2400;
+inline constexpr int kLastTextId = 2599;
 inline constexpr int kTextIdCount = kLastTextId - kFirstTextId + 1;
+
+// True for a number of either range.
+[[nodiscard]] constexpr bool IsTextId(int id) {
+  return (id >= kFirstTextId && id <= kLastSystemTextId) ||
+         (id >= kFirstOwnTextId && id <= kLastTextId);
+}
 
 // Longest text, in characters: the program's largest text buffer holds 1024
 // characters including the terminator. Longer texts are cut to this length.
@@ -46,7 +55,7 @@ struct Catalogue {
 };
 
 // Parses catalogue text. A bad line (no string number, no tab, a number
-// outside 2001-2328, an unknown escape, invalid UTF-8, a raw control
+// outside 2001-2328 and 2400-2599, an unknown escape, invalid UTF-8, a raw control
 // character, an empty text) is reported and skipped; the good lines are kept.
 // A repeated string number is reported and the first line wins. A text longer
 // than kMaxTextChars is cut and reported. Never throws on any input except
