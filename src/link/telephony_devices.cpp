@@ -10,6 +10,7 @@
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "platform/ascii/ascii_text.h"
+#include "platform/comm/forwarding_port.h"
 #include "platform/telephony/line_api.h"
 #include "platform/window/message_loop.h"
 
@@ -191,38 +192,20 @@ std::unique_ptr<platform::comm::Port> GetLinePort(const ModemContext& context) {
 
 // The product's port during the "AT" check: counts what comes in, so that a
 // check that failed can tell silence from an answer it did not understand.
-class CountingPort final : public platform::comm::Port {
+class CountingPort final : public platform::comm::ForwardingPort {
  public:
-  explicit CountingPort(platform::comm::Port& port) : port_(port) {}
+  using ForwardingPort::ForwardingPort;
 
   [[nodiscard]] std::size_t Received() const { return received_; }
 
   [[nodiscard]] platform::comm::IoResult Read(std::span<std::uint8_t> buffer,
                                               std::chrono::milliseconds waitLimit) override {
-    const platform::comm::IoResult result = port_.Read(buffer, waitLimit);
+    const platform::comm::IoResult result = Inner().Read(buffer, waitLimit);
     received_ += result.count;
     return result;
   }
-  [[nodiscard]] platform::comm::IoResult Write(std::span<const std::uint8_t> data) override {
-    return port_.Write(data);
-  }
-  [[nodiscard]] bool GetState(platform::comm::CommState& state) const override {
-    return port_.GetState(state);
-  }
-  [[nodiscard]] bool SetState(const platform::comm::CommState& state) override {
-    return port_.SetState(state);
-  }
-  [[nodiscard]] bool GetTimeouts(platform::comm::CommTimeouts& timeouts) const override {
-    return port_.GetTimeouts(timeouts);
-  }
-  [[nodiscard]] bool SetTimeouts(const platform::comm::CommTimeouts& timeouts) override {
-    return port_.SetTimeouts(timeouts);
-  }
-  bool Purge(std::uint32_t actions) override { return port_.Purge(actions); }
-  [[nodiscard]] std::string Name() const override { return port_.Name(); }
 
  private:
-  platform::comm::Port& port_;
   std::size_t received_ = 0;
 };
 

@@ -1,6 +1,9 @@
 #include "upgrade/file_layout.h"
 
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,12 +29,39 @@ std::vector<std::uint8_t> Span(std::span<const std::uint8_t> bytes) {
   return {bytes.begin(), bytes.end()};
 }
 
+// What the modem receives of a loader written before a CR LF "[FileTwo]" line.
+std::vector<std::uint8_t> SentLoader(std::vector<std::uint8_t> loader) {
+  for (const char c : std::string_view("\r\n[F")) {
+    loader.push_back(static_cast<std::uint8_t>(c));
+  }
+  return loader;
+}
+
+// The flash loader ends 9 bytes before the firmware's data start, whatever
+// comes between the loader's last byte and "[FileTwo]".
+TEST(ModemLayout, FlashLoaderEndsNineBytesBeforeTheFirmware) {
+  struct Case {
+    const char* between;
+    const char* loader;
+  };
+  for (const Case& c :
+       {Case{"\r\n", "LOADER\r\n[F"}, Case{"\n", "LOADER\n[F"}, Case{"", "LOADER[F"}}) {
+    const std::string text =
+        std::string("[Product]\r\n[FileOne]\r\nLOADER") + c.between + "[FileTwo]\r\nfirmware";
+    CutResult result;
+    const auto image = Cut(Bytes(text), FileLayout::Modem, result);
+    ASSERT_TRUE(result.ok()) << result.reason;
+    EXPECT_EQ(Span(LoaderSection(image)), Bytes(c.loader)) << "between: " << c.between;
+    EXPECT_EQ(Span(FirmwareSection(image)), Bytes("firmware"));
+  }
+}
+
 TEST(ModemLayout, CutsLoaderAndFirmwareOfABuiltFile) {
   const auto recipe = ModemRecipe(1500, 4000);
   CutResult result;
   const auto image = Cut(Build(recipe), FileLayout::Modem, result);
   ASSERT_TRUE(result.ok()) << result.reason;
-  EXPECT_EQ(Span(LoaderSection(image)), recipe.loader);
+  EXPECT_EQ(Span(LoaderSection(image)), SentLoader(recipe.loader));
   EXPECT_EQ(Span(FirmwareSection(image)), recipe.firmware);
   EXPECT_TRUE(image.firmwareEndInclusive);
   EXPECT_EQ(image.firmwareEnd, image.size - 1);
@@ -56,7 +86,7 @@ TEST(ModemLayout, BigFileGivesNormalAndLargeFlashTheirOwnFirmwareAndKeys) {
 
   const auto large = Cut(file, FileLayout::Modem, result, true);
   ASSERT_TRUE(result.ok()) << result.reason;
-  EXPECT_EQ(Span(LoaderSection(large)), recipe.loader);
+  EXPECT_EQ(Span(LoaderSection(large)), SentLoader(recipe.loader));
   EXPECT_EQ(Span(FirmwareSection(large)), recipe.firmware2);
   EXPECT_EQ(large.fileChecksum, ChecksumText(recipe.firmware2));
   EXPECT_EQ(large.modemChecksum, "L2");

@@ -10,6 +10,7 @@
 
 #include "platform/comm/byte_channel.h"
 #include "platform/comm/comm_state_check.h"
+#include "platform/comm/open_failure.h"
 #include "platform/comm/timed_io.h"
 
 namespace norix::platform::comm {
@@ -261,7 +262,11 @@ OpenPortResult OpenHostEnd(const std::shared_ptr<LineCore>& core, const std::str
   {
     const std::lock_guard lock(core->mutex);
     if (!core->hostClosed) {
-      return {nullptr, EBUSY, "cannot open " + name + ": it is open already"};
+      // As a tty that this program holds open already.
+      OpenFailureFacts facts;
+      facts.holder = "this program itself";
+      facts.heldByThisProcess = true;
+      return {nullptr, EBUSY, DescribeOpenFailure(name, EBUSY, facts), OpenFailure::InUse};
     }
     core->hostClosed = false;
     core->toHost.clear();
