@@ -7,6 +7,7 @@
 
 #include "sim/command_interpreter.h"
 #include "sim/country_setting.h"
+#include "sim/flash_image.h"
 #include "sim/outgoing_call.h"
 
 namespace norix::sim {
@@ -15,18 +16,51 @@ namespace {
 // The volume lives in the profile under one name for both command families.
 constexpr const char* kVolumeOption = "VOL";
 constexpr unsigned kMaxVolume = 9;
+constexpr std::uint32_t kChecksumQuery = 1;
+constexpr std::uint32_t kCalibrationQuery = 3;
+constexpr const char* kErasedCalibration = "0000";
+constexpr std::uint32_t kIdentificationQuery = 3;
 
 using Clock = std::chrono::steady_clock;
 
-class AnalogueModem final : public Model {
+class AnalogueModem final : public AnalogueModemPart {
  public:
   explicit AnalogueModem(AnalogueModemData data)
       : data_(std::move(data)),
         country_(data_.gci ? CountryCodeSet::T35 : CountryCodeSet::Nationality, data_.countries,
-                 data_.country) {}
+                 data_.country),
+        boot_(data_.boot, !data_.flashDamaged),
+        calibration_(data_.calibration) {}
 
   [[nodiscard]] bool AnswersAt(std::uint32_t baudRate) const override {
+    if (boot_.Active()) {
+      return boot_.AnswersAt(baudRate);
+    }
     return std::find(data_.speeds.begin(), data_.speeds.end(), baudRate) != data_.speeds.end();
+  }
+
+  [[nodiscard]] std::optional<std::string> RequestLoader() override {
+    return boot_.RequestLoader();
+  }
+  [[nodiscard]] bool BootActive() const override { return boot_.Active(); }
+  [[nodiscard]] bool Upgrading() const override { return boot_.Upgrading(); }
+  [[nodiscard]] std::string BootAnswer(std::string_view line) const override {
+    return boot_.AnswerCommand(line);
+  }
+
+  [[nodiscard]] bool WantsLine() const override { return boot_.WantsLine(); }
+  void RunOnLine(platform::comm::DeviceEnd& line) override { boot_.RunOnLine(line); }
+
+  [[nodiscard]] bool TakeReprogrammed() override {
+    if (!boot_.TakeReprogrammed()) {
+      return false;
+    }
+    // The new firmware sets up its memory afresh.
+    country_.ResetToFactory();
+    if (!calibration_.empty()) {
+      calibration_ = kErasedCalibration;
+    }
+    return true;
   }
 
   [[nodiscard]] ModemSettings FactorySettings() const override {
@@ -43,17 +77,32 @@ class AnalogueModem final : public Model {
 
   void ApplyOptions(const ProductOptions& options) override {
     country_.Refuse(options.refusedCountry);
+    boot_.ApplyOptions(options.upgrade);
   }
 
-  [[nodiscard]] bool InDataMode() const override { return call_.Active(); }
+  [[nodiscard]] bool InDataMode() const override { return call_.Active() || boot_.Active(); }
 
   std::size_t OnData(std::span<const std::uint8_t> bytes, ProductLink& link) override {
+    if (boot_.Active()) {
+      return boot_.OnData(bytes, link);
+    }
     return call_.Abort(bytes, link);
   }
 
-  [[nodiscard]] std::optional<Clock::time_point> NextTimer() const override { return call_.Due(); }
+  [[nodiscard]] std::optional<Clock::time_point> NextTimer() const override {
+    if (boot_.Active()) {
+      return boot_.NextTimer();
+    }
+    return call_.Due();
+  }
 
-  void OnTimer(ProductLink& link) override { call_.OnTimer(link); }
+  void OnTimer(ProductLink& link) override {
+    if (boot_.Active()) {
+      boot_.OnTimer(link);
+      return;
+    }
+    call_.OnTimer(link);
+  }
 
   void AddCommands(CommandSet& commands) override {
     commands.AddAccepted("H", 1);
@@ -70,6 +119,30 @@ class AnalogueModem final : public Model {
     commands.AddAccepted("*K", 1);
     commands.Add("I", [this](CommandCursor& args, CommandInterpreter& modem) {
       return Identify(args.NumberOrZero(), modem);
+    });
+    if (!calibration_.empty()) {
+      commands.Add("\\", [this](CommandCursor& args, CommandInterpreter& modem) {
+        if (args.NumberOrZero() != kCalibrationQuery) {
+          return CommandOutcome::Error();
+        }
+        modem.Info(calibration_);
+        return CommandOutcome::Next();
+      });
+      commands.Add("%7", [this](CommandCursor& args, CommandInterpreter&) {
+        const std::string_view value = args.TakeRest();
+        if (value.size() != 4 || !ParseHex(value, 4)) {
+          return CommandOutcome::Error();
+        }
+        calibration_ = value;
+        return CommandOutcome::Next();
+      });
+    }
+    // The flash upgrade: the boot firmware takes over, answering for itself.
+    commands.Add("**", [this](CommandCursor&, CommandInterpreter& modem) {
+      if (const auto answer = boot_.RequestLoader()) {
+        modem.Info(*answer);
+      }
+      return CommandOutcome::EndSilently();
     });
     country_.AddCommands(commands);
     // The adapters' date query is no modem command: it is refused as a
@@ -90,6 +163,11 @@ class AnalogueModem final : public Model {
   CommandOutcome Identify(std::uint32_t which, CommandInterpreter& modem) const {
     if (which == 5) {
       modem.Info(country_.CurrentText());
+      return CommandOutcome::Next();
+    }
+    const ModemFlash& flash = boot_.Flash();
+    if (flash.reprogrammed && (which == kIdentificationQuery || which == kChecksumQuery)) {
+      modem.Info(which == kIdentificationQuery ? flash.identification : flash.checksum);
       return CommandOutcome::Next();
     }
     const auto it = data_.identification.find(which);
@@ -125,19 +203,37 @@ class AnalogueModem final : public Model {
     if (!argument.empty() && argument != "?") {
       return CommandOutcome::Error();
     }
-    modem.Info(data_.revision);
+    modem.Info(Revision());
     return CommandOutcome::Next();
+  }
+
+  // The revision names the version of the firmware that runs.
+  [[nodiscard]] std::string Revision() const {
+    const ModemFlash& flash = boot_.Flash();
+    const std::string_view version = IdentificationVersion(flash.identification);
+    if (!flash.reprogrammed || version.empty()) {
+      return data_.revision;
+    }
+    const std::size_t blank = data_.revision.find(' ');
+    return std::string(version) +
+           (blank == std::string::npos ? std::string() : data_.revision.substr(blank));
   }
 
   AnalogueModemData data_;
   CountrySetting country_;
   OutgoingCall call_;
+  ModemBootFirmware boot_;
+  std::string calibration_;  // kept apart from the profiles
 };
 
 }  // namespace
 
-std::unique_ptr<Model> MakeAnalogueModem(AnalogueModemData data) {
+std::unique_ptr<AnalogueModemPart> MakeAnalogueModemPart(AnalogueModemData data) {
   return std::make_unique<AnalogueModem>(std::move(data));
+}
+
+std::unique_ptr<Model> MakeAnalogueModem(AnalogueModemData data) {
+  return MakeAnalogueModemPart(std::move(data));
 }
 
 }  // namespace norix::sim

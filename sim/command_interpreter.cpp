@@ -80,6 +80,15 @@ Reply CommandInterpreter::Repeat() {
   return Execute(line);
 }
 
+void CommandInterpreter::ResetToFactory() {
+  for (ModemSettings& profile : stored_) {
+    profile = factory_;
+  }
+  current_ = factory_;
+  selectedRegister_ = 0;
+  lastLine_.clear();
+}
+
 void CommandInterpreter::Info(std::string text) {
   if (reply_ != nullptr) {
     reply_->information.push_back(std::move(text));

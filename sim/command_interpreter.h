@@ -50,6 +50,10 @@ class CommandInterpreter {
   [[nodiscard]] const ModemSettings& Factory() const { return factory_; }
   [[nodiscard]] const std::vector<ModemSettings>& StoredProfiles() const { return stored_; }
 
+  // A restart into newly programmed firmware: the stored profiles and the
+  // current settings become the factory settings again.
+  void ResetToFactory();
+
   // For command handlers while a line runs: adds an informational text.
   void Info(std::string text);
 

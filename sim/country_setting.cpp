@@ -24,7 +24,7 @@ std::string DecimalCode(unsigned value) {
 
 CountrySetting::CountrySetting(CountryCodeSet codeSet, std::vector<std::uint16_t> supported,
                                std::uint16_t factory)
-    : codeSet_(codeSet), supported_(std::move(supported)), current_(factory) {}
+    : codeSet_(codeSet), supported_(std::move(supported)), factory_(factory), current_(factory) {}
 
 void CountrySetting::Refuse(std::optional<std::uint16_t> diallingCode) {
   refused_.reset();

@@ -35,6 +35,8 @@ class CountrySetting {
   // The current country as "ATI5" reports it: "B5" or "003".
   [[nodiscard]] std::string CurrentText() const;
   [[nodiscard]] std::uint16_t Current() const { return current_; }
+  // Back to the country the product left the factory with.
+  void ResetToFactory() { current_ = factory_; }
 
   // Adds "*N" and either "+GCI" or "*NC". Handlers keep `this`.
   void AddCommands(CommandSet& commands);
@@ -45,6 +47,7 @@ class CountrySetting {
 
   CountryCodeSet codeSet_;
   std::vector<std::uint16_t> supported_;
+  std::uint16_t factory_;
   std::uint16_t current_;
   std::optional<std::uint16_t> refused_;  // in the product's own code set
 };

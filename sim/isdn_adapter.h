@@ -25,6 +25,21 @@
 // Adapters without one have no loudspeaker and refuse "#VOL" and "+VOL";
 // they answer "#REV" only with a revision of their own (the KOMET II).
 //
+//   &Z*n?, &Z*n=digits   subscriber number slot n (0 to msnSlots - 1):
+//             the query answers the number, or OK alone for an empty
+//             slot; "=" with no digits empties it
+//   UPX       hands the line to the boot program (adapter_boot_program.h)
+//   UPZ       the KOMET II boot code upgrade (adapter_boot_program.h)
+//   **        with an internal modem: the modem part's flash upgrade. The
+//             adapter relays everything to the part's boot firmware until
+//             the part restarts, and its first answer follows the echo on
+//             the same line: "AT**\r" "Download initiated\r\n"
+//
+// After an upgrade the adapter restarts into the firmware it received
+// ("ATI3", "ATI1"), with factory settings, its factory country, every
+// subscriber number slot empty and, where it reports add-ons, "Added No
+// Internal HW": what the program keeps across an upgrade it must write back.
+//
 // Example answers (echo off):
 //   "ATI3"     -> "\r\nNORIX solano 1280i V1.42\r\n" "\r\nOK\r\n"
 //   "ATI7"     -> "\r\nAdded Internal Analog Interface\r\n" "\r\nOK\r\n"
@@ -45,8 +60,10 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/adapter_boot_program.h"
 #include "sim/analogue_modem.h"
 #include "sim/model.h"
+#include "sim/provider_services.h"
 
 namespace norix::sim {
 
@@ -72,6 +89,9 @@ struct IsdnAdapterData {
   std::optional<AnalogueModemData> internalModem;
   // The "AT!P0" value; none for adapters that do not know the command.
   std::optional<std::uint32_t> featureWord;
+  // The first firmware version (M x 100 + mm) that answers "AT!P0"; older
+  // firmware, also one an upgrade brings, answers ERROR. 0: every version.
+  std::uint32_t featureWordSince = 0;
   // The "AT?DATE" answer: a label, a colon, a blank and the date as month
   // name, day and year, single blanks apart ("Firmware date: Mar 15 2000").
   // Empty: the firmware does not know the command.
@@ -85,6 +105,13 @@ struct IsdnAdapterData {
   std::vector<std::uint16_t> countries;
   std::uint16_t country = 0;
   std::size_t registerCount = 64;
+  std::size_t profileCount = 1;  // stored profiles: "AT&F1" and "AT&W1" with 2
+  std::size_t msnSlots = 0;      // subscriber number slots ("&Z*n")
+  BootProgramData boot;          // the boot program and what it takes
+  bool flashDamaged = false;     // starts in rescue mode
+  // The provider service settings of a KOMET II; none: the adapter knows
+  // none of their commands.
+  std::optional<ProviderServiceData> providerServices;
 };
 
 [[nodiscard]] std::unique_ptr<Model> MakeIsdnAdapter(IsdnAdapterData data);

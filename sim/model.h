@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/comm/device_end.h"
 #include "sim/command_set.h"
 #include "sim/modem_settings.h"
 #include "sim/product_link.h"
@@ -72,6 +73,21 @@ class Model {
     return std::nullopt;
   }
   virtual void OnTimer(ProductLink& link) { static_cast<void>(link); }
+
+  // A model that needs the line to itself for a while (an X-modem receiver
+  // with its own reads and time-outs) says so, after OnData or OnTimer; the
+  // product then calls RunOnLine on its thread with the line, the bytes
+  // OnData did not take first, and goes back to its own loop when it
+  // returns. What the model sends there is paced and garbled like every
+  // other byte of the product. A Receive that gives -1 means the product is
+  // stopping: RunOnLine returns then.
+  [[nodiscard]] virtual bool WantsLine() const { return false; }
+  virtual void RunOnLine(platform::comm::DeviceEnd& line) { static_cast<void>(line); }
+
+  // True once after the product restarted into newly programmed firmware:
+  // the product's command interpreter then starts afresh with the factory
+  // settings, as the new firmware initialises its settings memory.
+  [[nodiscard]] virtual bool TakeReprogrammed() { return false; }
 };
 
 // A model by name, as `norix-sim` and the tests ask for it.

@@ -38,6 +38,9 @@ class ModelDecorator : public Model {
     return inner_->NextTimer();
   }
   void OnTimer(ProductLink& link) override { inner_->OnTimer(link); }
+  [[nodiscard]] bool WantsLine() const override { return inner_->WantsLine(); }
+  void RunOnLine(platform::comm::DeviceEnd& line) override { inner_->RunOnLine(line); }
+  [[nodiscard]] bool TakeReprogrammed() override { return inner_->TakeReprogrammed(); }
 
  protected:
   [[nodiscard]] Model& Inner() { return *inner_; }

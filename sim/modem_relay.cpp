@@ -7,12 +7,23 @@
 namespace norix::sim {
 
 ModemRelay::ModemRelay(AnalogueModemData data)
-    : model_(MakeAnalogueModem(std::move(data))),
+    : model_(MakeAnalogueModemPart(std::move(data))),
       interpreter_(model_->FactorySettings(), model_->ProfileCount()) {
   model_->AddCommands(interpreter_.Commands());
 }
 
+void ModemRelay::NoticeRestart() {
+  if (model_->TakeReprogrammed()) {
+    interpreter_.ResetToFactory();
+  }
+}
+
 std::string ModemRelay::Run(std::string_view line) {
+  NoticeRestart();
+  if (model_->BootActive()) {
+    // The boot firmware echoes and answers in its own way.
+    return std::string(line) + "\r" + model_->BootAnswer(line);
+  }
   std::string out;
   // The echo goes out as the characters come, under the settings before the line.
   if (interpreter_.Current().Echo()) {

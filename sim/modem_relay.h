@@ -9,7 +9,9 @@
 //   "\r\nNORIX solano 1280mi Modem V1.30\r\n" "\r\nOK\r\n"
 //
 // The modem part keeps settings of its own: "AT!MATE0" turns off its echo,
-// not the adapter's.
+// not the adapter's. A modem part whose firmware does not run (rescue mode)
+// answers through its boot firmware (modem_loader.h); the adapter reaches
+// that for an upgrade of the part through Part().
 #pragma once
 
 #include <chrono>
@@ -37,19 +39,32 @@ class ModemRelay {
   // Runs one command line on the modem part and returns its answer without
   // echo or framing: for an adapter that answers the modem part's own
   // commands ("#REV", "#VOL") itself.
-  [[nodiscard]] Reply Ask(std::string_view line) { return interpreter_.Execute(line); }
+  [[nodiscard]] Reply Ask(std::string_view line) {
+    NoticeRestart();
+    if (model_->BootActive()) {
+      return {{}, ResultCode::Error};
+    }
+    return interpreter_.Execute(line);
+  }
 
   // The product's options, for the faults of the modem part's own commands.
   void ApplyOptions(const ProductOptions& options) { model_->ApplyOptions(options); }
 
-  // The modem part's own clock (a relayed dial waits for its carrier).
+  // The modem part's own clock (a relayed dial waits for its carrier, an
+  // upgrade of the part takes its time).
   [[nodiscard]] std::optional<std::chrono::steady_clock::time_point> NextTimer() const {
     return model_->NextTimer();
   }
   void OnTimer(ProductLink& link) { model_->OnTimer(link); }
 
+  [[nodiscard]] AnalogueModemPart& Part() { return *model_; }
+  [[nodiscard]] const AnalogueModemPart& Part() const { return *model_; }
+
  private:
-  std::unique_ptr<Model> model_;
+  // A part restarted into new firmware starts with its factory settings.
+  void NoticeRestart();
+
+  std::unique_ptr<AnalogueModemPart> model_;
   CommandInterpreter interpreter_;
 };
 

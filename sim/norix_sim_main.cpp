@@ -9,6 +9,7 @@
 
 #include <pthread.h>
 
+#include "platform/cli/options.h"
 #include "sim/model_registry.h"
 #include "sim/pty_product.h"
 #include "sim/sim_arguments.h"
@@ -55,13 +56,13 @@ int Serve(const norix::sim::SimArguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string_view> args;
-  for (int i = 1; i < argc; ++i) {
-    args.emplace_back(argv[i]);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic)
-  }
-  const auto arguments = norix::sim::ParseSimArguments(args);
+  const auto arguments = norix::sim::ParseSimArguments(norix::platform::cli::Arguments(argc, argv));
   if (arguments.help) {
     std::cout << norix::sim::SimUsage();
+    return 0;
+  }
+  if (arguments.version) {
+    std::cout << norix::platform::cli::VersionText("norix-sim") << '\n';
     return 0;
   }
   if (!arguments.error.empty()) {

@@ -5,8 +5,40 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace norix::sim {
+
+// How the products behave during a firmware upgrade: how long their own
+// steps take, and the faults a real upgrade meets.
+struct UpgradeOptions {
+  // Every wait a product makes during an upgrade (its flash loader starting,
+  // programming, erasing, restarting, a power cut's dark time), in percent
+  // of the product's own times: 100 is real time, 0 no wait at all.
+  std::uint32_t timePercent = 100;
+  // How long the product takes to restart after programming, instead of its
+  // model's own time (before timePercent). Long enough on a KOMET II (above
+  // 8 s) to have the program store its settings afresh after the restart.
+  std::optional<std::chrono::milliseconds> restartTime;
+  // The power goes off once, after this many bytes of the flash loader
+  // (analogue modems) or of the firmware transfer (every family: raw bytes
+  // or X-modem blocks as they arrive) have come. The product is silent for
+  // powerOffTime and then comes back in rescue mode: its boot firmware or
+  // boot program, the flash as it was left.
+  std::optional<std::uint64_t> powerCutLoader;
+  std::optional<std::uint64_t> powerCutFirmware;
+  std::chrono::milliseconds powerOffTime{3000};
+  // The first n requests that start an upgrade ("AT**", "ATUPX") get no
+  // answer beyond their echo.
+  std::uint32_t silentRequests = 0;
+  // Every n-th byte the host sends while the product takes a flash loader
+  // or firmware arrives damaged (XOR 0x55); 0 damages nothing.
+  std::uint32_t corruptEvery = 0;
+  // The flash loader answers "Wrong device", the ISDN boot program refuses
+  // to upgrade: a file for another product.
+  bool refuseDevice = false;
+};
 
 struct ProductOptions {
   // Send every byte at the host's byte rate (10 bits per byte at the port
@@ -38,6 +70,15 @@ struct ProductOptions {
   // "AT*NC014" answer ERROR): firmware whose country table names a country
   // its line interface is not approved for.
   std::optional<std::uint16_t> refusedCountry;
+  UpgradeOptions upgrade;
+  // A KOMET II's provider services (provider_services.h): the commands its
+  // firmware does not know, by name ("*S3", "*3P1", "*DP", "S202", "%U",
+  // "*SD"), whose queries and writes answer ERROR; the query whose reply
+  // comes with every '*' and '#' garbled to '?'; the command whose writes
+  // answer ERROR while its query works.
+  std::vector<std::string> withdrawnServices;
+  std::string garbledService;
+  std::string refusedServiceWrite;
 };
 
 }  // namespace norix::sim

@@ -12,6 +12,7 @@ namespace norix::sim {
 
 struct SimArguments {
   bool help = false;
+  bool version = false;
   bool list = false;
   ProductOptions options;
   std::vector<std::string> models;  // one product per name, in order

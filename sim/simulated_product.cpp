@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <stdexcept>
 #include <utility>
 
@@ -21,6 +22,36 @@ LineEditCharacters EditCharacters(const ModemSettings& settings) {
   return {settings.Register(kCrRegister), settings.Register(kLfRegister),
           settings.Register(kBackspaceRegister)};
 }
+
+// The product's line as a model gets it for RunOnLine: the bytes the model
+// did not take from the last read come first, and what it sends goes out
+// paced and garbled like everything else the product sends.
+class HandedLine final : public platform::comm::DeviceEnd {
+ public:
+  HandedLine(platform::comm::DeviceEnd& line, std::span<const std::uint8_t> pending,
+             std::function<bool(std::span<const std::uint8_t>)> send)
+      : line_(line), pending_(pending.begin(), pending.end()), send_(std::move(send)) {}
+
+  std::ptrdiff_t Receive(std::span<std::uint8_t> buffer,
+                         std::chrono::milliseconds timeout) override {
+    if (taken_ < pending_.size()) {
+      const std::size_t count = std::min(buffer.size(), pending_.size() - taken_);
+      std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(taken_), count, buffer.begin());
+      taken_ += count;
+      return static_cast<std::ptrdiff_t>(count);
+    }
+    return line_.Receive(buffer, timeout);
+  }
+  bool Send(std::span<const std::uint8_t> data) override { return send_(data); }
+  [[nodiscard]] platform::comm::CommState HostState() const override { return line_.HostState(); }
+  void Shutdown() override { line_.Shutdown(); }
+
+ private:
+  platform::comm::DeviceEnd& line_;
+  std::vector<std::uint8_t> pending_;
+  std::size_t taken_ = 0;
+  std::function<bool(std::span<const std::uint8_t>)> send_;
+};
 
 std::unique_ptr<Model> Checked(std::unique_ptr<Model> model) {
   if (!model) {
@@ -124,6 +155,27 @@ void SimulatedProduct::Run() {
                   model_->AnswersAt(baudRate_));
     }
     RunDueTimer();
+    if (model_->WantsLine() && !quit_) {
+      HandOverLine({});
+    }
+  }
+}
+
+void SimulatedProduct::HandOverLine(std::span<const std::uint8_t> pending) {
+  HandedLine handed(*line_, pending, [this](std::span<const std::uint8_t> bytes) {
+    Send(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return !quit_.load();
+  });
+  while (model_->WantsLine() && !quit_) {
+    model_->RunOnLine(handed);
+  }
+  NoticeRestart();
+}
+
+void SimulatedProduct::NoticeRestart() {
+  if (model_->TakeReprogrammed()) {
+    interpreter_.ResetToFactory();
+    assembler_ = LineAssembler{};
   }
 }
 
@@ -140,6 +192,7 @@ void SimulatedProduct::RunDueTimer() {
   const auto timer = model_->NextTimer();
   if (timer && Clock::now() >= *timer && !quit_) {
     model_->OnTimer(*this);
+    NoticeRestart();
   }
 }
 
@@ -154,6 +207,11 @@ void SimulatedProduct::HandleBytes(std::span<const std::uint8_t> bytes, bool hea
         return;  // noise: nothing the model could make sense of
       }
       const std::size_t taken = model_->OnData(rest, *this);
+      NoticeRestart();
+      if (model_->WantsLine()) {
+        HandOverLine(rest.subspan(std::min(taken, rest.size())));
+        return;
+      }
       next += model_->InDataMode() ? rest.size() : std::min(taken, rest.size());
       continue;
     }

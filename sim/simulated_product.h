@@ -86,6 +86,10 @@ class SimulatedProduct final : private ProductLink {
   void Run();
   [[nodiscard]] std::chrono::milliseconds ReceiveWait() const;
   void RunDueTimer();
+  // Lets the model have the line while it wants it, `pending` first.
+  void HandOverLine(std::span<const std::uint8_t> pending);
+  // Starts the interpreter afresh when the model's firmware was reprogrammed.
+  void NoticeRestart();
   void HandleBytes(std::span<const std::uint8_t> bytes, bool heard);
   void HandleLine(const std::string& line, bool overflowed, bool repeat, bool heard);
   void Answer(const Reply& reply);

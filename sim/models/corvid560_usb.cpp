@@ -16,6 +16,10 @@ AnalogueModemData Corvid560UsbData() {
   data.countries = GciCountries();
   data.country = 0x3D;
   data.revision = "V1.52 001128";
+  data.calibration = "2D4A";  // "AT\3"
+  data.boot.modelIndex = 7;   // "corvid 560 Voice USB" in the rescue model table
+  data.boot.largeFlash = true;
+  data.boot.baudRate = 0;  // behind USB, as the modem itself
   return data;
 }
 

@@ -18,6 +18,8 @@ AnalogueModemData Marlin560VoiceData() {
   data.countries = GciCountries();
   data.country = 0xB4;
   data.revision = "V1.41 990907";
+  data.calibration = "3C2D";  // "AT\3"
+  data.boot.modelIndex = 2;   // "marlin 560 Voice" in the rescue model table
   return data;
 }
 

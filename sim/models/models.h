@@ -2,11 +2,16 @@
 // shares a file). model_registry.cpp lists them by name.
 #pragma once
 
+#include <cstddef>
+
 #include "sim/analogue_modem.h"
 #include "sim/isdn_adapter.h"
 #include "sim/model.h"
 
 namespace norix::sim::models {
+
+// The subscriber number slots of the solano adapters: "&Z*0" to "&Z*5".
+inline constexpr std::size_t kSolanoMsnSlots = 6;
 
 // Desktop 56k voice modem with "+GCI" support, firmware V1.10.
 [[nodiscard]] AnalogueModemData Netrunner56kData();
@@ -24,6 +29,9 @@ namespace norix::sim::models {
 [[nodiscard]] ModelEntry Corvid336Voice();
 [[nodiscard]] AnalogueModemData Corvid560VoiceData();
 [[nodiscard]] ModelEntry Corvid560Voice();
+// The corvid 560 with the large flash part.
+[[nodiscard]] AnalogueModemData Corvid560VoiceLargeFlashData();
+[[nodiscard]] ModelEntry Corvid560VoiceLargeFlash();
 
 // PC Card modem (pc_card_modem.h): wakes after 4 ignored lines, or after 6.
 [[nodiscard]] AnalogueModemData Marlin560VoiceData();
@@ -59,13 +67,18 @@ namespace norix::sim::models {
 [[nodiscard]] ModelEntry Solano640i();
 
 // KOMET II with its "AT!P0" feature word, and early firmware without it.
-// Both report their firmware date to "AT#REV?".
+// Both report their firmware date to "AT#REV?" and their boot code version
+// to "ATI6"; firmware before V2.05 (also one an upgrade brings) answers
+// "AT!P0" with ERROR. The USB one answers at any speed and restarts slowly.
 [[nodiscard]] IsdnAdapterData KometIIData();
 [[nodiscard]] IsdnAdapterData KometIIEarlyData();
+[[nodiscard]] IsdnAdapterData KometIIUsbData();
 [[nodiscard]] ModelEntry KometII();
 [[nodiscard]] ModelEntry KometIIEarly();
+[[nodiscard]] ModelEntry KometIIUsb();
 
-// Rescue mode: the loaders of products whose last upgrade failed.
+// Rescue mode: products whose last upgrade failed, so that only their boot
+// firmware or boot program answers; an upgrade brings them back.
 [[nodiscard]] ModelEntry ModemRescue();        // modem_loader.h, 57600 bit/s
 [[nodiscard]] ModelEntry ModemRescue115200();  // modem_loader.h, 115200 bit/s
 [[nodiscard]] ModelEntry SolanoRescue();       // adapter_boot_program.h

@@ -17,6 +17,8 @@ AnalogueModemData Modem560IntData() {
   data.countries = GciCountries();
   data.country = 0x3D;
   data.revision = "V1.40 990615";
+  data.calibration = "6E0F";  // "AT\3"
+  data.boot.modelIndex = 3;   // "560 V Int" in the rescue model table
   return data;
 }
 

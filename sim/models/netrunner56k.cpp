@@ -18,6 +18,8 @@ AnalogueModemData Netrunner56kData() {
                     0x59, 0x7B, 0x82, 0x8B, 0xA0, 0xA5, 0xA6, 0xB4, 0xB5};
   data.country = 0xB5;
   data.revision = "V1.10 990312";
+  data.calibration = "5A3C";  // "AT\3"
+  data.boot.modelIndex = 1;   // "Netrunner 560 Voice" in the rescue model table
   return data;
 }
 

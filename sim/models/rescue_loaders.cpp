@@ -1,6 +1,7 @@
-// Products whose previous upgrade failed: only their loader answers, and
-// only at the loader's speed.
-#include <string>
+// Products whose previous upgrade failed: the flash holds no whole firmware,
+// so only their boot firmware or boot program answers, at its own speed. An
+// upgrade brings them back as the product they are.
+#include <utility>
 
 #include "sim/adapter_boot_program.h"
 #include "sim/models/models.h"
@@ -10,22 +11,36 @@ namespace norix::sim::models {
 
 ModelEntry ModemRescue() {
   return {"modem-rescue",
-          "analogue modem in rescue mode: its loader answers AT with OK at 57600 only",
-          [] { return MakeModemLoader(57600); }};
+          "analogue modem in rescue mode (a corvid 560 Voice): its boot firmware answers AT with "
+          "OK at 57600 only, AT* with ERROR",
+          [] {
+            AnalogueModemData data = Corvid560VoiceData();
+            data.flashDamaged = true;
+            data.boot.modelIndex.reset();  // older boot firmware: the user names the model
+            return MakeAnalogueModem(std::move(data));
+          }};
 }
 
 ModelEntry ModemRescue115200() {
   return {"modem-rescue-115200",
-          "analogue modem in rescue mode: its loader answers AT with OK at 115200 only",
-          [] { return MakeModemLoader(115200); }};
+          "analogue modem in rescue mode (a corvid 560 Voice): its boot firmware answers AT with "
+          "OK at 115200 only, AT* with its model index 0",
+          [] {
+            AnalogueModemData data = Corvid560VoiceData();
+            data.flashDamaged = true;
+            data.boot.baudRate = 115200;
+            return MakeAnalogueModem(std::move(data));
+          }};
 }
 
 ModelEntry SolanoRescue() {
   return {"solano-rescue",
-          "solano 1280 in rescue mode: its boot program prompts \"Are You sure to upgrade\" "
-          "at 57600",
+          "solano 1280 in rescue mode (a 1280i a/b): its boot program prompts \"Are You sure to "
+          "upgrade\" at 57600",
           [] {
-            return MakeAdapterBootProgram(std::string(kSolanoUpgradePrompt), kBootProgramBaudRate);
+            IsdnAdapterData data = Solano1280iData(AdapterAddOn::AnaloguePort);
+            data.flashDamaged = true;
+            return MakeIsdnAdapter(std::move(data));
           }};
 }
 
@@ -34,7 +49,9 @@ ModelEntry KometIIRescue() {
           "KOMET II in rescue mode: its boot program prompts \"Do You really want to upgrade\" "
           "at 57600",
           [] {
-            return MakeAdapterBootProgram(std::string(kKometUpgradePrompt), kBootProgramBaudRate);
+            IsdnAdapterData data = KometIIData();
+            data.flashDamaged = true;
+            return MakeIsdnAdapter(std::move(data));
           }};
 }
 

@@ -29,6 +29,7 @@ IsdnAdapterData Solano1280Data(const std::string& name, const std::string& versi
       {3, name + " " + version},
       {4, "NORIX ISDN solano 1280 terminal adapter"},
   };
+  data.msnSlots = kSolanoMsnSlots;
   return data;
 }
 

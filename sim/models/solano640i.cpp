@@ -17,6 +17,7 @@ IsdnAdapterData Solano640iData() {
       {3, "NORIX solano 640i V1.12"},
       {4, "NORIX ISDN solano 640 terminal adapter"},
   };
+  data.msnSlots = kSolanoMsnSlots;
   return data;
 }
 

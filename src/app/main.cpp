@@ -1,4 +1,4 @@
-// norix-config: the NORIX configuration wizard with the Qt front end.
+// norix-config: the NORIX configuration wizard, on a display (Qt) or a terminal.
 #include <iostream>
 #include <string_view>
 #include <vector>

@@ -6,7 +6,11 @@
 #pragma once
 
 #include "device/selected_product.h"
+#include "isdn/driver_init_store.h"
+#include "isdn/protocol_settings.h"
+#include "services/provider_service_records.h"
 #include "shell/frame.h"
+#include "upgrade/upgrade_state.h"
 #include "utilities/product_info_record.h"
 #include "utilities/settings_menus_state.h"
 
@@ -19,6 +23,11 @@ struct Program {
   device::SelectedProduct product;
   utilities::UtilityPagesState utilityPages;
   utilities::ProductInformation productInfo;
+  services::ProviderServices providerServices;
+  isdn::ProtocolSettings protocolSettings;
+  isdn::InitStringStore initStringStore;
+  upgrade::UpgradeState upgrade;
+  upgrade::UpgradeHooks upgradeHooks;
 };
 
 }  // namespace norix::app

@@ -1,8 +1,17 @@
 #include "app/register_pages.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/program.h"
+#include "isdn/protocol_choice_page.h"
+#include "isdn/protocols_page.h"
 #include "products/main_menu_page.h"
+#include "products/parse_identification.h"
+#include "products/product_catalogue.h"
 #include "products/product_list_page.h"
+#include "services/provider_services_page.h"
+#include "upgrade/upgrade_pages.h"
 #include "utilities/at_console.h"
 #include "utilities/nationality_page.h"
 #include "utilities/product_info_page.h"
@@ -10,7 +19,36 @@
 
 namespace norix::app {
 
+namespace {
+
+// The folder of the running program: where the upgrade file dialog opens the
+// first time.
+std::string ProgramFolder() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::current_path(error).string() : self.parent_path().string();
+}
+
+// What the upgrade needs of the product subsystem.
+void ConnectUpgrade(Program& program) {
+  upgrade::UpgradeHooks& hooks = program.upgradeHooks;
+  hooks.lookupUpgradeKind = [](std::string_view name) { return products::LookupUpgradeKind(name); };
+  hooks.parseIdentification = [](std::string_view ident, link::ModemContext& context) {
+    products::ParseIdentification(ident, context);
+  };
+  if (program.upgrade.programFolder.empty()) {
+    program.upgrade.programFolder = ProgramFolder();
+  }
+  program.product.upgradeStart = [&program](platform::window::HWND page) {
+    return upgrade::StartUpgradeOnPage(program.frame, page, program.product, program.upgrade,
+                                       program.upgradeHooks);
+  };
+}
+
+}  // namespace
+
 void RegisterPages(Program& program) {
+  ConnectUpgrade(program);
   shell::PageTable& pages = program.frame.pages;
   products::RegisterProductListPage(pages, program.product);
   products::RegisterMainMenuPage(pages, program.product);
@@ -18,6 +56,11 @@ void RegisterPages(Program& program) {
   utilities::RegisterAtConsolePage(pages, program.product, program.utilityPages);
   utilities::RegisterNationalityPage(pages, program.product);
   utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
+  services::RegisterProviderServicesPage(pages, program.providerServices);
+  isdn::RegisterProtocolsPage(pages, program.product, program.protocolSettings,
+                              program.initStringStore);
+  isdn::RegisterProtocolChoicePage(pages, program.product, program.protocolSettings);
+  upgrade::RegisterUpgradePages(pages, program.product, program.upgrade, program.upgradeHooks);
 }
 
 }  // namespace norix::app

@@ -3,29 +3,41 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/program.h"
 #include "app/register_pages.h"
 #include "app/simulated_lines.h"
 #include "link/telephony_devices.h"
+#include "platform/cli/options.h"
+#include "platform/comm/port_trace.h"
 #include "platform/profile/user_profile.h"
-#include "platform/qt/qt_front_end.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store_file.h"
 #include "platform/registry/tty_driver.h"
 #include "platform/telephony/line_directory.h"
 #include "platform/window/template_registry.h"
 #include "resources/dialogs/dialog_templates.h"
-#include "resources/pictures/pictures.h"
 #include "resources/strings/data_folder.h"
 #include "shell/language.h"
 #include "shell/single_instance.h"
 #include "shell/startup.h"
 #include "sim/model_registry.h"
 #include "utilities/product_info_driver.h"
+
+#ifdef NORIX_QT_FRONT_END
+#include "platform/qt/qt_front_end.h"
+#include "resources/pictures/pictures.h"
+#include "resources/resource_ids.h"
+#endif
+#ifdef NORIX_TERMINAL_FRONT_END
+#include "app/terminal_texts.h"
+#include "platform/terminal/terminal_front_end.h"
+#endif
 
 namespace norix::app {
 
@@ -53,7 +65,14 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     return 2;
   }
   if (options.help) {
-    out << AppUsage();
+    const std::filesystem::path data = resources::strings::FindDataFolder();
+    out << AppUsage() << "Language catalogues are read from "
+        << (data.empty() ? std::string("nowhere (the program's own English texts)") : data.string())
+        << ".\n";
+    return 0;
+  }
+  if (options.version) {
+    out << platform::cli::VersionText("norix-config") << '\n';
     return 0;
   }
   if (options.listModels) {
@@ -77,9 +96,24 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     err << "norix-config: no single-instance check: " << instance.Problem() << '\n';
   }
 
-  if (!DisplayAvailable(Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"),
-                        Environment("QT_QPA_PLATFORM"))) {
-    err << NoDisplayMessage();
+#ifdef NORIX_QT_FRONT_END
+  constexpr bool kQtBuilt = true;
+#else
+  constexpr bool kQtBuilt = false;
+#endif
+#ifdef NORIX_TERMINAL_FRONT_END
+  constexpr bool kTerminalBuilt = true;
+#else
+  constexpr bool kTerminalBuilt = false;
+#endif
+  const std::optional<FrontEnd> frontEnd =
+      ChooseFrontEnd(options.terminal,
+                     DisplayAvailable(Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"),
+                                      Environment("QT_QPA_PLATFORM")),
+                     kQtBuilt, kTerminalBuilt);
+  if (!frontEnd) {
+    err << (options.terminal ? "norix-config: this build has no terminal front end\n"
+                             : NoDisplayMessage());
     return 1;
   }
   if (!options.commandLine.empty() &&
@@ -92,6 +126,18 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   // still answer while the program closes their ports.
   SimulatedLines simulated;
   tapi::LineDirectory lines(link::ProductLineSources(), err);
+  if (!options.trace.empty()) {
+    std::string problem;
+    auto trace = platform::comm::PortTrace::Create(
+        options.trace, platform::cli::VersionText("norix-config"), problem);
+    if (!trace) {
+      err << "norix-config: " << problem << '\n';
+      return 2;
+    }
+    lines.SetPortTrace(std::move(trace));
+    out << "norix-config: writing the transcript of the product traffic to " << options.trace
+        << '\n';
+  }
   for (const std::string& model : options.simulate) {
     if (const std::string problem = simulated.Serve(model, lines); !problem.empty()) {
       err << "norix-config: " << problem << '\n';
@@ -137,12 +183,23 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   }
   settings.diagnostics = &err;
 
-  // Qt's own texts follow the language the program's texts come out in.
+  const auto systemMain = [&settings, &program](platform::window::Desktop& desktop) {
+    return shell::RunStartup(program.frame, desktop, settings);
+  };
+  // The pictures' texts (terminal) and Qt's own texts follow the language
+  // the program's texts come out in.
   const shell::LanguageChoice language =
       shell::ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder);
+#ifdef NORIX_TERMINAL_FRONT_END
+  if (*frontEnd == FrontEnd::kTerminal) {
+    return platform::terminal::RunTerminalFrontEnd(templates, TerminalPictures(language.texts),
+                                                   TerminalWordsOf(language.texts), systemMain,
+                                                   err);
+  }
+#endif
+#ifdef NORIX_QT_FRONT_END
   const int textCountryCode =
       language.texts.IsProgramOwn() ? platform::profile::kDefaultCountryCode : language.countryCode;
-
   // Qt gets the program name only: the arguments are the program's own.
   int qtArgc = 1;
   std::string name = programName != nullptr ? programName : "norix-config";
@@ -151,9 +208,11 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     return resources::pictures::RenderPicture(id, size);
   };
   return platform::qt::RunQtFrontEnd(qtArgc, qtArgv.data(), textCountryCode, templates, pictures,
-                                     [&settings, &program](platform::window::Desktop& desktop) {
-                                       return shell::RunStartup(program.frame, desktop, settings);
-                                     });
+                                     resources::kProgramIconPicture, systemMain);
+#else
+  static_cast<void>(programName);
+  return 1;
+#endif
 }
 
 }  // namespace norix::app

@@ -28,7 +28,41 @@ long LeadingNumber(const std::string& reply) {
   return end == reply.c_str() ? 0 : value;
 }
 
+// The country a "+GCI" product's "ATI5" answer names: the first entry whose
+// two-digit code occurs in it.
+std::uint16_t GciCountry(const std::string& current) {
+  for (const NationalityEntry& entry : kNationalityTable) {
+    if (platform::ascii::ContainsNoCase(current, TwoHexDigits(entry.gciCode))) {
+      return entry.diallingCode;
+    }
+  }
+  return kNationalityNone;
+}
+
+// The country of a nationality code (the last entry that has it).
+std::uint16_t NcCountry(long value) {
+  std::uint16_t found = kNationalityNone;
+  for (const NationalityEntry& entry : kNationalityTable) {
+    if (entry.ncCode == value) {
+      found = entry.diallingCode;
+    }
+  }
+  return found;
+}
+
 }  // namespace
+
+std::uint16_t ReadCountryCode(platform::comm::Port* port, bool gciSupport) {
+  std::string current;
+  if (link::SendAtCommand(port, "ATI5", current) != link::AtResult::Ok) {
+    return kNationalityUnknown;
+  }
+  if (gciSupport) {
+    return GciCountry(current);
+  }
+  const long value = LeadingNumber(current);
+  return value == 0 ? kNationalityNone : NcCountry(value);
+}
 
 std::uint16_t ReadCurrentNationality(platform::comm::Port* port, bool gciSupport,
                                      std::array<bool, kNationalityCount>& offered) {
@@ -46,25 +80,14 @@ std::uint16_t ReadCurrentNationality(platform::comm::Port* port, bool gciSupport
     for (std::size_t i = 0; listed && i < kNationalityCount; ++i) {
       offered[i] = supported.find(TwoHexDigits(kNationalityTable[i].gciCode)) != std::string::npos;
     }
-    for (const NationalityEntry& entry : kNationalityTable) {
-      if (platform::ascii::ContainsNoCase(current, TwoHexDigits(entry.gciCode))) {
-        return entry.diallingCode;
-      }
-    }
-    return kNationalityNone;
+    return GciCountry(current);
   }
   const long value = LeadingNumber(current);
   if (value == 0) {
     return kNationalityNone;
   }
   offered.fill(true);
-  std::uint16_t found = kNationalityNone;
-  for (const NationalityEntry& entry : kNationalityTable) {
-    if (entry.ncCode == value) {
-      found = entry.diallingCode;
-    }
-  }
-  return found;
+  return NcCountry(value);
 }
 
 NationalityResult SetNationality(platform::comm::Port* port, bool gciSupport, std::uint16_t chosen,

@@ -36,6 +36,13 @@ enum class NationalityResult : std::uint8_t {
 [[nodiscard]] std::uint16_t ReadCurrentNationality(platform::comm::Port* port, bool gciSupport,
                                                    std::array<bool, kNationalityCount>& offered);
 
+// "ATI5" alone, its answer read as ReadCurrentNationality reads it: the
+// dialling code of the current country, kNationalityNone, or
+// kNationalityUnknown when "ATI5" was not answered with OK. Changes no
+// offered flags. The upgrade reads the country before and after new firmware
+// with it.
+[[nodiscard]] std::uint16_t ReadCountryCode(platform::comm::Port* port, bool gciSupport);
+
 // Sets the country `chosen` (a dialling code). When it equals `current`,
 // nothing is sent (Unchanged). Otherwise "AT*N-", the setting command
 // ("ATI5+GCI=B5" / "ATI5*NC003Z") and "AT*N+" are sent as a pair around it,

@@ -4,10 +4,13 @@
 // rescue flags, and the country setting's state.
 #pragma once
 
+#include <functional>
+
 #include "device/adapter_features.h"
 #include "device/ident_record.h"
 #include "device/nationality_state.h"
 #include "device/selection_state.h"
+#include "platform/window/messages.h"
 
 namespace norix::device {
 
@@ -17,6 +20,11 @@ struct SelectedProduct {
   SelectionState selection;
   RescueFlags rescue;
   NationalityState nationality;
+  // The upgrade's start, run on the page that found a product in rescue
+  // mode; returns the page to go to. The program sets it when it registers
+  // the pages (product selection cannot call the upgrade by itself); unset,
+  // such a product goes to the main menu.
+  std::function<int(platform::window::HWND page)> upgradeStart;
 };
 
 }  // namespace norix::device

@@ -19,18 +19,23 @@ struct SelectionState {
 
 // The rescue flags of the upgrade state that product selection sets (a
 // product found answering only through its flash loader) and that going
-// back to the product list clears.
+// back to the product list clears, and the upgrade's target, which going
+// back to the product list sets again.
 struct RescueFlags {
   std::atomic<bool> rescueStart{false};        // found in rescue mode, or the rescue declined
   std::atomic<bool> isdnRescueProduct{false};  // one of the two adapter rescue texts
   std::atomic<bool> rescueTransfer{false};     // the transfer starts at a waiting boot program
   std::atomic<bool> damaged{false};            // the last transfer left the product damaged
+  // For an adapter with an internal modem: set, the upgrade is for the
+  // ISDN part; clear, for the modem component.
+  std::atomic<bool> isdnTarget{true};
 
   void Clear() {
     rescueStart = false;
     isdnRescueProduct = false;
     rescueTransfer = false;
     damaged = false;
+    isdnTarget = true;
   }
 };
 

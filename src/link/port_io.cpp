@@ -132,6 +132,18 @@ int ReadByte(Port* port) {
   return static_cast<signed char>(byte);
 }
 
+std::optional<std::uint8_t> ReadRawByte(Port* port, std::chrono::milliseconds waitLimit) {
+  if (port == nullptr) {
+    return std::nullopt;
+  }
+  std::uint8_t byte = 0;
+  const comm::IoResult result = port->Read(std::span(&byte, 1), waitLimit);
+  if (!result.completed() || result.count == 0) {
+    return std::nullopt;
+  }
+  return byte;
+}
+
 namespace {
 
 void SetFraming(comm::CommState& state, std::uint32_t speed) {
@@ -196,6 +208,25 @@ std::uint32_t SetReadTimeout(Port* port, std::uint32_t constant) {
                                kDefaultWriteMultiplier, kDefaultWriteConstant};
                         })
       .readConstant;
+}
+
+comm::CommTimeouts SetReadTotals(Port* port, std::uint32_t multiplier, std::uint32_t constant) {
+  return ChangeTimeouts(port, [multiplier, constant](comm::CommTimeouts& t) {
+    t.readMultiplier = multiplier;
+    t.readConstant = constant;
+  });
+}
+
+void RestoreTimeouts(Port* port, const comm::CommTimeouts& timeouts) {
+  ChangeTimeouts(port, [&timeouts](comm::CommTimeouts& t) { t = timeouts; });
+}
+
+comm::CommTimeouts CurrentTimeouts(Port* port) {
+  comm::CommTimeouts timeouts;
+  if (port == nullptr || !port->GetTimeouts(timeouts)) {
+    return {};
+  }
+  return timeouts;
 }
 
 std::uint32_t SetReadInterval(Port* port, std::uint32_t interval) {

@@ -73,6 +73,12 @@ std::size_t ReadBlockPatiently(Port* port, std::string& text, std::size_t maxCou
 // also reads as -1).
 int ReadByte(Port* port);
 
+// The next byte, waiting as the port's time-outs say but at most
+// `waitLimit` (longer than kReadWaitLimit for slow time-outs); none when no
+// byte came, the read failed or the limit passed. A received 0xFF is a byte.
+[[nodiscard]] std::optional<std::uint8_t> ReadRawByte(
+    Port* port, std::chrono::milliseconds waitLimit = kReadWaitLimit);
+
 // Speed, 8N1, CTS output flow control on, RTS handshake, and the default
 // time-outs (read constant 1000 ms).
 void ConfigurePort(Port* port, std::uint32_t speed);
@@ -87,6 +93,14 @@ void SetCtsFlow(Port* port, bool on);
 // Sets interval 100, read multiplier 10, read constant c, write multiplier 1,
 // write constant 2000; returns the previous read constant for restoring.
 std::uint32_t SetReadTimeout(Port* port, std::uint32_t constant);
+// Sets the read multiplier and constant, the other time-outs stay; returns
+// the whole record as it was, for RestoreTimeouts.
+platform::comm::CommTimeouts SetReadTotals(Port* port, std::uint32_t multiplier,
+                                           std::uint32_t constant);
+// Puts back a record that one of the setters returned.
+void RestoreTimeouts(Port* port, const platform::comm::CommTimeouts& timeouts);
+// The time-outs in force; all 0 when they cannot be read.
+[[nodiscard]] platform::comm::CommTimeouts CurrentTimeouts(Port* port);
 // Replace one value, return the previous one.
 std::uint32_t SetReadInterval(Port* port, std::uint32_t interval);
 std::uint32_t SetWriteTimeout(Port* port, std::uint32_t constant);

@@ -308,6 +308,14 @@ void CloseContext(std::unique_ptr<ModemContext> context) {
   }
 }
 
+std::optional<std::string> DeviceDriverKey(const ModemContext& context, std::uint32_t device) {
+  tapi::LineDevCaps caps(kDevCapsStartSize);
+  if (GetDevCaps(context.lineApp, device, tapi::kApiVersion14, caps) != 0) {
+    return std::nullopt;
+  }
+  return DriverKeyFrom(caps.DevSpecific());
+}
+
 platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick) {
   // One device port at a time: whatever an earlier open left is released.
   CloseDevicePort(context);

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -65,6 +66,11 @@ void CloseContext(std::unique_ptr<ModemContext> context);
 // bytes that were no final result code. Blocks the calling thread: up to 2 s for the call reply,
 // and about 2 s (5 s for a PC Card modem) for a silent product.
 platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick);
+
+// The registry key of the modem driver of line device `device`, as the
+// device reports it, without opening it; none when it reports none.
+[[nodiscard]] std::optional<std::string> DeviceDriverKey(const ModemContext& context,
+                                                         std::uint32_t device);
 
 // Writes context.portFailure to standard error ("norix: NORIX Corvid 560
 // Voice: cannot open /dev/ttyUSB0: ..."); nothing when the last

@@ -11,8 +11,8 @@
 #include "products/select_product.h"
 #include "resources/resource_ids.h"
 #include "shell/page_frame.h"
-#include "shell/page_kit.h"
 #include "shell/page_messages.h"
+#include "shell/page_kit.h"
 
 namespace norix::products {
 
@@ -24,7 +24,7 @@ namespace {
 // progress step is seen.
 constexpr std::uint32_t kShowListPauseTenths = 5;
 
-// The kit only places the list page: it sets its own texts and title.
+// The list page keeps its template's title: the kit only places it.
 constexpr shell::PageDescription kDescription{.commonSetUp = false};
 
 class ProductListPage final : public shell::Page {
@@ -32,8 +32,8 @@ class ProductListPage final : public shell::Page {
   explicit ProductListPage(device::SelectedProduct& product) : product_(product) {}
 
   void OnInit() override {
-    // The template's title is English; the page's title is in the language
-    // of the texts, as on every other page.
+    // The template's title is English; the page's title is in the language of
+    // the texts, as on every other page.
     shell::SetWindowTextById(Window(), shell::kPageCaptionText);
     Show(kListHelpControl, false);
     Show(resources::kNextArrowId, false);

@@ -99,11 +99,17 @@ int SelectProduct(shell::Frame& frame, device::SelectedProduct& product, W::HWND
       product.rescue.isdnRescueProduct = true;
     }
     context.productName = text;
+    // Nothing of the last product's versions holds for this one.
+    context.firmwareVersion.clear();
+    context.firmwareVersionNumber = 0;
+    context.internalModemVersion.clear();
+    context.internalModemVersionNumber.clear();
     product.ident.upgradeKind = LookupUpgradeKind(text);
     product.rescue.rescueStart = true;
-    // The upgrade takes over from its first page, which knows the rescue
-    // start and offers nothing but the upgrade.
-    shell::GoToPage(page, UpgradePageFor(product.features));
+    // The upgrade takes over at once: it asks whether to try again and
+    // says where to go.
+    shell::GoToPage(page,
+                    product.upgradeStart ? product.upgradeStart(page) : resources::kMainMenuPage);
     return 1;
   }
 

@@ -86,6 +86,10 @@ inline constexpr int kNextArrowId = 1002;    // '>'
 inline constexpr int kCancelArrowId = 1008;  // 'X'
 inline constexpr int kOkArrowId = 1006;      // 'V'
 
+// The program's icon: window icon and menu entry (installed beside it as
+// share/icons/hicolor/scalable/apps/norix-config.svg).
+inline constexpr int kProgramIconPicture = 1;
+
 // Pictures: the page picture behind every page, the arrow button images
 // (normal and pressed; the pressed one also while the button has the focus)
 // and the country flags in the order of the nationality table (301

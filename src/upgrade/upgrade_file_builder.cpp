@@ -1,6 +1,8 @@
 #include "upgrade/upgrade_file_builder.h"
 
+#include <algorithm>
 #include <random>
+#include <span>
 
 #include "upgrade/file_layout.h"
 #include "upgrade/image_checksum.h"
@@ -9,6 +11,46 @@
 
 namespace norix::upgrade {
 namespace {
+
+constexpr std::string_view kLoaderMark = "NXLOADER";
+constexpr std::string_view kFirmwareMark = "NXFIRMWR";
+constexpr std::size_t kSectionHeaderSize = 14;
+constexpr std::size_t kCrcSize = 4;
+
+void AppendLittle32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  for (unsigned shift = 0; shift < 32; shift += 8) {
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
+  }
+}
+
+void AppendSeeded(std::vector<std::uint8_t>& out, std::size_t count, std::uint32_t seed) {
+  const auto code = SeededBytes(seed, count);
+  out.insert(out.end(), code.begin(), code.end());
+}
+
+// CRC-32 of zip and Ethernet, table-less.
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
+  std::uint32_t crc = 0xFFFFFFFFU;
+  for (const std::uint8_t byte : bytes) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) {
+      crc = (crc >> 1U) ^ (0xEDB88320U & (0U - (crc & 1U)));
+    }
+  }
+  return ~crc;
+}
+
+char ModeByte(LoaderMode mode) {
+  switch (mode) {
+    case LoaderMode::RawStar:
+      return '*';
+    case LoaderMode::RawDigit:
+      return '1';
+    case LoaderMode::Xmodem:
+      return 'X';
+  }
+  return '*';
+}
 
 FileWriteResult Fail(std::string error) {
   FileWriteResult result;
@@ -110,6 +152,42 @@ std::vector<std::uint8_t> MakeBootCode(std::uint16_t version, std::size_t size,
     code.insert(code.end(), rest.begin(), rest.end());
   }
   return code;
+}
+
+std::vector<std::uint8_t> MakeFlashLoader(LoaderMode mode, std::size_t size, std::uint32_t seed) {
+  if (size < kFlashLoaderMinSize || size > 0xFFFFFFFFU) {
+    return {};
+  }
+  std::vector<std::uint8_t> loader(kLoaderMark.begin(), kLoaderMark.end());
+  loader.reserve(size);
+  loader.push_back(static_cast<std::uint8_t>(ModeByte(mode)));
+  loader.push_back(0);
+  AppendLittle32(loader, static_cast<std::uint32_t>(size));
+  AppendSeeded(loader, size - kSectionHeaderSize - kCrcSize, seed);
+  AppendLittle32(loader, Crc32(loader));
+  return loader;
+}
+
+std::size_t FirmwareMinSize(std::string_view identification) {
+  return kSectionHeaderSize + identification.size();
+}
+
+std::vector<std::uint8_t> MakeFirmware(FirmwareTarget target, std::string_view identification,
+                                       std::size_t size, std::uint32_t seed) {
+  const bool printable = std::all_of(identification.begin(), identification.end(),
+                                     [](char c) { return c >= 0x20 && c <= 0x7E; });
+  if (identification.empty() || identification.size() > kMaxIdentificationLength || !printable ||
+      size < FirmwareMinSize(identification) || size > 0xFFFFFFFFU) {
+    return {};
+  }
+  std::vector<std::uint8_t> firmware(kFirmwareMark.begin(), kFirmwareMark.end());
+  firmware.reserve(size);
+  firmware.push_back(static_cast<std::uint8_t>(target));
+  firmware.push_back(static_cast<std::uint8_t>(identification.size()));
+  AppendLittle32(firmware, static_cast<std::uint32_t>(size));
+  firmware.insert(firmware.end(), identification.begin(), identification.end());
+  AppendSeeded(firmware, size - firmware.size(), seed);
+  return firmware;
 }
 
 std::string_view FamilyName(UpgradeFamily family) {

@@ -46,4 +46,36 @@ struct UpgradeFileRecipe {
 
 [[nodiscard]] std::string_view FamilyName(UpgradeFamily family);
 
+// Sections that the simulated products can check (sim/flash_image.h reads
+// them with code of its own): a flash loader that carries its length, CRC-32
+// and the way it takes the firmware, and firmware that carries its length,
+// the hardware it is for and the identification "ATI3" answers once it runs.
+enum class LoaderMode : std::uint8_t { RawStar, RawDigit, Xmodem };
+
+inline constexpr std::size_t kFlashLoaderMinSize = 18;
+
+// A flash loader of `size` bytes (at least kFlashLoaderMinSize; smaller
+// sizes give an empty section) with seeded code.
+[[nodiscard]] std::vector<std::uint8_t> MakeFlashLoader(LoaderMode mode, std::size_t size,
+                                                        std::uint32_t seed);
+
+enum class FirmwareTarget : std::uint8_t {
+  ModemNormalFlash = 'N',
+  ModemLargeFlash = 'L',
+  Solano = 'S',
+  KometII = 'K',
+};
+
+inline constexpr std::size_t kMaxIdentificationLength = 200;
+
+// The smallest firmware that holds this identification.
+[[nodiscard]] std::size_t FirmwareMinSize(std::string_view identification);
+
+// Firmware of `size` bytes with seeded code. Empty when the identification is
+// empty, longer than kMaxIdentificationLength or not printable ASCII, or
+// when `size` is below FirmwareMinSize.
+[[nodiscard]] std::vector<std::uint8_t> MakeFirmware(FirmwareTarget target,
+                                                     std::string_view identification,
+                                                     std::size_t size, std::uint32_t seed);
+
 }  // namespace norix::upgrade

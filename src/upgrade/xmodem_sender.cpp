@@ -4,7 +4,6 @@
 #include <array>
 #include <chrono>
 #include <limits>
-#include <thread>
 
 #include "link/port_io.h"
 
@@ -44,17 +43,9 @@ class TimeoutsKeeper {
   bool saved_ = false;
 };
 
-std::int64_t WholeSecondsNow() {
-  return std::chrono::duration_cast<std::chrono::seconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 int ClampToInt(std::size_t value) {
   return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
 }
-
-void PauseMs(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace
 
@@ -76,6 +67,8 @@ const char* XmodemFailureText(XmodemFailure failure) {
       return "the receiver answered a block with an unknown byte";
     case XmodemFailure::NoEndAck:
       return "the end of transmission was not acknowledged";
+    case XmodemFailure::Stopped:
+      return "the transfer was stopped";
   }
   return "unknown failure";
 }
@@ -104,9 +97,11 @@ bool XmodemSender::Send(XmodemProgress* progress, comm::Port* port,
 
   // Anything the receiver sent meanwhile (repeated start bytes) is stale.
   link::DiscardInput(port, comm::kPurgeRxClear | comm::kPurgeTxClear);
-  PauseMs(timings_.startPauseMs);
+  if (!clock_->Pause(std::chrono::milliseconds(timings_.startPauseMs))) {
+    return Fail(XmodemFailure::Stopped);
+  }
   std::size_t position = 0;
-  const std::int64_t startSeconds = WholeSecondsNow();
+  const std::int64_t startSeconds = clock_->NowSeconds();
   std::int64_t lastShown = kRemainingTimeNotShown;
 
   if (progress != nullptr) {
@@ -118,6 +113,9 @@ bool XmodemSender::Send(XmodemProgress* progress, comm::Port* port,
     const std::size_t take = std::min(blockSize, data.size() - position);
     const XmodemFrame frame = BuildXmodemFrame(i, data.subspan(position, take), blockSize, check);
     position += take;
+    if (clock_->StopRequested()) {
+      return Fail(XmodemFailure::Stopped);
+    }
     if (!SendBlock(port, frame)) {
       return false;
     }
@@ -126,7 +124,7 @@ bool XmodemSender::Send(XmodemProgress* progress, comm::Port* port,
     if (progress != nullptr) {
       const auto text =
           UpdateRemainingTime(static_cast<std::int64_t>(blocks), static_cast<std::int64_t>(i),
-                              WholeSecondsNow() - startSeconds, lastShown);
+                              clock_->NowSeconds() - startSeconds, lastShown);
       if (text) {
         progress->SetText(kXmodemTimeText, *text);
       }
@@ -139,7 +137,7 @@ bool XmodemSender::Send(XmodemProgress* progress, comm::Port* port,
 bool XmodemSender::WaitForStartByte(comm::Port* port) {
   const std::uint32_t previous = link::SetReadTimeout(port, timings_.startReadMs);
   bool found = false;
-  for (int read = 0; read < kStartReads && !found; ++read) {
+  for (int read = 0; read < kStartReads && !found && !clock_->StopRequested(); ++read) {
     const int byte = link::ReadByte(port);
     if (byte == kXmodemNak || byte == kXmodemCrcStart) {
       startByte_ = static_cast<std::uint8_t>(byte);
@@ -153,8 +151,8 @@ bool XmodemSender::WaitForStartByte(comm::Port* port) {
 bool XmodemSender::SendBlock(comm::Port* port, const XmodemFrame& frame) {
   for (int attempt = 0;;) {
     link::DiscardInput(port, comm::kPurgeRxClear | comm::kPurgeTxClear);
-    if (delayMs_ != 0) {
-      PauseMs(delayMs_);
+    if (delayMs_ != 0 && !clock_->Pause(std::chrono::milliseconds(delayMs_))) {
+      return Fail(XmodemFailure::Stopped);
     }
     std::size_t written = 0;
     ++stats_.frameWrites;

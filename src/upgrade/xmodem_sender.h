@@ -18,6 +18,7 @@
 #include <span>
 
 #include "platform/comm/port.h"
+#include "upgrade/transfer_clock.h"
 #include "upgrade/xmodem_block.h"
 #include "upgrade/xmodem_progress.h"
 
@@ -41,6 +42,7 @@ enum class XmodemFailure : std::uint8_t {
   Cancelled,        // the receiver sent CAN
   UnexpectedReply,  // any other answer to a block
   NoEndAck,         // EOT was not acknowledged in 10 tries
+  Stopped,          // the clock's stop request ended it
 };
 
 [[nodiscard]] const char* XmodemFailureText(XmodemFailure failure);
@@ -58,7 +60,11 @@ struct XmodemStats {
 // One transfer at a time per object; not shared between threads.
 class XmodemSender {
  public:
-  explicit XmodemSender(XmodemTimings timings = {}) : timings_(timings) {}
+  // Pauses and the remaining-time seconds go through `clock` (none: plain
+  // sleeps and the steady clock); its stop request ends the transfer before
+  // the next block.
+  explicit XmodemSender(XmodemTimings timings = {}, TransferClock* clock = nullptr)
+      : timings_(timings), clock_(clock != nullptr ? clock : &ownClock_) {}
 
   // Waits for the receiver's start byte (up to 59 reads of startReadMs),
   // sends `data` as blocks and ends with EOT. Blocks the calling thread for
@@ -83,6 +89,8 @@ class XmodemSender {
   bool Fail(XmodemFailure failure);
 
   XmodemTimings timings_;
+  SleepingClock ownClock_;
+  TransferClock* clock_;
   XmodemFailure failure_ = XmodemFailure::None;
   XmodemStats stats_;
   std::uint8_t startByte_ = 0;

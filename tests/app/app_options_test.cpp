@@ -36,6 +36,8 @@ TEST(AppOptionsTest, HelpListAndUnknownOptions) {
   EXPECT_TRUE(Parse({"--help"}).help);
   EXPECT_TRUE(Parse({"-h"}).help);
   EXPECT_TRUE(Parse({"--list-models"}).listModels);
+  EXPECT_TRUE(Parse({"dk", "--terminal"}).terminal);
+  EXPECT_FALSE(Parse({"dk"}).terminal);
   EXPECT_NE(Parse({"--simulat"}).error, "");
   EXPECT_NE(Parse({"/uk", "-x"}).error, "");
   EXPECT_EQ(Parse({"/uk"}).commandLine, "/uk") << "the system's own rule refuses it later";
@@ -49,6 +51,27 @@ TEST(DisplayTest, ANamedDisplayOrAQtPlatform) {
   EXPECT_TRUE(DisplayAvailable(nullptr, "wayland-0", nullptr));
   EXPECT_TRUE(DisplayAvailable(nullptr, nullptr, "offscreen"));
   EXPECT_NE(NoDisplayMessage().find("QT_QPA_PLATFORM=offscreen"), std::string::npos);
+}
+
+TEST(FrontEndTest, TheTerminalWhenAskedOrWithoutADisplayQtOtherwise) {
+  constexpr auto kQt = FrontEnd::kQt;
+  constexpr auto kTerminal = FrontEnd::kTerminal;
+  struct Case {
+    bool asked, display, qt, terminal;
+    std::optional<FrontEnd> chosen;
+  };
+  for (const Case& c : {
+           Case{false, true, true, true, kQt},
+           Case{true, true, true, true, kTerminal},
+           Case{false, false, true, true, kTerminal},
+           Case{false, false, true, false, std::nullopt},
+           Case{true, true, true, false, std::nullopt},
+           Case{false, true, false, true, kTerminal},
+           Case{false, false, false, true, kTerminal},
+       }) {
+    EXPECT_EQ(ChooseFrontEnd(c.asked, c.display, c.qt, c.terminal), c.chosen)
+        << c.asked << c.display << c.qt << c.terminal;
+  }
 }
 
 }  // namespace

@@ -257,6 +257,66 @@ class Tour {
     return typed;
   }
 
+  // Presses `key` as the user does on the keyboard: on the control that has
+  // the focus in the page widget, or on the page when none has.
+  bool Key(W::HWND page, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    bool sent = false;
+    RunOnGuiThread([&] {
+      if (auto* widget = PageWidgetOf(page)) {
+        QWidget* target = widget->focusWidget() != nullptr ? widget->focusWidget() : widget;
+        QTest::keyClick(target, key, modifiers);
+        sent = true;
+      }
+    });
+    EXPECT_TRUE(sent) << "no widget for the page";
+    return sent;
+  }
+
+  // Types `text` into whatever has the focus in the page widget.
+  void Type(W::HWND page, const QString& text) {
+    RunOnGuiThread([&] {
+      if (auto* widget = PageWidgetOf(page);
+          widget != nullptr && widget->focusWidget() != nullptr) {
+        QTest::keyClicks(widget->focusWidget(), text);
+      }
+    });
+  }
+
+  // The id of the control that has the focus in the page widget; 0 for none.
+  int FocusedControl(W::HWND page) {
+    int id = 0;
+    RunOnGuiThread([&] {
+      if (auto* widget = PageWidgetOf(page);
+          widget != nullptr && widget->focusWidget() != nullptr) {
+        id = widget->focusWidget()->objectName().toInt();
+      }
+    });
+    return id;
+  }
+
+  // Presses Tab until control `id` has the focus; false when it never does.
+  bool TabTo(W::HWND page, int id) {
+    for (int presses = 0; presses < 64; ++presses) {
+      if (FocusedControl(page) == id) {
+        return true;
+      }
+      Key(page, Qt::Key_Tab);
+    }
+    ADD_FAILURE() << "Tab never reached control " << id;
+    return false;
+  }
+
+  // A control of the page widget as it draws itself now.
+  QImage Grab(W::HWND page, int id) {
+    QImage image;
+    RunOnGuiThread([&] {
+      if (auto* widget = PageWidgetOf(page); widget != nullptr && widget->Control(id) != nullptr) {
+        image = widget->Control(id)->grab().toImage();
+      }
+    });
+    return image;
+  }
+
   // The lines of a drop-down list as the widget shows them.
   QStringList Lines(W::HWND page, int id) {
     QStringList lines;

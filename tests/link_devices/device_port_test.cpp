@@ -3,16 +3,20 @@
 // thread, so the line replies arrive while OpenDevicePort waits for them.
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <memory>
 #include <sstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "link/telephony_devices.h"
+#include "platform/comm/port_trace.h"
 #include "platform/comm/pty_line.h"
 #include "platform/comm/serial_port.h"
 #include "platform/telephony/line_api.h"
 #include "support/scripted_product.h"
+#include "support/temp_dir.h"
 
 namespace norix::link {
 namespace {
@@ -120,6 +124,30 @@ TEST_F(DevicePort, CheckedOpenConfiguresChecksAndAsksForGci) {
   EXPECT_FALSE(context->gciSupport);
   EXPECT_FALSE(context->portFromTelephony);
   EXPECT_TRUE(PortIsFree());
+}
+
+// With a transcript asked for, the port the line service hands out writes the
+// whole checked open to it; without one nothing is written (the other tests).
+TEST_F(DevicePort, TheOpenedPortWritesItsTrafficToTheTranscript) {
+  const norix::testing::TempDir dir;
+  const auto file = dir.Path() / "trace.txt";
+  std::string error;
+  directory.SetPortTrace(platform::comm::PortTrace::Create(file.string(), "norix-test", error));
+  ASSERT_EQ(error, "");
+  Serve("NORIX Corvid 560V USB", Modem(true));
+  ASSERT_NE(OpenDevicePort(*context, 57600, false), nullptr);
+  CloseDevicePort(*context);
+
+  std::ifstream in(file);
+  std::stringstream read;
+  read << in.rdbuf();
+  const std::string text = read.str();
+  for (const std::string& event : std::vector<std::string>{
+           "open " + pty.slavePath, "   57600 speed", R"(   57600 send "AT\r")",
+           R"(   57600 recv "OK\r\n")", R"(   57600 send "AT+GCI?\r")",
+           R"(   57600 recv "+GCI: 3D\r\n")", "   57600 close"}) {
+    EXPECT_NE(text.find(event), std::string::npos) << event << " in\n" << text;
+  }
 }
 
 TEST_F(DevicePort, ProductWithoutGciAndASlowAnswer) {

@@ -17,7 +17,8 @@ double Linear(double channel) {
 }  // namespace
 
 std::vector<int> AllPictureIds() {
-  std::vector<int> ids = {resources::kPagePicture,
+  std::vector<int> ids = {resources::kProgramIconPicture,
+                          resources::kPagePicture,
                           resources::kBackArrowPicture,
                           resources::kBackArrowPressedPicture,
                           resources::kNextArrowPicture,

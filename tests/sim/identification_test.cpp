@@ -127,6 +127,8 @@ std::vector<Row> Rows() {
        Normal(true, "NORIX Marlin 560 Voice V1.41", "NORIX Marlin 560 Voice ", 141, 17)},
       {"int560", "NORIX 560 V Int",
        Normal(true, "NORIX 560 V Int V1.40", "NORIX 560 V Int ", 140, 17)},
+      {"corvid560-2m", "NORIX Corvid 560 Voice",
+       Normal(true, "NORIX corvid 560 Voice V1.52", "NORIX Corvid 560 Voice ", 152, 1)},
       {"usb560", "NORIX Corvid 560V USB",
        Normal(true, "NORIX Corvid 560V USB V1.52", "NORIX Corvid 560V USB ", 152, 17)},
       {"solano1280i-ab", "NORIX solano 1280i",
@@ -150,6 +152,9 @@ std::vector<Row> Rows() {
       {"komet2-early", "NORIX KOMET II",
        Normal(false, "NORIX KOMET II V2.01", "NORIX KOMET II ", 201, 2,
               Features(false, false, false, true, device::kDefaultKometFeatureWord))},
+      {"komet2-usb", "NORIX KOMET II USB",
+       Normal(false, "NORIX KOMET II V2.05", "NORIX KOMET II ", 205, 2,
+              Features(false, false, false, true, 0x1FBC))},
       {"modem-rescue", "NORIX Corvid 560 Voice",
        Rescue(true, std::string(device::kModemRescueMode), 9)},
       // The loaders below do not answer the checked open's "AT" with OK.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,8 +39,40 @@ TEST(SimArgumentsTest, LineAndFaultOptions) {
   EXPECT_EQ(plain.options.lineDelay, 0ms);
   EXPECT_EQ(plain.options.storeFailures, 0U);
   EXPECT_FALSE(plain.options.refusedCountry.has_value());
+  const auto services = Parse({"--withdraw-service", "*S3", "--withdraw-service=%U",
+                               "--garble-service", "*S2", "--refuse-service-write=*S4", "komet2"});
+  EXPECT_EQ(services.error, "");
+  EXPECT_EQ(services.options.withdrawnServices, (std::vector<std::string>{"*S3", "%U"}));
+  EXPECT_EQ(services.options.garbledService, "*S2");
+  EXPECT_EQ(services.options.refusedServiceWrite, "*S4");
   for (const char* option :
-       {"--line-delay", "--store-failures", "--refuse-country", "--no-dialtone"}) {
+       {"--line-delay", "--store-failures", "--refuse-country", "--no-dialtone",
+        "--withdraw-service", "--garble-service", "--refuse-service-write"}) {
+    EXPECT_NE(SimUsage().find(option), std::string::npos) << option;
+  }
+}
+
+TEST(SimArgumentsTest, UpgradeOptions) {
+  const auto args = Parse({"--upgrade-time", "5", "--restart-time=9000", "--cut-loader", "100",
+                           "--cut-firmware=2000", "--power-off", "0", "--silent-upgrade", "2",
+                           "--corrupt", "1000", "--refuse-device", "komet2"});
+  EXPECT_EQ(args.error, "");
+  const UpgradeOptions& upgrade = args.options.upgrade;
+  EXPECT_EQ(upgrade.timePercent, 5U);
+  EXPECT_EQ(upgrade.restartTime, std::optional(9000ms));
+  EXPECT_EQ(upgrade.powerCutLoader, std::optional<std::uint64_t>(100));
+  EXPECT_EQ(upgrade.powerCutFirmware, std::optional<std::uint64_t>(2000));
+  EXPECT_EQ(upgrade.powerOffTime, 0ms);
+  EXPECT_EQ(upgrade.silentRequests, 2U);
+  EXPECT_EQ(upgrade.corruptEvery, 1000U);
+  EXPECT_TRUE(upgrade.refuseDevice);
+  const UpgradeOptions plain = Parse({"komet2"}).options.upgrade;
+  EXPECT_EQ(plain.timePercent, 100U);
+  EXPECT_FALSE(plain.powerCutLoader || plain.powerCutFirmware || plain.restartTime);
+  EXPECT_EQ(Parse({"--upgrade-time", "1001", "komet2"}).error,
+            "--upgrade-time takes a whole number from 0 to 1000, not \"1001\"");
+  for (const char* option : {"--upgrade-time", "--restart-time", "--cut-loader", "--cut-firmware",
+                             "--power-off", "--silent-upgrade", "--corrupt", "--refuse-device"}) {
     EXPECT_NE(SimUsage().find(option), std::string::npos) << option;
   }
 }
@@ -78,8 +111,12 @@ TEST(SimArgumentsTest, UnusableCommandLinesSayWhy) {
        "Sweden), not \"7\""},
       {{"--refuse-country=1000", "netrunner56k"},
        "--refuse-country takes a whole number from 0 to 999, not \"1000\""},
+      {{"komet2", "--garble-service"}, "--garble-service needs a value"},
+      {{"--withdraw-service=", "komet2"}, "--withdraw-service needs a command name (*S2, *DP, %U)"},
+      {{"komet2", "--refuse-service-write="},
+       "--refuse-service-write needs a command name (*S2, *DP, %U)"},
       {{"--fast", "netrunner56k"}, "unknown option --fast"},
-      {{"--pace=1", "netrunner56k"}, "unknown option --pace"},
+      {{"--pace=1", "netrunner56k"}, "--pace takes no value"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Parse(c.args).error, c.error);

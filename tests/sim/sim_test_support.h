@@ -2,8 +2,11 @@
 // side reads that wait for an expected answer or for a quiet period.
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -38,12 +41,12 @@ inline void SetSpeed(Port& port, std::uint32_t baudRate) {
   ASSERT_TRUE(port.SetState(state));
 }
 
-// Reads until what came ends with `end`, or `limit` passes. Returns what came.
-inline std::string ReadUntil(Port& port, std::string_view end,
-                             std::chrono::milliseconds limit = 3000ms) {
+// Reads until `done` holds for what came, or `limit` passes.
+inline std::string ReadUntilDone(Port& port, const std::function<bool(const std::string&)>& done,
+                                 std::chrono::milliseconds limit = std::chrono::seconds(5)) {
   std::string received;
   const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!received.ends_with(end)) {
+  while (!done(received)) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
@@ -52,7 +55,7 @@ inline std::string ReadUntil(Port& port, std::string_view end,
     // Returns as soon as any byte is there, waiting up to `left` for the first.
     EXPECT_TRUE(port.SetTimeouts({platform::comm::kMaxTimeout, platform::comm::kMaxTimeout,
                                   static_cast<std::uint32_t>(left.count()), 0, 0}));
-    std::array<std::uint8_t, 512> buffer{};
+    std::array<std::uint8_t, 2048> buffer{};
     const auto result = port.Read(buffer, left + 1000ms);
     if (!result.completed()) {
       break;
@@ -60,6 +63,13 @@ inline std::string ReadUntil(Port& port, std::string_view end,
     received.append(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(result.count));
   }
   return received;
+}
+
+// Reads until what came ends with `end`, or `limit` passes. Returns what came.
+inline std::string ReadUntil(Port& port, std::string_view end,
+                             std::chrono::milliseconds limit = 3000ms) {
+  return ReadUntilDone(
+      port, [end](const std::string& received) { return received.ends_with(end); }, limit);
 }
 
 // Everything that comes within `period`.

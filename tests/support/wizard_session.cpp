@@ -12,6 +12,7 @@
 #include "platform/window/window_api.h"
 #include "resources/dialogs/dialog_templates.h"
 #include "resources/resource_ids.h"
+#include "resources/strings/catalogue.h"
 #include "shell/navigator.h"
 #include "shell/page_chrome.h"
 #include "shell/page_messages.h"
@@ -28,7 +29,7 @@ platform::telephony::LineSources NoOtherLines() { return {}; }
 
 // Finds the text number whose text (as a message box loads it) is `text`.
 int FindTextId(const shell::TextModule& texts, const std::string& text, int bufferChars) {
-  for (int id = 2001; id <= 2328; ++id) {
+  for (int id = resources::strings::kFirstTextId; id <= resources::strings::kLastTextId; ++id) {
     if (!texts.Text(id).empty() &&
         texts.LoadText(id, static_cast<std::size_t>(bufferChars)) == text) {
       return id;

@@ -63,10 +63,12 @@ struct SessionProduct {
   using ModelMaker = std::function<std::unique_ptr<sim::Model>()>;
 
   SessionProduct(std::string modelName, std::string line, sim::ProductOptions productOptions = {})
-      : model(std::move(modelName)), lineName(std::move(line)), options(productOptions) {}
+      : model(std::move(modelName)),
+        lineName(std::move(line)),
+        options(std::move(productOptions)) {}
   // A product of a model made for the test (a variant of a catalogue model).
   SessionProduct(ModelMaker maker, std::string line, sim::ProductOptions productOptions = {})
-      : lineName(std::move(line)), options(productOptions), make(std::move(maker)) {}
+      : lineName(std::move(line)), options(std::move(productOptions)), make(std::move(maker)) {}
 
   std::string model;     // a simulator model name ("netrunner56k")
   std::string lineName;  // the line device's name ("NORIX Netrunner 56000 Voice")
@@ -114,8 +116,8 @@ class WizardSession {
   // time-out or when it has no such button.
   std::optional<platform::window::MessageBoxInfo> AnswerMessage(int button,
                                                                 Timeout timeout = kPageWait);
-  // The string number of a message box's text (2001-2328), 0 when no text
-  // of the module is the shown text.
+  // The string number of a message box's text (2001-2328, or one of the
+  // program's own from 2400), 0 when no text of the module is the shown text.
   [[nodiscard]] int TextId(const platform::window::MessageBoxInfo& box) const;
   [[nodiscard]] int CaptionId(const platform::window::MessageBoxInfo& box) const;
   // The text of string number `id` as a page loads it.

@@ -29,7 +29,8 @@ std::vector<std::uint8_t> Span(std::span<const std::uint8_t> bytes) {
   return {bytes.begin(), bytes.end()};
 }
 
-// What the modem receives of a loader written before a CR LF "[FileTwo]" line.
+// The flash loader as the modem layout cuts it: up to 9 bytes before the
+// data of "[FileTwo]", so the line end before the header and "[F" go with it.
 std::vector<std::uint8_t> SentLoader(std::vector<std::uint8_t> loader) {
   for (const char c : std::string_view("\r\n[F")) {
     loader.push_back(static_cast<std::uint8_t>(c));

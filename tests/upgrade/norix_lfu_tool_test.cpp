@@ -64,8 +64,9 @@ TEST_F(NorixLfuTool, MakesAModemFileThatShowMatches) {
   recipe.name = "NORIX corvid 560 Voice";
   recipe.version = "1.40";
   recipe.modemChecksum = "V140";
-  recipe.loader = SeededBytes(9, 1500);
-  recipe.firmware = SeededBytes(10, 5000);
+  recipe.loader = MakeFlashLoader(LoaderMode::RawStar, 1500, 9);
+  recipe.firmware =
+      MakeFirmware(FirmwareTarget::ModemNormalFlash, "NORIX corvid 560 Voice V1.40", 5000, 10);
   const auto loaded = LoadImage(out);
   ASSERT_TRUE(loaded.ok());
   const auto built = BuildUpgradeFile(recipe);
@@ -89,6 +90,40 @@ TEST_F(NorixLfuTool, MakesAModemFileThatShowMatches) {
   run = Lfu("show " + out + " --layout modem-large");
   EXPECT_EQ(run.exitCode, 1) << run.output;
   EXPECT_NE(run.output.find("refused, message 2021"), std::string::npos);
+}
+
+// The sections the simulated products check: how the loader takes the
+// firmware, the identification, the hardware the firmware is for.
+TEST_F(NorixLfuTool, MakesSectionsForTheSimulatedProducts) {
+  const auto out = Path("C560V150.LFU");
+  auto run =
+      Lfu("make --family modem --out " + out +
+          " --name 'NORIX corvid 560 Voice' --version 1.50 --loader-size 800"
+          " --loader-mode xmodem --firmware-size 2000 --large-flash --ident 'NORIX X V1.50'");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  UpgradeFileRecipe recipe;
+  recipe.name = "NORIX corvid 560 Voice";
+  recipe.version = "1.50";
+  recipe.loader = MakeFlashLoader(LoaderMode::Xmodem, 800, 1);
+  recipe.firmware = MakeFirmware(FirmwareTarget::ModemLargeFlash, "NORIX X V1.50", 2000, 2);
+  const auto loaded = LoadImage(out);
+  ASSERT_TRUE(loaded.ok());
+  EXPECT_EQ(std::vector<std::uint8_t>(
+                loaded.image.bytes.begin(),
+                loaded.image.bytes.begin() + static_cast<std::ptrdiff_t>(loaded.image.size)),
+            BuildUpgradeFile(recipe).bytes);
+
+  run = Lfu("make --family modem --out " + out + " --name n --version 1 --loader-mode fast");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.output.find("--loader-mode must be star, digit or xmodem"), std::string::npos);
+  run = Lfu("make --family solano --out " + out + " --name n --version 1 --firmware-size 15");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.output.find("cannot hold the identification \"n V1\""), std::string::npos);
+  run = Lfu("make --family komet --out " + out + " --name n --version 1 --large-flash");
+  EXPECT_EQ(run.exitCode, 2);
+  run = Lfu("make --family modem --out " + out + " --name n --version 1 --loader-size 10");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.output.find("--loader-size must be at least 18"), std::string::npos);
 }
 
 TEST_F(NorixLfuTool, MakesKometAndSolanoFiles) {
@@ -120,7 +155,7 @@ TEST_F(NorixLfuTool, ClearErrorsAndExitCodes) {
       Lfu("make --family solano --out " + Path("x.lfu") + " --name n --version 1 --boot-version 1");
   EXPECT_EQ(run.exitCode, 2);
   run = Lfu("make --family modem --out " + Path("x.lfu") +
-            " --name n --version 1 --firmware2-size 10");
+            " --name n --version 1 --firmware2-size 100");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.output.find("800000"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Path("x.lfu")));

@@ -2,25 +2,33 @@
 // the exchange makes of the answers. A diagnostic for real devices and for
 // the simulator's ptys.
 //
-//   norix-at [--speed N] PORT [COMMAND...]
+//   norix-at [--speed N] [--trace FILE] PORT [COMMAND...]
 //
 // Without commands it reads one command per line from standard input.
 
-#include <cstdlib>
+#include <array>
+#include <charconv>
 #include <iostream>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "platform/cli/options.h"
+#include "platform/comm/port_trace.h"
 #include "platform/comm/serial_port.h"
+#include "platform/comm/traced_port.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: norix-at [--speed N] PORT [COMMAND...]\n"
+    "usage: norix-at [--speed N] [--trace FILE] PORT [COMMAND...]\n"
     "Opens PORT (e.g. /dev/ttyUSB0) at N bit/s (default 57600), sends each COMMAND\n"
-    "(or each line of standard input) and prints the result code and reply line.\n";
+    "(or each line of standard input) and prints the result code and reply line.\n"
+    "  -s, --speed N   the port speed in bit/s\n"
+    "  --trace FILE    write every byte exchanged with the product to FILE\n"
+    "  -h, --help      show this text and end\n"
+    "  --version       show the program's version and end\n";
 
 const char* ResultName(norix::link::AtResult result) {
   using norix::link::AtResult;
@@ -65,30 +73,68 @@ void Exchange(norix::platform::comm::Port* port, const std::string& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  namespace cli = norix::platform::cli;
+  enum Key : int { kSpeed = 's', kTrace = 0x200 };
+  static constexpr std::array<cli::Option, 4> kOptions{{
+      cli::kHelpOption,
+      cli::kVersionOption,
+      {"speed", 's', true, kSpeed},
+      {"trace", '\0', true, kTrace},
+  }};
   std::uint32_t speed = 57600;
-  std::size_t i = 0;
-  if (i < args.size() && (args[i] == "--help" || args[i] == "-h")) {
+  std::string tracePath;
+  bool help = false;
+  bool version = false;
+  const auto parsed = cli::ParseCommandLine(
+      cli::Arguments(argc, argv), kOptions,
+      [&](int key, const std::string& value, cli::Following&) -> std::string {
+        if (key == cli::kHelpKey) {
+          help = true;
+        } else if (key == cli::kVersionKey) {
+          version = true;
+        } else if (key == kTrace) {
+          tracePath = value;
+        } else if (key == kSpeed) {
+          const auto* end = value.data() + value.size();
+          const auto [stop, error] = std::from_chars(value.data(), end, speed);
+          if (value.empty() || error != std::errc() || stop != end || speed == 0) {
+            return "--speed takes a speed in bit/s, not \"" + value + "\"";
+          }
+        }
+        return {};
+      });
+  if (help) {
     std::cout << kUsage;
     return 0;
   }
-  if (i + 1 < args.size() && args[i] == "--speed") {
-    speed = static_cast<std::uint32_t>(std::strtoul(args[i + 1].c_str(), nullptr, 10));
-    i += 2;
+  if (version) {
+    std::cout << cli::VersionText("norix-at") << '\n';
+    return 0;
   }
-  if (i >= args.size() || speed == 0) {
-    std::cerr << kUsage;
+  if (!parsed.error.empty() || parsed.operands.empty()) {
+    std::cerr << "norix-at: " << (parsed.error.empty() ? "no port given" : parsed.error) << '\n'
+              << kUsage;
     return 2;
   }
-  auto opened = norix::platform::comm::OpenSerialPort(args[i]);
+  auto opened = norix::platform::comm::OpenSerialPort(parsed.operands.front());
   if (!opened.port) {
     std::cerr << "norix-at: " << opened.message << "\n";
     return 1;
   }
+  if (!tracePath.empty()) {
+    std::string problem;
+    auto trace =
+        norix::platform::comm::PortTrace::Create(tracePath, cli::VersionText("norix-at"), problem);
+    if (!trace) {
+      std::cerr << "norix-at: " << problem << '\n';
+      return 2;
+    }
+    opened.port = norix::platform::comm::TracePort(std::move(opened.port), std::move(trace));
+  }
   norix::link::ConfigurePort(opened.port.get(), speed);
-  if (i + 1 < args.size()) {
-    for (std::size_t k = i + 1; k < args.size(); ++k) {
-      Exchange(opened.port.get(), args[k]);
+  if (parsed.operands.size() > 1) {
+    for (std::size_t k = 1; k < parsed.operands.size(); ++k) {
+      Exchange(opened.port.get(), parsed.operands[k]);
     }
     return 0;
   }

@@ -1,6 +1,9 @@
 #include "command_line.h"
 
 #include <charconv>
+#include <string_view>
+
+#include "platform/cli/options.h"
 
 namespace norix::tools::lfu {
 
@@ -15,43 +18,33 @@ std::optional<std::string> ParsedArguments::Option(const std::string& name) cons
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments,
                                const std::set<std::string>& valueOptions,
                                const std::set<std::string>& flagOptions) {
-  ParsedArguments parsed;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
-      parsed.positional.push_back(argument);
-      continue;
-    }
-    std::string name = argument.substr(2);
-    std::optional<std::string> value;
-    if (const auto equals = name.find('='); equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name.resize(equals);
-    }
-    if (flagOptions.count(name) != 0) {
-      if (value) {
-        parsed.error = "option --" + name + " takes no value";
-        return parsed;
-      }
-      parsed.flags.insert(name);
-      continue;
-    }
-    if (valueOptions.count(name) == 0) {
-      parsed.error = "unknown option --" + name;
-      return parsed;
-    }
-    if (!value) {
-      if (i + 1 >= arguments.size()) {
-        parsed.error = "option --" + name + " needs a value";
-        return parsed;
-      }
-      value = arguments[++i];
-    }
-    if (!parsed.options.emplace(name, *value).second) {
-      parsed.error = "option --" + name + " given twice";
-      return parsed;
+  constexpr int kFirstKey = 0x200;
+  std::vector<std::string> names;
+  std::vector<platform::cli::Option> options;
+  for (const auto* group : {&valueOptions, &flagOptions}) {
+    for (const std::string& name : *group) {
+      names.push_back(name);
     }
   }
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    options.push_back({names[i].c_str(), '\0', valueOptions.count(names[i]) != 0,
+                       kFirstKey + static_cast<int>(i)});
+  }
+  ParsedArguments parsed;
+  const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+  const auto result = platform::cli::ParseCommandLine(
+      views, options,
+      [&](int key, const std::string& value, platform::cli::Following&) -> std::string {
+        const std::string& name = names[static_cast<std::size_t>(key - kFirstKey)];
+        if (flagOptions.count(name) != 0) {
+          parsed.flags.insert(name);
+        } else if (!parsed.options.emplace(name, value).second) {
+          return "option --" + name + " given twice";
+        }
+        return {};
+      });
+  parsed.positional = result.operands;
+  parsed.error = result.error;
   return parsed;
 }
 

@@ -1,5 +1,6 @@
-// A small option parser for the tool: "--key value" or "--key=value" options
-// from a known list, flags without a value, and positional arguments.
+// The tool's command line: "--key value" or "--key=value" options from a
+// known list, flags without a value, and positional arguments, parsed the way
+// every program of the project parses its options (platform/cli/options.h).
 #pragma once
 
 #include <map>

@@ -1,6 +1,8 @@
 #include "make_command.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -58,10 +60,14 @@ std::size_t SizeOption(const ParsedArguments& parsed, const std::string& name) {
   return static_cast<std::size_t>(*value);
 }
 
-// Section data from --NAME FILE, or seeded data of --NAME-size bytes, or
-// seeded data of `defaultSize` bytes (none when 0).
+// How a generated section is made from its size and seed.
+using SectionMaker = std::function<std::vector<std::uint8_t>(std::size_t size, std::uint32_t seed)>;
+
+// Section data from --NAME FILE as it is, or made by `make` with --NAME-size
+// bytes, or with `defaultSize` bytes (none when 0).
 std::vector<std::uint8_t> SectionData(const ParsedArguments& parsed, const std::string& name,
-                                      std::size_t defaultSize, std::uint32_t seed) {
+                                      std::size_t defaultSize, std::uint32_t seed,
+                                      const SectionMaker& make) {
   const std::string sizeName = name + "-size";
   if (parsed.Has(name) && parsed.Has(sizeName)) {
     throw MakeError("give either --" + name + " or --" + sizeName);
@@ -75,7 +81,65 @@ std::vector<std::uint8_t> SectionData(const ParsedArguments& parsed, const std::
     return std::move(*bytes);
   }
   const std::size_t size = parsed.Has(sizeName) ? SizeOption(parsed, sizeName) : defaultSize;
-  return upgrade::SeededBytes(seed, size);
+  return size == 0 ? std::vector<std::uint8_t>{} : make(size, seed);
+}
+
+std::optional<upgrade::LoaderMode> ParseLoaderMode(const std::string& text) {
+  if (text == "star") {
+    return upgrade::LoaderMode::RawStar;
+  }
+  if (text == "digit") {
+    return upgrade::LoaderMode::RawDigit;
+  }
+  if (text == "xmodem") {
+    return upgrade::LoaderMode::Xmodem;
+  }
+  return std::nullopt;
+}
+
+SectionMaker LoaderMaker(const ParsedArguments& parsed) {
+  const auto mode = ParseLoaderMode(parsed.Option("loader-mode").value_or("star"));
+  if (!mode) {
+    throw MakeError("--loader-mode must be star, digit or xmodem");
+  }
+  return [mode = *mode](std::size_t size, std::uint32_t seed) {
+    if (size < upgrade::kFlashLoaderMinSize) {
+      throw MakeError("--loader-size must be at least " +
+                      std::to_string(upgrade::kFlashLoaderMinSize));
+    }
+    return upgrade::MakeFlashLoader(mode, size, seed);
+  };
+}
+
+// The identification the firmware answers "ATI3" with: --ident, or the
+// name and version ("NORIX corvid 560 Voice V1.40"; "NORIX V1.40" without a
+// name).
+std::string Identification(const ParsedArguments& parsed) {
+  if (parsed.Has("ident")) {
+    return *parsed.Option("ident");
+  }
+  const std::string name = parsed.Option("name").value_or("");
+  return (name.empty() ? std::string("NORIX") : name) + " V" +
+         parsed.Option("version").value_or("");
+}
+
+SectionMaker FirmwareMaker(upgrade::FirmwareTarget target, const std::string& identification) {
+  return [target, identification](std::size_t size, std::uint32_t seed) {
+    if (identification.empty() || identification.size() > upgrade::kMaxIdentificationLength ||
+        !std::all_of(identification.begin(), identification.end(),
+                     [](char c) { return c >= 0x20 && c <= 0x7E; })) {
+      throw MakeError("the identification (--ident) must be 1 to " +
+                      std::to_string(upgrade::kMaxIdentificationLength) +
+                      " printable ASCII characters");
+    }
+    const std::size_t minimum = upgrade::FirmwareMinSize(identification);
+    if (size < minimum) {
+      throw MakeError("firmware of " + std::to_string(size) +
+                      " bytes cannot hold the identification \"" + identification +
+                      "\": at least " + std::to_string(minimum) + " bytes");
+    }
+    return upgrade::MakeFirmware(target, identification, size, seed);
+  };
 }
 
 std::vector<std::uint8_t> BootData(const ParsedArguments& parsed, std::uint32_t seed) {
@@ -83,7 +147,7 @@ std::vector<std::uint8_t> BootData(const ParsedArguments& parsed, std::uint32_t 
     throw MakeError("give either --boot or --boot-version with --boot-size");
   }
   if (parsed.Has("boot")) {
-    return SectionData(parsed, "boot", 0, seed);
+    return SectionData(parsed, "boot", 0, seed, upgrade::SeededBytes);
   }
   if (!parsed.Has("boot-version")) {
     if (parsed.Has("boot-size")) {
@@ -104,7 +168,7 @@ std::vector<std::uint8_t> BootData(const ParsedArguments& parsed, std::uint32_t 
 void RefuseFor(const ParsedArguments& parsed, UpgradeFamily family,
                std::initializer_list<const char*> names) {
   for (const char* name : names) {
-    if (parsed.Has(name)) {
+    if (parsed.Has(name) || parsed.flags.count(name) != 0) {
       throw MakeError("--" + std::string(name) + " does not apply to a " +
                       std::string(upgrade::FamilyName(family)) + " file");
     }
@@ -137,22 +201,37 @@ upgrade::UpgradeFileRecipe RecipeFrom(const ParsedArguments& parsed) {
   recipe.version = *parsed.Option("version");
   recipe.modemChecksum = parsed.Option("modem-checksum").value_or("");
   recipe.modemChecksum2 = parsed.Option("modem-checksum2").value_or("");
-  recipe.firmware = SectionData(parsed, "firmware", kDefaultFirmwareSize, seed + kFirmwareSeed);
+  const std::string identification = Identification(parsed);
+  const auto firmware = [&](upgrade::FirmwareTarget target) {
+    return SectionData(parsed, "firmware", kDefaultFirmwareSize, seed + kFirmwareSeed,
+                       FirmwareMaker(target, identification));
+  };
   switch (*family) {
-    case UpgradeFamily::Modem:
+    case UpgradeFamily::Modem: {
       RefuseFor(parsed, *family, {"boot", "boot-version", "boot-size"});
-      recipe.loader = SectionData(parsed, "loader", kDefaultLoaderSize, seed + kLoaderSeed);
-      recipe.firmware2 = SectionData(parsed, "firmware2", 0, seed + kFirmware2Seed);
+      const bool large = parsed.flags.count("large-flash") != 0;
+      recipe.loader = SectionData(parsed, "loader", kDefaultLoaderSize, seed + kLoaderSeed,
+                                  LoaderMaker(parsed));
+      recipe.firmware = firmware(large ? upgrade::FirmwareTarget::ModemLargeFlash
+                                       : upgrade::FirmwareTarget::ModemNormalFlash);
+      recipe.firmware2 =
+          SectionData(parsed, "firmware2", 0, seed + kFirmware2Seed,
+                      FirmwareMaker(upgrade::FirmwareTarget::ModemLargeFlash,
+                                    parsed.Option("ident2").value_or(identification)));
       break;
+    }
     case UpgradeFamily::KometII:
       RefuseFor(parsed, *family,
-                {"loader", "loader-size", "firmware2", "firmware2-size", "modem-checksum2"});
+                {"loader", "loader-size", "loader-mode", "firmware2", "firmware2-size",
+                 "modem-checksum2", "ident2", "large-flash"});
+      recipe.firmware = firmware(upgrade::FirmwareTarget::KometII);
       recipe.bootCode = BootData(parsed, seed + kBootSeed);
       break;
     case UpgradeFamily::Solano:
       RefuseFor(parsed, *family,
-                {"loader", "loader-size", "firmware2", "firmware2-size", "modem-checksum2", "boot",
-                 "boot-version", "boot-size"});
+                {"loader", "loader-size", "loader-mode", "firmware2", "firmware2-size",
+                 "modem-checksum2", "ident2", "large-flash", "boot", "boot-version", "boot-size"});
+      recipe.firmware = firmware(upgrade::FirmwareTarget::Solano);
       break;
   }
   return recipe;
@@ -161,12 +240,12 @@ upgrade::UpgradeFileRecipe RecipeFrom(const ParsedArguments& parsed) {
 }  // namespace
 
 int RunMake(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-  const auto parsed =
-      ParseArguments(arguments,
-                     {"family", "out", "name", "version", "loader", "loader-size", "firmware",
-                      "firmware-size", "firmware2", "firmware2-size", "boot", "boot-version",
-                      "boot-size", "modem-checksum", "modem-checksum2", "seed"},
-                     {});
+  const auto parsed = ParseArguments(
+      arguments,
+      {"family", "out", "name", "version", "loader", "loader-size", "firmware", "firmware-size",
+       "firmware2", "firmware2-size", "boot", "boot-version", "boot-size", "modem-checksum",
+       "modem-checksum2", "seed", "loader-mode", "ident", "ident2"},
+      {"large-flash"});
   if (!parsed.ok()) {
     err << "norix-lfu make: " << parsed.error << "\n";
     return kExitUsage;

@@ -2,15 +2,24 @@
 // and identifies the product on each. A diagnostic for installations and for
 // the simulator's ptys.
 //
-//   norix-probe [--no-identify] [--lines FILE]... [--by-id DIR]
+//   norix-probe [--no-identify] [--lines FILE]... [--by-id DIR] [--trace FILE]
+//   norix-probe --dialer [--lines FILE]... [--by-id DIR]
 
+#include <array>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/ident_record.h"
+#include "isdn/dialer_config.h"
+#include "isdn/driver_init_store.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
+#include "platform/cli/options.h"
+#include "platform/comm/port_trace.h"
+#include "platform/registry/registry.h"
+#include "platform/registry/store_file.h"
 #include "platform/telephony/line_api.h"
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
@@ -21,12 +30,18 @@ namespace {
 namespace tapi = norix::platform::telephony;
 
 constexpr std::string_view kUsage =
-    "usage: norix-probe [--no-identify] [--lines FILE]... [--by-id DIR]\n"
+    "usage: norix-probe [--no-identify | --dialer] [--lines FILE]... [--by-id DIR] [--trace FILE]\n"
     "Lists the NORIX line devices (from ~/.config/norix/lines.conf, /etc/norix/lines.conf\n"
     "and /dev/serial/by-id) and identifies the product on each at 57600 bit/s.\n"
     "  --no-identify  only list the devices; no port is opened\n"
+    "  --dialer       print a wvdial section and chat script lines for pppd per device,\n"
+    "                 with the modem driver's init strings and the protocol string last;\n"
+    "                 no port is opened\n"
     "  --lines FILE   read line devices from FILE instead of the lines.conf files\n"
-    "  --by-id DIR    look for USB devices in DIR instead of /dev/serial/by-id\n";
+    "  --by-id DIR    look for USB devices in DIR instead of /dev/serial/by-id\n"
+    "  --trace FILE   write every byte exchanged with the products to FILE\n"
+    "  -h, --help     show this text and end\n"
+    "  --version      show the program's version and end\n";
 
 constexpr std::uint32_t kSpeed = 57600;
 
@@ -110,43 +125,136 @@ void Identify(norix::link::ModemContext& context) {
   norix::link::CloseDevicePort(context);
 }
 
+// The dialler configuration of every listed device: the wvdial sections,
+// then the chat script lines, from the init strings of each device's
+// modem driver in the registry.
+void PrintDialerConfiguration(const norix::link::ModemContext& context,
+                              const std::string& storePath) {
+  norix::platform::registry::Registry registry(storePath, "norix-probe");
+  std::vector<norix::isdn::DialerDevice> devices;
+  for (const auto& entry : context.devices) {
+    norix::isdn::DialerDevice device{entry.name, PortOf(context, entry.lineDeviceId), {}};
+    const std::optional<std::string> key =
+        norix::link::DeviceDriverKey(context, entry.lineDeviceId);
+    std::optional<norix::isdn::DriverInitStrings> strings;
+    if (key) {
+      strings = norix::isdn::ReadDriverInitStrings(registry, *key);
+    }
+    if (strings) {
+      device.commands = norix::isdn::DialerCommands(*strings);
+    } else {
+      std::cerr << "norix-probe: " << entry.name << ": "
+                << (key ? "the driver key " + *key + " is not in " + registry.StorePath()
+                        : std::string("the device names no driver key"))
+                << "; its section has no init strings\n";
+    }
+    devices.push_back(std::move(device));
+  }
+  std::cout << "# wvdial.conf\n";
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    std::cout << norix::isdn::WvdialSection(devices[i], "norix" + std::to_string(i)) << '\n';
+  }
+  std::cout << "# chat scripts for pppd\n";
+  for (const auto& device : devices) {
+    std::cout << '\n' << norix::isdn::ChatLines(device);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  namespace cli = norix::platform::cli;
+  enum Key : int { kNoIdentify = 0x200, kDialer, kLines, kById, kTrace };
+  static constexpr std::array<cli::Option, 7> kOptions{{
+      cli::kHelpOption,
+      cli::kVersionOption,
+      {"no-identify", '\0', false, kNoIdentify},
+      {"dialer", '\0', false, kDialer},
+      {"lines", '\0', true, kLines},
+      {"by-id", '\0', true, kById},
+      {"trace", '\0', true, kTrace},
+  }};
   bool identify = true;
+  bool help = false;
+  bool dialer = false;
+  bool version = false;
+  std::string tracePath;
   tapi::LineSources sources = norix::link::ProductLineSources();
   bool linesGiven = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
-    if (arg == "--no-identify") {
-      identify = false;
-    } else if ((arg == "--lines" || arg == "--by-id") && i + 1 < args.size()) {
-      const std::string& value = args[++i];
-      if (arg == "--by-id") {
-        sources.serialByIdDir = value;
-      } else {
-        if (!linesGiven) {
-          sources.linesFiles.clear();
-          linesGiven = true;
-        }
-        sources.linesFiles.emplace_back(value);
-      }
-    } else {
-      std::cerr << "norix-probe: unknown or incomplete option \"" << arg << "\"\n" << kUsage;
-      return 2;
-    }
+  const auto parsed =
+      cli::ParseCommandLine(cli::Arguments(argc, argv), kOptions,
+                            [&](int key, const std::string& value, cli::Following&) -> std::string {
+                              switch (key) {
+                                case cli::kHelpKey:
+                                  help = true;
+                                  break;
+                                case cli::kVersionKey:
+                                  version = true;
+                                  break;
+                                case kNoIdentify:
+                                  identify = false;
+                                  break;
+                                case kDialer:
+                                  dialer = true;
+                                  break;
+                                case kById:
+                                  sources.serialByIdDir = value;
+                                  break;
+                                case kLines:
+                                  if (!linesGiven) {
+                                    sources.linesFiles.clear();
+                                    linesGiven = true;
+                                  }
+                                  sources.linesFiles.emplace_back(value);
+                                  break;
+                                case kTrace:
+                                  tracePath = value;
+                                  break;
+                                default:
+                                  break;
+                              }
+                              return {};
+                            });
+  if (help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (version) {
+    std::cout << cli::VersionText("norix-probe") << '\n';
+    return 0;
+  }
+  if (!parsed.error.empty() || !parsed.operands.empty()) {
+    std::cerr << "norix-probe: "
+              << (parsed.error.empty() ? "unexpected argument \"" + parsed.operands.front() + "\""
+                                       : parsed.error)
+              << '\n'
+              << kUsage;
+    return 2;
   }
 
-  const tapi::LineDirectory directory(sources);
+  // The wizard's store file, where it keeps the init strings; the path is
+  // taken from the environment before anything starts a thread.
+  const std::string storePath = norix::platform::registry::DefaultStorePath("norix/registry.reg");
+  tapi::LineDirectory directory(sources);
+  if (!tracePath.empty()) {
+    std::string problem;
+    auto trace = norix::platform::comm::PortTrace::Create(tracePath,
+                                                          cli::VersionText("norix-probe"), problem);
+    if (!trace) {
+      std::cerr << "norix-probe: " << problem << '\n';
+      return 2;
+    }
+    directory.SetPortTrace(std::move(trace));
+  }
   auto context = norix::link::OpenContext(directory);
   if (!context) {
     std::cout << "No NORIX line device found.\n";
     return 1;
+  }
+  if (dialer) {
+    PrintDialerConfiguration(*context, storePath);
+    norix::link::CloseContext(std::move(context));
+    return 0;
   }
   std::cout << context->ProductCount() << " NORIX line device(s) of " << context->lineDeviceCount
             << ":\n";

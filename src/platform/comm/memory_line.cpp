@@ -262,7 +262,7 @@ OpenPortResult OpenHostEnd(const std::shared_ptr<LineCore>& core, const std::str
   {
     const std::lock_guard lock(core->mutex);
     if (!core->hostClosed) {
-      // As a tty that this program holds open already.
+      // Held by another open of this process, as a tty held by it would be.
       OpenFailureFacts facts;
       facts.holder = "this program itself";
       facts.heldByThisProcess = true;

@@ -1,5 +1,6 @@
 #include "platform/qt/page_widget.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -75,7 +76,9 @@ PageWidget::PageWidget(const w::WindowSnapshot& snapshot, const PictureSource& p
   if (backgroundPicture_ != 0 && pictures_) {
     background_ = pictures_(backgroundPicture_, size());
   }
-  setFocusPolicy(Qt::StrongFocus);
+  // The page takes the keyboard only when no control does (Esc and Enter
+  // still reach it then); Tab goes round the controls alone.
+  setFocusPolicy(Qt::ClickFocus);
   for (const w::ControlState& control : snapshot.controls) {
     QWidget* widget = MakeControl(control);
     widget->setObjectName(QString::number(control.id));
@@ -93,6 +96,45 @@ PageWidget::PageWidget(const w::WindowSnapshot& snapshot, const PictureSource& p
     Connect(control, widget);
   }
   ApplyWindow(snapshot.window, ~0U & ~w::WindowChange::kRaise);
+}
+
+void PageWidget::UpdateAccessibleNames() {
+  QString label;  // the text of the last label in the page's order
+  for (const int id : order_) {
+    const Entry& entry = controls_[id];
+    QWidget* widget = entry.widget;
+    switch (entry.kind) {
+      case w::ControlKind::kStaticText: {
+        const QString& text = static_cast<TextLabel*>(widget)->Text();
+        widget->setAccessibleName(text);
+        if (!text.trimmed().isEmpty()) {
+          label = text;
+        }
+        break;
+      }
+      case w::ControlKind::kGroupBox:
+        if (const QString title = static_cast<QGroupBox*>(widget)->title(); !title.isEmpty()) {
+          label = title;
+        }
+        break;
+      case w::ControlKind::kArrowButton: {
+        const QString text = static_cast<QAbstractButton*>(widget)->text();
+        widget->setAccessibleName(text.isEmpty() ? static_cast<ArrowButton*>(widget)->Description()
+                                                  : text);
+        break;
+      }
+      case w::ControlKind::kEdit:
+      case w::ControlKind::kDropDownList:
+      case w::ControlKind::kListBox:
+      case w::ControlKind::kProgressBar:
+      case w::ControlKind::kTrackbar:
+        widget->setAccessibleName(label.simplified());
+        break;
+      default:
+        // Push, big and check buttons and radios are named by their text.
+        break;
+    }
+  }
 }
 
 QWidget* PageWidget::Control(int id) const {
@@ -246,6 +288,9 @@ void PageWidget::ApplyWindow(const w::WindowState& state, unsigned changes) {
   }
   if ((changes & C::kEnabled) != 0) {
     setEnabled(state.enabled);
+  }
+  if ((changes & C::kBeep) != 0) {
+    QApplication::beep();
   }
   if ((changes & C::kWaitCursor) != 0) {
     if (state.waitCursor) {
@@ -401,6 +446,9 @@ void PageWidget::ApplyControl(const w::ControlState& state, unsigned changes) {
   }
   if ((changes & C::kVisible) != 0) {
     widget->setVisible(state.visible);
+  }
+  if ((changes & (C::kText | C::kPicture)) != 0) {
+    UpdateAccessibleNames();
   }
 }
 

@@ -46,6 +46,11 @@ class PageWidget final : public QWidget {
   [[nodiscard]] int IdOf(const QObject* widget) const;
   // Sets the checked state of a check box or radio from the model.
   void SyncChecked(int id);
+  // Names every control for readers of the screen by its text: a button,
+  // box or label by its own, an arrow button by its direction, and an
+  // entry, list, slider or progress bar by the text of the label before it
+  // in the page's order, as labels stand before what they name.
+  void UpdateAccessibleNames();
 
   window::HWND handle_{};
   const PictureSource& pictures_;

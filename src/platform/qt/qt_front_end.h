@@ -16,9 +16,10 @@ namespace norix::platform::qt {
 // `pictures` and a Desktop with `templates`, then runs `systemMain` on a
 // thread of its own while this thread runs the Qt event loop. Returns when
 // `systemMain` has returned (the event loop then ends), with its result.
+// The windows take the picture `programIconId` as their icon.
 // Call on the process main thread.
 int RunQtFrontEnd(int& argc, char** argv, int textCountryCode,
                   const window::TemplateRegistry& templates, const PictureSource& pictures,
-                  const std::function<int(window::Desktop&)>& systemMain);
+                  int programIconId, const std::function<int(window::Desktop&)>& systemMain);
 
 }  // namespace norix::platform::qt

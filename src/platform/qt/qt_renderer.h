@@ -37,6 +37,10 @@ class PageWidget;
 // no such picture. Called on the GUI thread.
 using PictureSource = std::function<QImage(int id, QSize size)>;
 
+// The text key under which a picture may say what it shows: a reader of the
+// screen announces it for a picture button without a text of its own.
+inline constexpr const char* kPictureDescriptionKey = "Description";
+
 class QtRenderer final : public window::Renderer {
  public:
   // Needs the QApplication; call on its (GUI) thread. Measures the screen

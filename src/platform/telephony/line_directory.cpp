@@ -60,6 +60,16 @@ std::string LineDirectory::AddLine(LineDevice device) {
   return why;
 }
 
+void LineDirectory::SetPortTrace(std::shared_ptr<comm::PortTrace> trace) {
+  const std::lock_guard lock(mutex_);
+  trace_ = std::move(trace);
+}
+
+std::shared_ptr<comm::PortTrace> LineDirectory::PortTrace() const {
+  const std::lock_guard lock(mutex_);
+  return trace_;
+}
+
 std::vector<LineDevice> LineDirectory::Collect() const {
   const std::lock_guard lock(mutex_);
   std::vector<LineDevice> devices;

@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/comm/port_trace.h"
 #include "platform/comm/serial_port.h"
 #include "platform/telephony/line_device.h"
 
@@ -56,6 +58,10 @@ class LineDirectory {
   // USB device that would share an earlier name gets a number appended.
   [[nodiscard]] std::vector<LineDevice> Collect() const;
 
+  // The transcript that the ports of these devices write to (--trace);
+  // null, the default, for none. Applies to applications initialised after.
+  void SetPortTrace(std::shared_ptr<comm::PortTrace> trace);
+  [[nodiscard]] std::shared_ptr<comm::PortTrace> PortTrace() const;
   // Replaces the opener of the ports; applications initialised from now on
   // open their lines through it. An empty opener restores OpenSerialPort.
   void SetPortOpener(PortOpener opener);
@@ -66,6 +72,7 @@ class LineDirectory {
   LineSources sources_;
   std::ostream* diagnostics_;
   std::vector<LineDevice> added_;
+  std::shared_ptr<comm::PortTrace> trace_;
   PortOpener opener_ = comm::OpenSerialPort;
 };
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/comm/serial_port.h"
+#include "platform/comm/traced_port.h"
 #include "platform/telephony/line_api.h"
 #include "platform/window/message_loop.h"
 #include "platform/window/thread_queue.h"
@@ -40,6 +41,7 @@ struct Delivery {
 
 struct App {
   std::vector<LineDevice> devices;
+  std::shared_ptr<comm::PortTrace> trace;  // null: the ports are not traced
   PortOpener openPort;  // the directory's at lineInitialize
   window::ThreadId thread = 0;
   std::shared_ptr<Delivery> delivery;
@@ -108,6 +110,7 @@ class LineService {
     }
     App app;
     app.devices = directory.Collect();
+    app.trace = directory.PortTrace();
     app.openPort = directory.Opener();
     app.thread = window::GetCurrentThreadId();
     app.delivery = std::make_shared<Delivery>();
@@ -259,7 +262,7 @@ class LineService {
     line.app = lineApp;
     line.deviceId = deviceId;
     line.portIdentity = identity;
-    line.port = std::move(opened.port);
+    line.port = comm::TracePort(std::move(opened.port), apps_.at(lineApp).trace);
     line.instance = instance;
     const HLINE handle = NextHandle();
     lines_.emplace(handle, std::move(line));
@@ -480,7 +483,7 @@ class LineService {
       if (!opened.port) {
         return opened.error == EBUSY ? LINEERR_RESOURCEUNAVAIL : OpenErrorToLineErr(opened.error);
       }
-      port = std::move(opened.port);
+      port = comm::TracePort(std::move(opened.port), apps_.at(line.app).trace);
     }
     ++lastCommHandle_;
     if (lastCommHandle_ == 0) {

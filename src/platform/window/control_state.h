@@ -96,6 +96,7 @@ inline constexpr unsigned kWaitCursor = 1U << 4;
 inline constexpr unsigned kFocus = 1U << 5;
 inline constexpr unsigned kRaise = 1U << 6;  // bring to the foreground (a request, not a state)
 inline constexpr unsigned kReady = 1U << 7;
+inline constexpr unsigned kBeep = 1U << 8;  // sound the warning beep (a request, not a state)
 }  // namespace WindowChange
 
 struct WindowSnapshot {

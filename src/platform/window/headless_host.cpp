@@ -51,12 +51,15 @@ void HeadlessHost::WindowCreated(const WindowSnapshot& snapshot) {
   Changed();
 }
 
-void HeadlessHost::WindowChanged(const WindowState& window, unsigned /*changes*/) {
+void HeadlessHost::WindowChanged(const WindowState& window, unsigned changes) {
   const std::lock_guard lock(mutex_);
   for (HostWindow& entry : windows_) {
     if (entry.handle == window.handle) {
       entry.visible = window.visible;
       entry.ready = window.ready;
+      if ((changes & WindowChange::kBeep) != 0) {
+        ++entry.beeps;
+      }
     }
   }
   Changed();
@@ -276,6 +279,16 @@ int HeadlessHost::Selection(HWND dialog, int id) const {
 }
 
 std::string HeadlessHost::Caption(HWND dialog) const { return GetWindowText(dialog); }
+
+int HeadlessHost::Beeps(HWND dialog) const {
+  const std::lock_guard lock(mutex_);
+  for (const HostWindow& entry : windows_) {
+    if (entry.handle == dialog) {
+      return entry.beeps;
+    }
+  }
+  return 0;
+}
 
 std::optional<MessageBoxInfo> HeadlessHost::WaitForMessageBox(Timeout timeout) {
   std::unique_lock lock(mutex_);

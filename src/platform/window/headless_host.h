@@ -108,6 +108,8 @@ class HeadlessHost final : public Renderer {
   [[nodiscard]] std::vector<std::string> Items(HWND dialog, int id) const;
   [[nodiscard]] int Selection(HWND dialog, int id) const;  // -1 none
   [[nodiscard]] std::string Caption(HWND dialog) const;
+  // How often the dialog sounded the warning beep so far.
+  [[nodiscard]] int Beeps(HWND dialog) const;
 
   // --- Message boxes --------------------------------------------------------
 
@@ -138,6 +140,7 @@ class HeadlessHost final : public Renderer {
     bool visible = false;
     bool ready = false;
     bool handedOut = false;
+    int beeps = 0;
   };
   struct PendingBox {
     MessageBoxInfo info;

@@ -1,6 +1,7 @@
 #include "platform/window/user_input.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "platform/window/desktop.h"
@@ -65,6 +66,20 @@ void CheckRadioOfGroup(Window::Access& access, int index) {
   }
 }
 
+// Whether the edit's own set of allowed characters refused some of `typed`;
+// the user then hears the warning beep, as from a character filter.
+bool FilterRefuses(std::string_view typed, const EditRules& rules) {
+  if (rules.allowedChars.empty() && !rules.digitsOnly) {
+    return false;
+  }
+  EditRules unlimited = rules;
+  unlimited.limit = kDefaultEditLimit;
+  EditRules anyCharacter = unlimited;
+  anyCharacter.allowedChars.clear();
+  anyCharacter.digitsOnly = false;
+  return FilterTyped(typed, unlimited) != FilterTyped(typed, anyCharacter);
+}
+
 void SetEditText(Window::Access& access, int index, ControlState& edit, std::string text) {
   if (edit.text != text) {
     edit.text = std::move(text);
@@ -113,7 +128,11 @@ bool UserType(HWND dialog, int id, std::string_view typed) {
       return false;
     }
     access.MoveFocus(index);
-    SetEditText(access, index, edit, AppendTyped(edit.text, typed, EditRulesOf(edit)));
+    const EditRules rules = EditRulesOf(edit);
+    if (FilterRefuses(typed, rules)) {
+      access.WindowChanged(WindowChange::kBeep);
+    }
+    SetEditText(access, index, edit, AppendTyped(edit.text, typed, rules));
     return true;
   });
 }
@@ -124,7 +143,11 @@ std::optional<std::string> UserEditText(HWND dialog, int id, std::string_view pr
     if (edit.kind != ControlKind::kEdit || (edit.style & ControlStyle::kReadOnly) != 0) {
       return false;
     }
-    accepted = FilterTyped(proposed, EditRulesOf(edit));
+    const EditRules rules = EditRulesOf(edit);
+    if (FilterRefuses(proposed, rules)) {
+      access.WindowChanged(WindowChange::kBeep);
+    }
+    accepted = FilterTyped(proposed, rules);
     SetEditText(access, index, edit, *accepted);
     return true;
   });

@@ -306,6 +306,15 @@ bool SetWaitCursor(HWND dialog, bool wait) {
   return true;
 }
 
+bool MessageBeep(HWND dialog) {
+  const auto window = LookupDialog(dialog);
+  if (!window) {
+    return false;
+  }
+  window->Edit([](Window::Access& access) { access.WindowChanged(WindowChange::kBeep); });
+  return true;
+}
+
 bool SetWindowUserData(HWND dialog, void* data) {
   const auto window = LookupDialog(dialog);
   if (!window) {

@@ -86,6 +86,10 @@ HWND SetFocus(HWND hwnd);
 // The wait cursor over the dialog, or the arrow again.
 bool SetWaitCursor(HWND dialog, bool wait);
 
+// Sounds the warning beep for the dialog (the renderer decides how); false
+// when it is no open dialog.
+bool MessageBeep(HWND dialog);
+
 // --- Per-dialog data ------------------------------------------------------
 
 // A pointer the dialog's owner keeps with it (the program's state, say).

@@ -1,5 +1,6 @@
 #include "resources/pictures/pictures.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
 #include <QRectF>
@@ -7,6 +8,8 @@
 #include <QSvgRenderer>
 #include <array>
 #include <utility>
+
+#include "platform/qt/qt_renderer.h"
 
 // The pictures live in a static library, whose resource initialiser the linker
 // would drop because nothing refers to it; register them by hand instead. The
@@ -31,7 +34,10 @@ constexpr int kArrowSide = 32;
 constexpr int kFlagWidth = 32;
 constexpr int kFlagHeight = 20;
 
-constexpr std::array<PictureFile, 28> kPictureFiles = {{
+constexpr int kIconSide = 128;
+
+constexpr std::array<PictureFile, 29> kPictureFiles = {{
+    {resources::kProgramIconPicture, "norix-config.svg", kIconSide, kIconSide},
     {resources::kPagePicture, "page.svg", kPageWidth, kPageHeight},
     {resources::kBackArrowPicture, "arrow_back.svg", kArrowSide, kArrowSide},
     {resources::kBackArrowPressedPicture, "arrow_back_pressed.svg", kArrowSide, kArrowSide},
@@ -137,6 +143,41 @@ QByteArray PictureSvg(int resourceId) {
   return file.readAll();
 }
 
+namespace {
+
+// What an arrow picture shows, in the language of Qt's translations (the
+// wizard's own button texts without their mnemonic and arrows); empty for
+// another picture.
+QString ArrowDescription(int picture) {
+  QString name;
+  switch (picture) {
+    case resources::kBackArrowPicture:
+    case resources::kBackArrowPressedPicture:
+      name = QCoreApplication::translate("QWizard", "< &Back");
+      break;
+    case resources::kNextArrowPicture:
+    case resources::kNextArrowPressedPicture:
+      name = QCoreApplication::translate("QWizard", "&Next >");
+      break;
+    case resources::kCancelArrowPicture:
+    case resources::kCancelArrowPressedPicture:
+      name = QCoreApplication::translate("QPlatformTheme", "Cancel");
+      break;
+    case resources::kOkArrowPicture:
+    case resources::kOkArrowPressedPicture:
+      name = QCoreApplication::translate("QPlatformTheme", "OK");
+      break;
+    default:
+      return {};
+  }
+  name.remove(QLatin1Char('&'));
+  name.remove(QLatin1Char('<'));
+  name.remove(QLatin1Char('>'));
+  return name.trimmed();
+}
+
+}  // namespace
+
 QImage RenderPicture(int resourceId, QSize size) {
   if (PictureSizeRefused(size)) {
     return {};
@@ -164,6 +205,9 @@ QImage RenderPicture(int resourceId, QSize size) {
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   renderer.render(&painter, QRectF(0, 0, size.width(), size.height()));
   painter.end();
+  if (const QString description = ArrowDescription(resourceId); !description.isEmpty()) {
+    image.setText(QString::fromLatin1(platform::qt::kPictureDescriptionKey), description);
+  }
   return image;
 }
 

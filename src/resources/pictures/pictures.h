@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QSize>

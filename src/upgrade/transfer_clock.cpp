@@ -1,0 +1,23 @@
+#include "upgrade/transfer_clock.h"
+
+#include <thread>
+
+namespace norix::upgrade {
+
+bool SleepingClock::Pause(std::chrono::milliseconds duration) {
+  if (stop_ != nullptr) {
+    return stop_->Sleep(duration);
+  }
+  std::this_thread::sleep_for(duration);
+  return true;
+}
+
+std::int64_t SleepingClock::NowSeconds() {
+  return std::chrono::duration_cast<std::chrono::seconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+bool SleepingClock::StopRequested() const { return stop_ != nullptr && stop_->Requested(); }
+
+}  // namespace norix::upgrade

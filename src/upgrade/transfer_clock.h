@@ -1,0 +1,46 @@
+// The clock of an upgrade transfer: the pauses the loader dialogue
+// prescribes and the whole seconds of the remaining-time estimate. Pauses
+// sleep; a stop request (the page closing) wakes them and ends the transfer
+// at its next check. Tests replace the clock so that no pause waits.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+#include "shell/worker.h"
+
+namespace norix::upgrade {
+
+class TransferClock {
+ public:
+  TransferClock() = default;
+  TransferClock(const TransferClock&) = delete;
+  TransferClock& operator=(const TransferClock&) = delete;
+  TransferClock(TransferClock&&) = delete;
+  TransferClock& operator=(TransferClock&&) = delete;
+  virtual ~TransferClock() = default;
+
+  // Sleeps for `duration`; false when the transfer is to stop (at once, or
+  // as soon as the stop comes).
+  virtual bool Pause(std::chrono::milliseconds duration) = 0;
+  // Whole seconds on a clock that only goes forward.
+  [[nodiscard]] virtual std::int64_t NowSeconds() = 0;
+  // The transfer is to stop.
+  [[nodiscard]] virtual bool StopRequested() const = 0;
+};
+
+// The real clock: sleeps through the worker's stop signal (none: plain
+// sleeps that nothing stops), seconds of the steady clock.
+class SleepingClock final : public TransferClock {
+ public:
+  explicit SleepingClock(shell::StopSignal* stop = nullptr) : stop_(stop) {}
+
+  bool Pause(std::chrono::milliseconds duration) override;
+  [[nodiscard]] std::int64_t NowSeconds() override;
+  [[nodiscard]] bool StopRequested() const override;
+
+ private:
+  shell::StopSignal* stop_;
+};
+
+}  // namespace norix::upgrade
