@@ -13,6 +13,7 @@
 #include "platform/comm/forwarding_port.h"
 #include "platform/telephony/line_api.h"
 #include "platform/window/message_loop.h"
+#include "platform/window/thread_queue.h"
 
 namespace norix::link {
 
@@ -422,7 +423,11 @@ std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId) {
   }
 
   const auto deadline = std::chrono::steady_clock::now() + kReplyWaitLimit;
-  std::vector<window::Message> threadMessages;
+  // Everything posted to this thread while it waits is kept for later: a
+  // page's own input (Esc, a click) must not run in the middle of the port
+  // work that waits here. Messages sent from other threads (the line
+  // callbacks, the navigator's close) still run in the wait.
+  std::vector<window::Message> kept;
   std::optional<int> quitCode;
   std::int32_t result = tapi::LINEERR_OPERATIONFAILED;
   for (;;) {
@@ -445,17 +450,15 @@ std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId) {
     if (!window::PeekMessage(message, window::PM_REMOVE)) {
       continue;
     }
-    if (message.hwnd != window::kNullHwnd) {
-      window::DispatchMessage(message);
-    } else if (message.message == window::WM_QUIT) {
+    if (message.hwnd == window::kNullHwnd && message.message == window::WM_QUIT) {
       quitCode = static_cast<int>(message.wParam);
-    } else if (message.message != window::WM_NULL) {
-      // Meant for the thread's own loop, not for this wait.
-      threadMessages.push_back(message);
+    } else if (message.hwnd != window::kNullHwnd || message.message != window::WM_NULL) {
+      kept.push_back(message);
     }
   }
-  for (const window::Message& message : threadMessages) {
-    window::PostThreadMessage(thread, message.message, message.wParam, message.lParam);
+  const auto queue = window::CurrentThreadQueue();
+  for (const window::Message& message : kept) {
+    queue->Post(message);
   }
   if (quitCode) {
     window::PostQuitMessage(*quitCode);

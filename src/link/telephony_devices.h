@@ -83,8 +83,10 @@ void ReportPortFailure(const ModemContext& context);
 void CloseDevicePort(ModemContext& context);
 
 // Waits up to kReplyWaitLimit for the LINE_REPLY of request `requestId`
-// while it runs the calling thread's messages (window messages are
-// dispatched; thread messages are kept and posted again when the wait ends).
+// while messages sent from other threads run (the line callbacks, a page
+// close). Posted messages, window and thread messages alike, are kept and
+// posted again in their order when the wait ends, so a page's input never
+// runs in the middle of its port work.
 // Returns the reply's result, LINEERR_OPERATIONFAILED after the time limit,
 // or `requestId` itself when it is not positive (an error code or 0).
 std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId);
