@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "resources/resource_ids.h"
 
@@ -17,7 +18,8 @@ struct AdapterFeatures {
   bool isdnAdapter = false;
   bool noInternalHardware = false;  // neither analogue port nor modem
   bool internalModem = false;
-  bool analoguePort = false;  // "Added Internal Analog Interface"
+  bool analoguePort = false;     // "Added Internal Analog Interface"
+  std::string interfacesReport;  // a solano 1280's "ATI7" reply line, as it came
   bool komet = false;
   std::uint32_t featureWord = 0;  // the KOMET II's "AT!P0" value
 
