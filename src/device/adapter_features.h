@@ -18,10 +18,10 @@ struct AdapterFeatures {
   bool isdnAdapter = false;
   bool noInternalHardware = false;  // neither analogue port nor modem
   bool internalModem = false;
-  bool analoguePort = false;     // "Added Internal Analog Interface"
-  std::string interfacesReport;  // a solano 1280's "ATI7" reply line, as it came
+  bool analoguePort = false;  // "Added Internal Analog Interface"
   bool komet = false;
   std::uint32_t featureWord = 0;  // the KOMET II's "AT!P0" value
+  std::string interfacesReport;   // a solano 1280's "ATI7" reply line, as it came
 
   // Forgets everything; done when the user goes back to the product list.
   void Clear() { *this = AdapterFeatures{}; }
