@@ -31,6 +31,7 @@ const std::vector<ModelEntry>& Models() {
       models::KometIIRescue(),
       models::ForeignModem(),
       models::SilentPort(),
+      models::RefusingProduct(),
   };
   return models;
 }

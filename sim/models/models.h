@@ -91,4 +91,7 @@ inline constexpr std::size_t kSolanoMsnSlots = 6;
 // A port with nothing attached: it hears the host and never answers.
 [[nodiscard]] ModelEntry SilentPort();
 
+// A product that answers "ERROR" to every line at every speed.
+[[nodiscard]] ModelEntry RefusingProduct();
+
 }  // namespace norix::sim::models

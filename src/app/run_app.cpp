@@ -81,6 +81,21 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
     }
     return 0;
   }
+  // A second start only brings the running program forward: it looks for it
+  // before anything else (a simulated product, the registry file, the
+  // display) is touched.
+  shell::InstanceGuard instance = shell::InstanceGuard::Claim(
+      options.singleInstance ? shell::InstanceSocketPathOfProcess() : std::filesystem::path());
+  if (instance.Result() == shell::InstanceGuard::Outcome::kOtherRunning) {
+    if (!instance.AskToComeForward()) {
+      err << "norix-config: the running instance did not answer\n";
+    }
+    return 0;
+  }
+  if (options.singleInstance && instance.Result() == shell::InstanceGuard::Outcome::kUnguarded) {
+    err << "norix-config: no single-instance check: " << instance.Problem() << '\n';
+  }
+
 #ifdef NORIX_QT_FRONT_END
   constexpr bool kQtBuilt = true;
 #else
@@ -150,9 +165,7 @@ int RunNorixConfig(const char* programName, const AppOptions& options, std::ostr
   settings.profile = platform::profile::UserProfile::FromEnvironment();
   settings.registry = &registry;
   settings.dataFolder = resources::strings::FindDataFolder();
-  if (options.singleInstance) {
-    settings.instanceSocket = shell::InstanceSocketPathOfProcess();
-  }
+  settings.instance = &instance;
   settings.lines = &lines;
   // The program's records: declared before the front end runs the pages,
   // so they outlive every page thread.

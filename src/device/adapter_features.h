@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "resources/resource_ids.h"
 
@@ -20,6 +21,7 @@ struct AdapterFeatures {
   bool analoguePort = false;  // "Added Internal Analog Interface"
   bool komet = false;
   std::uint32_t featureWord = 0;  // the KOMET II's "AT!P0" value
+  std::string interfacesReport;   // a solano 1280's "ATI7" reply line, as it came
 
   // Forgets everything; done when the user goes back to the product list.
   void Clear() { *this = AdapterFeatures{}; }

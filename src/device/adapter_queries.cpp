@@ -50,6 +50,7 @@ link::AtResult QueryAdapterInterfaces(platform::comm::Port* port, std::string& r
 void ReadAdapterFeatures(link::ModemContext& context, AdapterFeatures& features) {
   std::string reply;
   QueryAdapterInterfaces(context.Port(), reply);
+  features.interfacesReport = reply;
 
   if (reply.starts_with(kAddedAnalogInterface)) {
     features.analoguePort = true;

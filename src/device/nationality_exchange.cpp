@@ -68,16 +68,16 @@ std::uint16_t ReadCurrentNationality(platform::comm::Port* port, bool gciSupport
                                      std::array<bool, kNationalityCount>& offered) {
   link::DiscardInput(port, platform::comm::kPurgeRxClear);
   std::string supported;
-  if (gciSupport) {
-    static_cast<void>(link::SendAtCommand(port, "AT+GCI=?", supported));
-  }
+  // Without a list (the query failed) the countries offered before stay.
+  const bool listed =
+      gciSupport && link::SendAtCommand(port, "AT+GCI=?", supported) == link::AtResult::Ok;
   std::string current;
   if (link::SendAtCommand(port, "ATI5", current) != link::AtResult::Ok) {
     offered.fill(true);
     return kNationalityUnknown;
   }
   if (gciSupport) {
-    for (std::size_t i = 0; i < kNationalityCount; ++i) {
+    for (std::size_t i = 0; listed && i < kNationalityCount; ++i) {
       offered[i] = supported.find(TwoHexDigits(kNationalityTable[i].gciCode)) != std::string::npos;
     }
     return GciCountry(current);

@@ -59,6 +59,11 @@ struct ModemContext {
   // Why the last OpenDevicePort got no port, the device named: "NORIX Corvid
   // 560 Voice: cannot open /dev/ttyUSB0: ...". Kind None when it got one.
   platform::comm::PortOpenFailure portFailure;
+  // The last OpenDevicePort's "AT" check failed although bytes came that
+  // were no final result code: something talks on the port that is no
+  // command interpreter (a flash loader's prompt, a product at another
+  // speed). Silence and "ERROR" leave it false.
+  bool checkHeardOther = false;
 
   // Set by identification.
   std::string productName;                  // at most 49 characters; every page header shows it

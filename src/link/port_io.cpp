@@ -1,6 +1,7 @@
 #include "link/port_io.h"
 
 #include <array>
+#include <optional>
 #include <thread>
 
 namespace norix::link {
@@ -58,7 +59,13 @@ std::size_t WriteLine(Port* port, std::string_view command) {
 std::size_t ReadLine(Port* port, std::string& line) {
   std::array<std::uint8_t, kLineCapacity + 1> buffer{};
   std::size_t p = 0;
-  for (;;) {
+  for (std::size_t taken = 0;; ++taken) {
+    if (taken == kLineRunLimit) {
+      // Bytes keep coming without a line feed: what was kept is the line,
+      // and the rest stays on the port for the caller to deal with.
+      line.assign(reinterpret_cast<const char*>(buffer.data()), p);
+      return p;
+    }
     std::size_t got = 0;
     if (!PortRead(port, std::span(&buffer[p], 1), got)) {
       return 0;
@@ -84,12 +91,12 @@ std::size_t ReadLine(Port* port, std::string& line) {
   }
 }
 
-std::size_t ReadBlock(Port* port, std::string& text, std::size_t maxCount) {
+std::optional<std::size_t> TryReadBlock(Port* port, std::string& text, std::size_t maxCount) {
   std::array<std::uint8_t, kBlockCapacity + 1> buffer{};
   const std::size_t n = maxCount < kBlockCapacity ? maxCount : kBlockCapacity;
   std::size_t got = 0;
   if (!PortRead(port, std::span(buffer.data(), n), got)) {
-    return 0;
+    return std::nullopt;
   }
   // Handed on as a text: a zero byte in the data ends it.
   std::size_t length = 0;
@@ -98,6 +105,10 @@ std::size_t ReadBlock(Port* port, std::string& text, std::size_t maxCount) {
   }
   text.assign(reinterpret_cast<const char*>(buffer.data()), length);
   return got;
+}
+
+std::size_t ReadBlock(Port* port, std::string& text, std::size_t maxCount) {
+  return TryReadBlock(port, text, maxCount).value_or(0);
 }
 
 std::size_t ReadBlockPatiently(Port* port, std::string& text, std::size_t maxCount) {

@@ -46,16 +46,25 @@ std::size_t WriteText(Port* port, std::string_view text);
 // including the CR, or the failed first write's count (0).
 std::size_t WriteLine(Port* port, std::string_view command);
 
+// ReadLine takes at most this many bytes in one call.
+inline constexpr std::size_t kLineRunLimit = 4 * (kLineCapacity + 1);
+
 // Reads one line a byte at a time. Blank lines are skipped, the returned line
 // keeps its CR LF, a line cut off by the read time-out is discarded (0, empty
-// text), and a longer line is cut to its first kLineCapacity characters. On a
-// failed read returns 0 and leaves `line` as it was.
+// text), and a longer line is cut to its first kLineCapacity characters. A
+// stream without a line feed ends the read after kLineRunLimit bytes; what
+// was kept of it (without a line end) is the line. On a failed read returns
+// 0 and leaves `line` as it was.
 std::size_t ReadLine(Port* port, std::string& line);
 
 // One read of up to maxCount (at most kBlockCapacity) bytes. Returns the
 // count; `text` gets the bytes up to the first zero byte. On failure or when
 // nothing came returns 0; on failure `text` is left as it was.
 std::size_t ReadBlock(Port* port, std::string& text, std::size_t maxCount);
+// ReadBlock that tells a failed read (none, `text` left as it was) from one
+// that completed with nothing (0).
+[[nodiscard]] std::optional<std::size_t> TryReadBlock(Port* port, std::string& text,
+                                                      std::size_t maxCount);
 
 // ReadBlock up to 20 times, a tenth of a second apart, until something comes.
 std::size_t ReadBlockPatiently(Port* port, std::string& text, std::size_t maxCount);

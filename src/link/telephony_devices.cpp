@@ -10,8 +10,10 @@
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "platform/ascii/ascii_text.h"
+#include "platform/comm/forwarding_port.h"
 #include "platform/telephony/line_api.h"
 #include "platform/window/message_loop.h"
+#include "platform/window/thread_queue.h"
 
 namespace norix::link {
 
@@ -189,6 +191,25 @@ std::unique_ptr<platform::comm::Port> GetLinePort(const ModemContext& context) {
   return nullptr;
 }
 
+// The product's port during the "AT" check: counts what comes in, so that a
+// check that failed can tell silence from an answer it did not understand.
+class CountingPort final : public platform::comm::ForwardingPort {
+ public:
+  using ForwardingPort::ForwardingPort;
+
+  [[nodiscard]] std::size_t Received() const { return received_; }
+
+  [[nodiscard]] platform::comm::IoResult Read(std::span<std::uint8_t> buffer,
+                                              std::chrono::milliseconds waitLimit) override {
+    const platform::comm::IoResult result = Inner().Read(buffer, waitLimit);
+    received_ += result.count;
+    return result;
+  }
+
+ private:
+  std::size_t received_ = 0;
+};
+
 int AtAttemptsFor(const ModemContext& context) {
   const auto index = context.selectedIndex;
   if (index >= 0 && static_cast<std::size_t>(index) < context.devices.size() &&
@@ -300,6 +321,7 @@ platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed,
   // One device port at a time: whatever an earlier open left is released.
   CloseDevicePort(context);
   context.portFailure = {};
+  context.checkHeardOther = false;
 
   if (NegotiateExact14(context) != 0) {
     return nullptr;
@@ -342,12 +364,14 @@ platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed,
   ConfigurePort(port, speed);
   AtResult result = AtResult::NoReply;
   std::string reply;
+  CountingPort counted(*port);
   for (int attempt = AtAttemptsFor(context); attempt > 0 && result == AtResult::NoReply;
        --attempt) {
-    result = SendAtCommand(port, "AT", reply);
+    result = SendAtCommand(&counted, "AT", reply);
   }
   if (result != AtResult::Ok) {
     CloseDevicePort(context);
+    context.checkHeardOther = result == AtResult::NoReply && counted.Received() > 0;
     return nullptr;
   }
   SetReadTimeout(port, kOpenPortReadConstant);
@@ -399,7 +423,11 @@ std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId) {
   }
 
   const auto deadline = std::chrono::steady_clock::now() + kReplyWaitLimit;
-  std::vector<window::Message> threadMessages;
+  // Everything posted to this thread while it waits is kept for later: a
+  // page's own input (Esc, a click) must not run in the middle of the port
+  // work that waits here. Messages sent from other threads (the line
+  // callbacks, the navigator's close) still run in the wait.
+  std::vector<window::Message> kept;
   std::optional<int> quitCode;
   std::int32_t result = tapi::LINEERR_OPERATIONFAILED;
   for (;;) {
@@ -422,17 +450,15 @@ std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId) {
     if (!window::PeekMessage(message, window::PM_REMOVE)) {
       continue;
     }
-    if (message.hwnd != window::kNullHwnd) {
-      window::DispatchMessage(message);
-    } else if (message.message == window::WM_QUIT) {
+    if (message.hwnd == window::kNullHwnd && message.message == window::WM_QUIT) {
       quitCode = static_cast<int>(message.wParam);
-    } else if (message.message != window::WM_NULL) {
-      // Meant for the thread's own loop, not for this wait.
-      threadMessages.push_back(message);
+    } else if (message.hwnd != window::kNullHwnd || message.message != window::WM_NULL) {
+      kept.push_back(message);
     }
   }
-  for (const window::Message& message : threadMessages) {
-    window::PostThreadMessage(thread, message.message, message.wParam, message.lParam);
+  const auto queue = window::CurrentThreadQueue();
+  for (const window::Message& message : kept) {
+    queue->Post(message);
   }
   if (quitCode) {
     window::PostQuitMessage(*quitCode);

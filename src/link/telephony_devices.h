@@ -62,7 +62,8 @@ void CloseContext(std::unique_ptr<ModemContext> context);
 // the 1000 ms read constant), given the 2000 ms read constant and asked for
 // "AT+GCI?" support. Returns the port, or null after undoing everything when
 // any step failed; context.portFailure tells why when the port itself could
-// not be opened. Blocks the calling thread: up to 2 s for the call reply,
+// not be opened, context.checkHeardOther whether the failed check received
+// bytes that were no final result code. Blocks the calling thread: up to 2 s for the call reply,
 // and about 2 s (5 s for a PC Card modem) for a silent product.
 platform::comm::Port* OpenDevicePort(ModemContext& context, std::uint32_t speed, bool quick);
 
@@ -82,8 +83,10 @@ void ReportPortFailure(const ModemContext& context);
 void CloseDevicePort(ModemContext& context);
 
 // Waits up to kReplyWaitLimit for the LINE_REPLY of request `requestId`
-// while it runs the calling thread's messages (window messages are
-// dispatched; thread messages are kept and posted again when the wait ends).
+// while messages sent from other threads run (the line callbacks, a page
+// close). Posted messages, window and thread messages alike, are kept and
+// posted again in their order when the wait ends, so a page's input never
+// runs in the middle of its port work.
 // Returns the reply's result, LINEERR_OPERATIONFAILED after the time limit,
 // or `requestId` itself when it is not positive (an error code or 0).
 std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId);

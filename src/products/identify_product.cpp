@@ -19,6 +19,7 @@ constexpr std::size_t kEnoughBytes = 8;     // more than 7 bytes end the attempt
 constexpr std::size_t kForeignReply = 15;   // a reply this long without "NORIX" is foreign
 constexpr std::size_t kLoaderBlock = 60;
 constexpr std::size_t kNameLineLimit = 255;
+constexpr int kRestReads = 4;
 
 bool Contains(std::string_view text, std::string_view word) {
   return text.find(word) != std::string_view::npos;
@@ -44,11 +45,31 @@ std::size_t ReadInto(platform::comm::Port* port, std::string& text, std::size_t 
   return link::ReadBlock(port, text, maxCount);
 }
 
-// Asks "AT" of a flash loader at `speed`; the reply replaces `text`.
-void AskLoader(platform::comm::Port* port, std::uint32_t speed, std::string& text) {
+// The rest of an answer whose final result code has not come yet: read off
+// the port, so that the next exchange reads its own answer. Bounded by a few
+// reads of the port's time-outs.
+void TakeRestOfAnswer(platform::comm::Port* port) {
+  std::string rest;
+  for (int read = 0; read < kRestReads; ++read) {
+    std::string block;
+    if (link::ReadBlock(port, block, kReplyBlock) == 0) {
+      return;
+    }
+    rest += block;
+    if (Contains(rest, "OK\r") || Contains(rest, "ERROR")) {
+      return;
+    }
+  }
+}
+
+// Asks "AT" of a flash loader at `speed`; the reply replaces `text`. False
+// when the port failed (nothing written, or the read failed): no answer at
+// this speed, but no proof of silence either.
+bool AskLoader(platform::comm::Port* port, std::uint32_t speed, std::string& text) {
   link::SetPortSpeed(port, speed);
-  link::WriteText(port, "AT\r");
-  ReadInto(port, text, kLoaderBlock);
+  text.clear();
+  return link::WriteText(port, "AT\r") != 0 &&
+         link::TryReadBlock(port, text, kLoaderBlock).has_value();
 }
 
 // The probe itself, at 9600 bit/s with CTS flow control off. May return an
@@ -84,7 +105,12 @@ std::string Probe(platform::comm::Port* port) {
     // it is complete.
     const std::string_view line = std::string_view(text).substr(norix);
     const auto cr = line.find('\r');
-    return cr == std::string_view::npos ? std::string() : std::string(line.substr(0, cr));
+    if (cr == std::string_view::npos) {
+      return {};
+    }
+    std::string name(line.substr(0, cr));
+    TakeRestOfAnswer(port);
+    return name;
   }
   if (count >= kForeignReply) {
     return std::string(device::kUnknownModem);
@@ -94,8 +120,9 @@ std::string Probe(platform::comm::Port* port) {
   // flash loader, which talks at 57600 or 115200 bit/s. Loader answers:
   //   solano 1280: "...Are You sure..."   KOMET II: "...Do You really want..."
   //   analogue modem: "\r\nOK\r\n"
-  AskLoader(port, 57600, text);
-  if (text.empty()) {
+  // A loader that stays silent at 57600 bit/s is not there; a port that
+  // failed at that speed has not said so, and the other speed is asked.
+  if (AskLoader(port, 57600, text) && text.empty()) {
     return text;
   }
   if (Contains(text, "Are You sure")) {
@@ -107,11 +134,13 @@ std::string Probe(platform::comm::Port* port) {
   if (Contains(text, "OK")) {
     return std::string(device::kModemRescueMode);
   }
-  AskLoader(port, 115200, text);
+  (void)AskLoader(port, 115200, text);
   if (Contains(text, "OK")) {
     return std::string(device::kModemRescueMode);
   }
-  return text;
+  // Whatever else came is no identification: a product that answers "ERROR"
+  // to everything, or noise, is nothing usable.
+  return std::string(device::kNoModemDetected);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include "products/select_product.h"
 #include "resources/resource_ids.h"
 #include "shell/page_frame.h"
-#include "shell/page_messages.h"
 #include "shell/page_kit.h"
+#include "shell/page_messages.h"
 
 namespace norix::products {
 
@@ -67,6 +67,9 @@ class ProductListPage final : public shell::Page {
     W::StepProgress(page, kListProgressControl);
     int offered = 0;
     for (const link::ModemListEntry& entry : context.devices) {
+      if (Closing()) {
+        return;  // a restart or the end of the run: the next page checks again
+      }
       context.currentDeviceId = entry.lineDeviceId;
       if (link::OpenDevicePort(context, kSelectSpeed, true) != nullptr) {
         link::CloseDevicePort(context);
@@ -79,6 +82,9 @@ class ProductListPage final : public shell::Page {
       } else {
         link::ReportPortFailure(context);  // why the device is left out
       }
+    }
+    if (Closing()) {
+      return;
     }
     if (offered == 0) {
       Message(kNotDetectedText, W::MB_ICONEXCLAMATION);

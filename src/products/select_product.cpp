@@ -33,14 +33,20 @@ bool NothingFound(std::string_view text) {
 
 // Opens the current device with the full check and identifies what answers.
 // The flash loaders of the adapters in rescue mode never answer the check's
-// "AT" with OK, so a failed check is followed by a quick open of the same
-// device, configured as the check would have, and identification over it;
-// a product that answers normally there gets the rest of the check (read
-// constant, "AT+GCI?"). A port held by another program fails both opens.
+// "AT" with OK, nor does a loader that talks at another speed, but they do
+// send something. So a check that failed on bytes that were no final result
+// code is followed by a quick open of the same device, configured as the
+// check would have, and identification over it; a product that answers
+// normally there gets the rest of the check (read constant, "AT+GCI?"). A
+// silent port and a product that answers "ERROR" are not probed further,
+// and a port held by another program fails at the first open.
 std::string OpenAndIdentify(link::ModemContext& context) {
   platform::comm::Port* port = link::OpenDevicePort(context, kSelectSpeed, false);
   bool checked = port != nullptr;
   if (!checked) {
+    if (!context.checkHeardOther) {
+      return std::string(device::kNoModemDetected);
+    }
     port = link::OpenDevicePort(context, kSelectSpeed, true);
     if (port == nullptr) {
       return std::string(device::kNoModemDetected);

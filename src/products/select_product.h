@@ -28,8 +28,9 @@ inline constexpr int kNotDetectedText = 2065;  // "The NORIX product could not b
 // - 1: the page has already asked the navigator for another page: quit
 //   after message 2065 (nothing answered, a foreign modem, the port held by
 //   another program), or the upgrade for a product in rescue mode.
-// Blocks the calling page thread: about 2 s for a product that answers, up
-// to about 10 s for a silent one (twice that for a PC Card modem).
+// Blocks the calling page thread: about 2 s for a product that answers or a
+// silent port (about 10 s for a silent PC Card modem, opened twice), up to
+// about 7 s for a flash loader that answers only the identification.
 int SelectProduct(shell::Frame& frame, device::SelectedProduct& product,
                   platform::window::HWND page, std::uint32_t deviceId);
 

@@ -117,6 +117,8 @@ class NavigatorLoop {
         NewPageUp(W::HwndFromParam(msg.wParam));
       } else if (msg.message == kDisplayChanged) {
         DisplayChanged();
+      } else if (msg.message == kPageEnded) {
+        RestartWhenClosed();
       }
       JoinFinished();
     }
@@ -128,6 +130,9 @@ class NavigatorLoop {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> done;
     std::shared_ptr<std::atomic<W::HWND>> window;
+    // Completed as the thread ends; the main thread waits for it while it
+    // still runs the line callbacks sent to it.
+    std::shared_ptr<W::Completion> ended;
   };
 
   void StartPage(int index) {
@@ -139,36 +144,39 @@ class NavigatorLoop {
     }
     PageThread page{{},
                     std::make_shared<std::atomic<bool>>(false),
-                    std::make_shared<std::atomic<W::HWND>>(W::kNullHwnd)};
-    page.thread =
-        std::thread([&program = program_, row, mainThread, done = page.done, window = page.window] {
-          // The page's record lives as long as its thread: the page object
-          // the kit makes is deleted at the latest here.
-          OpenPage open;
-          open.frame = &program;
-          const W::DialogProc procedure = row->procedure;
-          const W::DialogProc wrapped = [&program, &open, procedure, window](
-                                            W::HWND hwnd, W::UINT message, W::WPARAM wParam,
-                                            W::LPARAM lParam) -> W::LRESULT {
-            if (message == W::WM_INITDIALOG) {
-              AttachOpenPage(hwnd, open);
-              window->store(hwnd);
-              if (program.navigator.Quitting()) {
-                W::EndDialog(hwnd, 0);
-                return 0;
-              }
-            }
-            return procedure(hwnd, message, wParam, lParam);
-          };
-          const W::LRESULT result =
-              W::DialogBox(*program.desktop, row->templateId, W::kNullHwnd, wrapped);
-          if (result == -1 && window->load() == W::kNullHwnd) {
-            // The page could not be made: end the run instead of leaving the
-            // old page waiting for a page that never comes.
-            W::PostThreadMessage(mainThread, kPageRequest, 0, resources::kQuitPage);
+                    std::make_shared<std::atomic<W::HWND>>(W::kNullHwnd),
+                    std::make_shared<W::Completion>(W::CurrentThreadQueue())};
+    page.thread = std::thread([&program = program_, row, mainThread, done = page.done,
+                               window = page.window, ended = page.ended] {
+      // The page's record lives as long as its thread: the page object
+      // the kit makes is deleted at the latest here.
+      OpenPage open;
+      open.frame = &program;
+      const W::DialogProc procedure = row->procedure;
+      const W::DialogProc wrapped = [&program, &open, procedure, window](
+                                        W::HWND hwnd, W::UINT message, W::WPARAM wParam,
+                                        W::LPARAM lParam) -> W::LRESULT {
+        if (message == W::WM_INITDIALOG) {
+          AttachOpenPage(hwnd, open);
+          window->store(hwnd);
+          if (program.navigator.Quitting()) {
+            W::EndDialog(hwnd, 0);
+            return 0;
           }
-          done->store(true);
-        });
+        }
+        return procedure(hwnd, message, wParam, lParam);
+      };
+      const W::LRESULT result =
+          W::DialogBox(*program.desktop, row->templateId, W::kNullHwnd, wrapped);
+      if (result == -1 && window->load() == W::kNullHwnd) {
+        // The page could not be made: end the run instead of leaving the
+        // old page waiting for a page that never comes.
+        W::PostThreadMessage(mainThread, kPageRequest, 0, resources::kQuitPage);
+      }
+      done->store(true);
+      ended->Complete(0);
+      W::PostThreadMessage(mainThread, kPageEnded, 0, 0);
+    });
     pages_.push_back(std::move(page));
   }
 
@@ -227,6 +235,27 @@ class NavigatorLoop {
     if (current != W::kNullHwnd) {
       W::SendMessage(current, kClosePage, 0, 0);
     }
+    restartAfter_ = current;
+    restartPending_ = true;
+    RestartWhenClosed();
+  }
+
+  // The restart of a display change waits until the closed page's thread
+  // has ended: a page closed in the middle of its port work finishes it
+  // first, so the new page neither finds the devices still held by the old
+  // one nor shares the port with it, and the graphics are rebuilt when no
+  // page draws with them.
+  void RestartWhenClosed() {
+    if (!restartPending_) {
+      return;
+    }
+    for (const PageThread& page : pages_) {
+      if (restartAfter_ != W::kNullHwnd && page.window->load() == restartAfter_ &&
+          !page.done->load()) {
+        return;
+      }
+    }
+    restartPending_ = false;
     ReleaseGraphics(program_.chrome);
     BuildGraphics(program_.chrome, program_.texts);
     StartPage(nav_.currentIndex_.load());
@@ -248,6 +277,12 @@ class NavigatorLoop {
       if (!page.done->load() && W::IsWindow(window)) {
         W::SendMessage(window, kClosePage, 0, 0);
       }
+    }
+    // Every page finishes the port work it is in before the port is closed
+    // under it. The wait still runs the line callbacks that work waits for.
+    const auto queue = W::CurrentThreadQueue();
+    for (const PageThread& page : pages_) {
+      queue->WaitFor(*page.ended);
     }
     if (program_.context && closeDevicePort_) {
       closeDevicePort_(*program_.context);
@@ -280,6 +315,8 @@ class NavigatorLoop {
   const std::function<void(link::ModemContext&)>& closeDevicePort_;
   std::vector<PageThread> pages_;
   bool displayChangeDeferred_ = false;
+  bool restartPending_ = false;
+  W::HWND restartAfter_{};
 };
 
 void RunNavigator(Frame& program, const std::function<void(link::ModemContext&)>& closeDevicePort) {

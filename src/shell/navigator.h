@@ -71,8 +71,10 @@ class NavigatorState {
 // loop also runs the telephony callbacks, until a page asks to quit. The
 // first page is the product list (index 0) with two or more devices in the
 // frame's context, else the main menu (1). On quit it closes the pages
-// still open, calls `closeDevicePort` with the context (when there is one)
-// and joins every page thread before it returns. A page that cannot be
+// still open, waits until their threads have ended (a page in the middle of
+// its port work finishes it), then calls `closeDevicePort` with the context
+// (when there is one). A display change restarts the current page once the
+// closed one's thread has ended. A page that cannot be
 // shown (no template, no procedure, an index outside the table) ends the run
 // in the same orderly way rather than leaving the old page waiting.
 void RunNavigator(Frame& program, const std::function<void(link::ModemContext&)>& closeDevicePort);

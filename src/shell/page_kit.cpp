@@ -58,6 +58,11 @@ int ArrowTarget(const PageDescription& description, int id) {
 
 }  // namespace
 
+bool Page::Closing() const {
+  const OpenPage* open = FindOpenPage(window_);
+  return open == nullptr || open->closed;
+}
+
 platform::comm::Port* Page::Port() const {
   return frame_->context ? frame_->context->Port() : nullptr;
 }

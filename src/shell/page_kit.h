@@ -106,6 +106,9 @@ class Page {
   [[nodiscard]] link::ModemContext* Context() const { return frame_->context.get(); }
   [[nodiscard]] platform::comm::Port* Port() const;
 
+  // The page was closed while a hook of it runs: the hook stops its work
+  // (no further exchange, no message box) and returns.
+  [[nodiscard]] bool Closing() const;
   // Leaves the page for page `next` (GoToPage).
   void GoTo(int next) const;
   // The text of string `textId` into a control.

@@ -15,8 +15,9 @@ inline constexpr UINT kPageReady = WM_APP + 0x0;    // posted by a page to itsel
 inline constexpr UINT kPageRequest = WM_APP + 0x1;  // to the main thread; lParam the next index
 inline constexpr UINT kNewPageUp =
     WM_APP + 0x2;  // to the main thread: close the old page; wParam the new
-inline constexpr UINT kClosePage = WM_APP + 0x3;         // sent by the main thread: end the dialog
-inline constexpr UINT kDisplayChanged = WM_APP + 0x4;    // to the main thread: restart the page
+inline constexpr UINT kClosePage = WM_APP + 0x3;       // sent by the main thread: end the dialog
+inline constexpr UINT kDisplayChanged = WM_APP + 0x4;  // to the main thread: restart the page
+inline constexpr UINT kPageEnded = WM_APP + 0x5;  // to the main thread: a page thread has ended
 inline constexpr UINT kLineTestProgress = WM_APP + 0x6;  // private to the line test
 inline constexpr UINT kControlHover = WM_APP + 0x8;  // wParam the control's handle, lParam its id
 // Upgrade worker messages to the progress page.

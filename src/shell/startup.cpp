@@ -51,10 +51,9 @@ LanguageChoice ChooseLanguage(std::string_view commandLine,
 }
 
 int RunStartup(Frame& frame, W::Desktop& desktop, const StartupSettings& settings) {
-  InstanceGuard instance = InstanceGuard::Claim(settings.instanceSocket);
-  if (!settings.instanceSocket.empty() && instance.Result() == InstanceGuard::Outcome::kUnguarded) {
-    Report(settings, "no single-instance check: " + instance.Problem());
-  }
+  // Without a claim the run is unguarded, as a claim that could not be made.
+  InstanceGuard unguarded = InstanceGuard::Claim({});
+  InstanceGuard& instance = settings.instance != nullptr ? *settings.instance : unguarded;
 
   LanguageChoice language =
       ChooseLanguage(settings.commandLine, settings.profile, settings.dataFolder);

@@ -24,6 +24,7 @@ class Desktop;
 
 namespace norix::shell {
 
+class InstanceGuard;
 class PageTable;
 struct Frame;
 
@@ -54,8 +55,10 @@ struct StartupSettings {
   platform::registry::Registry* registry = nullptr;
   // Where the language catalogues are; empty: the program's own texts.
   std::filesystem::path dataFolder;
-  // The single-instance socket; empty: no check (tests, several programs).
-  std::filesystem::path instanceSocket;
+  // The single-instance claim, made by the caller before anything else of
+  // the run was started (InstanceGuard::Claim); none: no check (tests,
+  // several programs). Must outlive the run.
+  InstanceGuard* instance = nullptr;
   // The line devices the telephony context lists; none: no device at all.
   const platform::telephony::LineDirectory* lines = nullptr;
   // Registers the page procedures into the page table before any page runs.
@@ -77,10 +80,11 @@ struct StartupSettings {
 // pages on `desktop` and `frame` (the caller's, fresh, declared before
 // anything that the pages use, so that it outlives the page threads and
 // the single-instance listener) as what the pages share. In order:
-//  1. claims the single-instance socket;
+//  1. (the caller claimed the single-instance socket)
 //  2.-4. chooses the country code and the text module (ChooseLanguage);
-//  5. when another instance runs, asks it to bring its page to the front
-//     and returns 0 without starting anything else;
+//  5. when the claim found another instance, asks it to bring its page to
+//     the front and returns 0 without starting anything else (callers that
+//     start more than this, such as norix-config, ask before that);
 //  6. builds the page graphics;
 //  7. reads the program's version text;
 //  8. opens the telephony context; without a device of the maker it shows

@@ -14,6 +14,15 @@ namespace {
 // CR LF in front of the header line, and the header line with its CR LF.
 constexpr std::size_t kBeforeFileTwo = kFileTwo.size() + 4;      // 13
 constexpr std::size_t kBeforeFileThree = kFileThree.size() + 5;  // 16, end inclusive
+// The flash loader ends 9 bytes before the firmware's data start: it keeps
+// the line end before the "[FileTwo]" line and that line's first two
+// characters. Every modem ever upgraded received its loader cut so, and its
+// boot firmware is known to accept it; a shorter cut loses real loader bytes
+// in a file whose loader is followed by a bare LF, or by nothing, before
+// "[FileTwo]".
+constexpr std::size_t kLoaderEndBeforeFileTwo = kFileTwo.size();  // 9
+// The "[FileTwo]" header line with its CR LF.
+constexpr std::size_t kFileTwoLine = kFileTwo.size() + 2;
 
 struct Sections {
   std::size_t loaderStart = 0;
@@ -44,14 +53,11 @@ CutResult CutModem(std::span<const std::uint8_t> contents, bool largeFlash,
   if (!d2) {
     return Refuse(kMsgFileDamaged, Quoted(kFileTwo) + " not found after " + Quoted(kFileOne));
   }
-  if (*d2 <= *d1 + kBeforeFileTwo) {
+  if (*d2 <= *d1 + kFileTwoLine) {
     return Refuse(kMsgFileDamaged, "no flash loader data before " + Quoted(kFileTwo));
   }
   out.loaderStart = *d1;
-  // The flash loader ends where the products have always found its end:
-  // 9 bytes before "[FileTwo]"'s data, so the CR LF in front of the header
-  // line and the header's first two characters travel with it.
-  out.loaderEnd = *d2 - kFileTwo.size();
+  out.loaderEnd = *d2 - kLoaderEndBeforeFileTwo;
 
   const auto d3 = big ? FindSectionData(contents, kFileThree, *d2) : std::nullopt;
   out.firmwareEndInclusive = true;

@@ -3,10 +3,10 @@
 // Modem layout (analogue modems and the modem component of a two-component
 // adapter), with D1, D2, D3 the data starts of "[FileOne]", "[FileTwo]",
 // "[FileThree]":
-//   flash loader  D1 .. D2 - 9, end exclusive: the CR LF before the
-//                 "[FileTwo]" line and "[F" go with it, as products have
-//                 always received them; refused when nothing comes before
-//                 that CR LF
+//   flash loader  D1 .. D2 - 9, end exclusive: with a CR LF before the
+//                 "[FileTwo]" line, that CR LF and "[F" end the loader, as
+//                 products have always received it; refused when nothing
+//                 comes before the "[FileTwo]" line
 //   "[FileThree]" is searched, from D2, only in images above 800000 bytes
 //   normal flash  D2 .. D3 - 16 (inclusive) when "[FileThree]" was found,
 //                 else D2 .. size - 1; refused when end - start > 450000

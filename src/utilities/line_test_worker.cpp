@@ -22,6 +22,27 @@ constexpr char kLoudVolume = '8';
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Dials, lets the user listen, ends the call attempt and classifies the
+// product's final answer.
+std::uint16_t DialAndListen(platform::comm::Port* port, const LineTestProduct& product,
+                            shell::StopSignal& stop) {
+  static_cast<void>(link::WriteLine(port, DialCommand(product)));
+  static_cast<void>(stop.Sleep(kDialListenTime));
+  // Any byte ends the call attempt; the product then gives its final answer.
+  static_cast<void>(link::WriteText(port, "\n"));
+
+  std::string answer;
+  std::size_t count = link::ReadLine(port, answer);
+  for (int more = 0; count == 0 && more < kExtraAnswerReads && !stop.Requested(); ++more) {
+    count = link::ReadLine(port, answer);
+  }
+  static_cast<void>(stop.Sleep(kAfterAnswerPause));
+  const std::uint16_t outcome = count == 0 ? kLineUndetermined : ClassifyDialAnswer(answer);
+  static_cast<void>(stop.Sleep(kBeforeRestorePause));
+
+  return outcome;
+}
+
 }  // namespace
 
 std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& product,
@@ -44,21 +65,13 @@ std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& pro
     static_cast<void>(link::SendAtCommand(port, VolumeSetting(product, kLoudVolume), reply));
   }
 
-  static_cast<void>(link::WriteLine(port, DialCommand(product)));
-  static_cast<void>(stop.Sleep(kDialListenTime));
-  // Any byte ends the call attempt; the product then gives its final answer.
-  static_cast<void>(link::WriteText(port, "\n"));
-
+  // A test stopped before it dials does not dial: the product is only put
+  // back as it was.
+  std::uint16_t outcome = kLineUndetermined;
   const std::uint32_t previousRead = link::SetReadTimeout(port, kAnswerReadConstant);
-  std::string answer;
-  std::size_t count = link::ReadLine(port, answer);
-  for (int more = 0; count == 0 && more < kExtraAnswerReads && !stop.Requested(); ++more) {
-    count = link::ReadLine(port, answer);
+  if (!stop.Requested()) {
+    outcome = DialAndListen(port, product, stop);
   }
-  static_cast<void>(stop.Sleep(kAfterAnswerPause));
-  const std::uint16_t outcome = count == 0 ? kLineUndetermined : ClassifyDialAnswer(answer);
-  static_cast<void>(stop.Sleep(kBeforeRestorePause));
-
   if (link::SendAtCommand(port, VolumeQuery(product), reply) == link::AtResult::Ok && volume != 0) {
     static_cast<void>(link::SendAtCommand(port, VolumeSetting(product, volume), reply));
   }

@@ -74,6 +74,9 @@ class NationalityPage final : public shell::Page {
       return true;
     }
     if (id == resources::kCancelArrowId && code == W::BN_CLICKED) {
+      // Left without a setting: a later visit from the menu is no longer
+      // the one the upgrade asked for.
+      state_.afterUpgrade = false;
       GoTo(device::SettingsPageFor(product_.features));
       return true;
     }

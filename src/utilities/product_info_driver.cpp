@@ -43,6 +43,10 @@ std::string ReadTextValue(R::Registry& registry, R::HKEY key, std::string_view n
 
 void ReadDriverInformation(R::Registry* registry, const std::optional<std::string>& driverKey,
                            ProductInformation& info) {
+  // Without a key this product has no driver information: what an earlier
+  // product showed is not this one's.
+  info.driverFile = kNoDriverValue;
+  info.driverDate = kNoDriverValue;
   if (registry == nullptr || !driverKey || driverKey->empty()) {
     return;
   }

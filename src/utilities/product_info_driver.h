@@ -19,8 +19,8 @@ namespace norix::utilities {
 // Reads "InfPath" (at most 1024 bytes) into info.driverFile and
 // "DriverDate" into info.driverDate from `driverKey` below
 // HKEY_LOCAL_MACHINE, each cut to its field; a value that cannot be read
-// gives " ". Without a registry, a driver key or a key that opens, nothing
-// changes. Blocks for a read of the store file.
+// gives " ". Without a registry, a driver key or a key that opens, both are
+// " ". Blocks for a read of the store file.
 void ReadDriverInformation(platform::registry::Registry* registry,
                            const std::optional<std::string>& driverKey, ProductInformation& info);
 

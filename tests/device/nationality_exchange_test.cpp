@@ -69,9 +69,18 @@ class NationalityExchangeTest : public testing::LinkFixture {
 TEST_F(NationalityExchangeTest, GciProductOffersExactlyTheListedCountries) {
   offered_.fill(true);  // an earlier reading offered everything
   StartProduct({{"AT+GCI=?", {"+GCI: (31,B5)", "OK"}}, {"ATI5", {"b5", "OK"}}});
+  // An earlier exchange's late answer still on the line is no part of this one.
+  Unprompted("\r\n+GCI: (3D)\r\n\r\nOK\r\n");
   EXPECT_EQ(ReadCurrentNationality(Port(), true, offered_), 1);
   EXPECT_EQ(OfferedCodes(), (std::vector<int>{45, 1}));
   EXPECT_EQ(product_->Lines(), (std::vector<std::string>{"AT+GCI=?", "ATI5"}));
+}
+
+TEST_F(NationalityExchangeTest, GciProductWithoutAListKeepsThePreviousOffer) {
+  offered_[3] = true;
+  StartProduct({{"AT+GCI=?", {"ERROR"}}, {"ATI5", {"b5", "OK"}}});
+  EXPECT_EQ(ReadCurrentNationality(Port(), true, offered_), 1);
+  EXPECT_EQ(OfferedCodes(), (std::vector<int>{45}));
 }
 
 TEST_F(NationalityExchangeTest, NcProductWithANumberOffersAllAndFindsItsCountry) {

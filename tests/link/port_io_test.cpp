@@ -58,6 +58,15 @@ TEST_F(PortIo, ReadLineCutsLongLinesWithoutTheirEnd) {
   std::string line;
   EXPECT_EQ(ReadLine(Port(), line), 1023U);
   EXPECT_EQ(line, std::string(1023, 'x'));
+
+  // Bytes that keep coming without a line feed end the read after
+  // kLineRunLimit of them; the rest is left on the port.
+  Unprompted(std::string(link::kLineRunLimit + 100, 'y') + "\r\nNEXT\r\n");
+  EXPECT_EQ(ReadLine(Port(), line), 1023U);
+  EXPECT_EQ(line, std::string(1023, 'y'));
+  std::string rest;
+  EXPECT_GT(ReadBlock(Port(), rest, 100), 0U);
+  EXPECT_EQ(rest, std::string(100, 'y'));
 }
 
 TEST_F(PortIo, ReadLineOnAFailedPortLeavesTheTextAlone) {

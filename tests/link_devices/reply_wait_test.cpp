@@ -12,6 +12,7 @@
 #include "platform/comm/pty_line.h"
 #include "platform/telephony/line_api.h"
 #include "platform/window/message_loop.h"
+#include "platform/window/thread_queue.h"
 #include "platform_telephony/message_loop_thread.h"
 
 namespace norix::link {
@@ -131,13 +132,19 @@ TEST_F(ReplyWait, ReplyThatCameBeforeTheWaitIsNotLost) {
   });
 }
 
-TEST_F(ReplyWait, ThreadMessagesAndQuitOutliveTheWait) {
+// Nothing posted to the page runs inside the wait, its own input (Esc, a
+// click on a window message) included: all of it comes back in its order.
+TEST_F(ReplyWait, PostedMessagesAndQuitOutliveTheWait) {
   OnPageThread([this] {
     const window::ThreadId self = window::GetCurrentThreadId();
+    const window::Message input{window::HWND{0x4711}, window::WM_COMMAND, 2, 0};
+    ASSERT_TRUE(window::CurrentThreadQueue()->Post(input));
     ASSERT_TRUE(window::PostThreadMessage(self, window::WM_APP + 5, 1, 2));
     window::PostQuitMessage(3);
     EXPECT_EQ(WaitForReply(*context, PlaceCall()), 0);
     window::Message message;
+    ASSERT_TRUE(NextMessage(message));
+    EXPECT_EQ(message, input);
     ASSERT_TRUE(NextMessage(message));
     EXPECT_EQ(message, (window::Message{window::kNullHwnd, window::WM_APP + 5, 1, 2}));
     ASSERT_TRUE(NextMessage(message));

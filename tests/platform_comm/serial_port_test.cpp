@@ -83,8 +83,15 @@ TEST_F(SerialPortTest, SecondOpenIsBusyUntilTheFirstCloses) {
 
   port.reset();
   EXPECT_FALSE(TtyIsExclusive());
+  // What the product sent while nobody had the port open is not read by the
+  // next open: the open discards it.
+  ASSERT_TRUE(pty.device->Send(Bytes("\r\nRING\r\n")));
+  std::this_thread::sleep_for(milliseconds(20));
   OpenPortResult again = OpenSerialPort(pty.slavePath);
   ASSERT_NE(again.port, nullptr) << again.message;
+  ASSERT_TRUE(again.port->SetTimeouts(kReturnAtOnce));
+  std::array<std::uint8_t, 8> stale{};
+  EXPECT_EQ(again.port->Read(stale, milliseconds(1000)).count, 0U);
 
   // The line still works both ways after the host closed and reopened it.
   ASSERT_TRUE(again.port->SetTimeouts({0, 0, 500, 0, 0}));

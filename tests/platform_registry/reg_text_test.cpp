@@ -141,9 +141,9 @@ TEST(RegText, EmptyTextIsACleanEmptyStore) {
 }
 
 struct BadLine {
-  std::string_view body;  // after the header and a good key line with one good value
-  std::size_t line;       // the line reported
-  std::string_view message;
+  std::string body;  // after the header and a good key line with one good value
+  std::size_t line;  // the line reported
+  std::string message;
 };
 
 class RegTextBadLine : public ::testing::TestWithParam<BadLine> {};
@@ -183,7 +183,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"[HKEY_LOCAL_MACHINE\\A] x", 5, "text after"},
                       BadLine{"[-HKEY_LOCAL_MACHINE\\Good]", 5, "deletion"},
                       BadLine{"[HKEY_NOWHERE\\A]\n\"lost\"=\"1\"", 5, "not a registry hive"},
-                      BadLine{"\n\n\"x\"=hex:01,\\\n  zz", 7, "not a hex byte"}));
+                      BadLine{"\n\n\"x\"=hex:01,\\\n  zz", 7, "not a hex byte"},
+                      // What a damaged file said comes out escaped and cut, never raw.
+                      BadLine{"[\x1b]0;\x9b\x07\\A]", 5, "\"\\x1b]0;\\x9b\\x07\" is not"},
+                      BadLine{"\"x\"=hex:" + std::string(300, 'q'), 5,
+                              "\"" + std::string(60, 'q') + "...\" is not a hex byte"}));
 
 TEST(RegText, WholeFileProblems) {
   const ParsedStore utf16 = ParseRegText(std::string("\xFF\xFEW\0i\0", 6), "f");

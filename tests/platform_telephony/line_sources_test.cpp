@@ -1,6 +1,7 @@
 // Where line devices come from: lines.conf parsing and its problems, USB
 // devices under a by-id folder, and the order and duplicates across sources.
 #include <sstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -54,9 +55,9 @@ TEST(LinesConf, GoodFileGivesItsDevicesInOrder) {
 }
 
 struct BadCase {
-  const char* name;
-  const char* text;
-  const char* problem;  // expected in the single problem, after "f.conf:<line>: "
+  std::string name;
+  std::string text;
+  std::string problem;  // expected in the single problem, after "f.conf:<line>: "
   int line;
   std::size_t devicesKept;
 };
@@ -97,7 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"UnknownSection", "[modem]\nname = NORIX B\nport = /dev/b",
                 "unknown section [modem]", 4, 2},
         BadCase{"UnclosedHeader", "[line\nname = NORIX B\nport = /dev/b", "without closing ]", 4,
-                2}),
+                2},
+        // What a damaged file said comes out escaped and cut, never raw.
+        BadCase{"BinaryKey", "[line]\nname = NORIX B\nport = /dev/b\n\x1b[2J\xff\t= 1",
+                "unknown key \"\\x1b[2j\\xff\" (", 7, 2},
+        BadCase{"LongSection", "[" + std::string(500, 'x') + "\x07]\nname = NORIX B",
+                "unknown section [" + std::string(60, 'x') + "...] (", 4, 2}),
     [](const ::testing::TestParamInfo<BadCase>& param) { return param.param.name; });
 
 TEST(LinesConf, ProblemInsideASectionNamesItAndDropsOnlyIt) {

@@ -1,5 +1,8 @@
 #include "products/identify_product.h"
 
+#include <chrono>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +11,8 @@
 
 #include "device/ident_record.h"
 #include "label_name.h"
+#include "link/at_exchange.h"
+#include "platform/comm/forwarding_port.h"
 #include "product_on_line.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
@@ -112,15 +117,61 @@ INSTANTIATE_TEST_SUITE_P(
                      {{57600, "AT", {"\xf8\x80~"}}, {115200, "AT", {"AT\r\r\nOK\r\n"}}},
                      std::string(kModemRescueMode),
                      {kAti3, kAti3, kAtLoader, kAtFastLoader}},
+        // No loader at either speed: what came is no identification.
         IdentifyCase{"GarbledAtBothLoaderSpeeds",
                      {{57600, "AT", {"\xf8\x80~"}}, {115200, "AT", {"\xfe\xfe"}}},
-                     "\xfe\xfe",
+                     std::string(kNoModemDetected),
                      {kAti3, kAti3, kAtLoader, kAtFastLoader}},
+        IdentifyCase{"ErrorToEverything",
+                     {{0, "ATI3", {"\r\nERROR\r\n"}}, {0, "AT", {"\r\nERROR\r\n"}}},
+                     std::string(kNoModemDetected),
+                     {kAti3, kAtLoader, kAtFastLoader}},
         IdentifyCase{"GarbledThenSilentAtFastSpeed",
                      {{57600, "AT", {"\xf8\x80~"}}},
                      std::string(kNoModemDetected),
                      {kAti3, kAti3, kAtLoader, kAtFastLoader}}),
     LabelName());
+
+// The product's port, whose reads fail while the host talks at one speed (a
+// USB serial adapter that hangs up on a speed change, a framing fault).
+class FailsAtSpeed final : public platform::comm::ForwardingPort {
+ public:
+  FailsAtSpeed(platform::comm::Port& port, std::uint32_t speed)
+      : ForwardingPort(port), speed_(speed) {}
+  [[nodiscard]] platform::comm::IoResult Read(std::span<std::uint8_t> buffer,
+                                              std::chrono::milliseconds waitLimit) override {
+    // The read waits as any read, then fails.
+    const platform::comm::IoResult result = Inner().Read(buffer, waitLimit);
+    platform::comm::CommState state;
+    if (GetState(state) && state.baudRate == speed_) {
+      return {platform::comm::IoStatus::Failed, 0};
+    }
+    return result;
+  }
+
+ private:
+  std::uint32_t speed_;
+};
+
+// A failed read at one loader speed is no answer at that speed: the other
+// speed is still asked.
+TEST_F(ProductOnLine, PortFailureAtTheFirstLoaderSpeedStillAsksTheSecond) {
+  Start({{115200, "AT", {"AT\r\r\nOK\r\n"}}});
+  FailsAtSpeed port(*context_.port, 57600);
+  EXPECT_EQ(IdentifyProduct(&port), kModemRescueMode);
+  EXPECT_EQ(Received(), (std::vector<ReceivedCommand>{kAti3, kAti3, kAtLoader, kAtFastLoader}));
+}
+
+// The name line came before its "OK": the rest of the answer is taken off
+// the line, so that the next exchange reads its own answer.
+TEST_F(ProductOnLine, NameLineBeforeItsOkLeavesTheNextExchangeItsOwnAnswer) {
+  Start({{9600, "ATI3", {"ATI3\r\r\nNORIX solano 1280i V1.42\r\n", "\r\nOK\r\n"}},
+         {9600, "ATI7", {"ATI7\r\r\nAdded Internal Analog Interface\r\n\r\nOK\r\n"}}});
+  EXPECT_EQ(IdentifyProduct(context_.Port()), "NORIX solano 1280i V1.42");
+  std::string reply;
+  EXPECT_EQ(link::SendAtCommand(context_.Port(), "ATI7", reply), link::AtResult::Ok);
+  EXPECT_EQ(reply, "Added Internal Analog Interface\r\n");
+}
 
 TEST(IdentifyProductWithoutPort, GivesNoModemDetected) {
   EXPECT_EQ(IdentifyProduct(nullptr), kNoModemDetected);

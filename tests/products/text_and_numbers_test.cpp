@@ -54,7 +54,7 @@ TEST(IdentRecord, SetTextCutsToCapacity) {
 }
 
 TEST(AdapterFeatures, ClearForgetsEveryField) {
-  AdapterFeatures features{true, true, true, true, true, 0x37F};
+  AdapterFeatures features{true, true, true, true, true, 0x37F, {}};
   features.Clear();
   EXPECT_FALSE(features.isdnAdapter || features.noInternalHardware || features.internalModem ||
                features.analoguePort || features.komet);

@@ -3,9 +3,15 @@
 // first, the page placement, quitting, a display change, and a page that
 // cannot be shown.
 #include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "platform/window/thread_queue.h"
 #include "platform/window/user_input.h"
 #include "resources/resource_ids.h"
 #include "shell_fixture.h"
@@ -205,6 +211,86 @@ TEST_F(NavigatorTest, ADisplayChangeDuringAPageChangeLosesNeitherPage) {
   ASSERT_TRUE(WaitReturned());
   EXPECT_TRUE(host_.Dialogs().empty());
 }
+
+// A page closed while it waits in the middle of its port work (a display
+// change, the end of the run) finishes that work before the navigator
+// starts the page again or closes the port under it.
+class PortWorkTest : public NavigatorTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PortWorkTest, APageFinishesItsPortWorkBeforeTheRestartOrThePortClose) {
+  const bool displayChange = GetParam();
+  {
+    PageLog log;
+    Signal working;
+    Signal closed;
+    std::mutex mutex;
+    std::shared_ptr<W::Completion> release;
+    std::atomic<int> openings{0};
+    program_.pages.Register(
+        resources::kMainMenuPage,
+        TestPage(log, {.onInit = [&](W::HWND) { log.Add("init " + std::to_string(++openings)); },
+                       .onReady =
+                           [&](W::HWND) {
+                             if (openings.load() != 1) {
+                               return;
+                             }
+                             // Waits as the port work waits for a line reply:
+                             // messages sent to the thread still run.
+                             const auto done =
+                                 std::make_shared<W::Completion>(W::CurrentThreadQueue());
+                             {
+                               const std::lock_guard lock(mutex);
+                               release = done;
+                             }
+                             working.Set();
+                             W::CurrentThreadQueue()->WaitFor(*done);
+                             log.Add("work done");
+                           },
+                       .onClose =
+                           [&](W::HWND) {
+                             log.Add("close");
+                             closed.Set();
+                           }}));
+    const auto releaseWork = [&] {
+      const std::lock_guard lock(mutex);
+      if (release) {
+        release->Complete(0);
+      }
+    };
+    // A failed check leaves no page waiting for ever.
+    const std::unique_ptr<void, std::function<void(void*)>> releaseAtEnd(
+        &mutex, [&](void*) { releaseWork(); });
+    Start();
+    ASSERT_TRUE(working.Wait(kLong));
+    // As a display change or a quit reaches the navigator from elsewhere (the
+    // busy page itself takes its posted messages only after its work).
+    W::PostThreadMessage(program_.navigator.MainThread(),
+                         displayChange ? kDisplayChanged : kPageRequest, 0,
+                         displayChange ? 0 : resources::kQuitPage);
+    ASSERT_TRUE(closed.Wait(kLong));
+    // Room for a navigator that does not wait to go ahead.
+    std::this_thread::sleep_for(kShort);
+    EXPECT_EQ(log.Find("init 2"), -1) << "restarted during the work";
+    EXPECT_TRUE(ClosedPorts().empty()) << "port closed during the work";
+    releaseWork();
+    if (displayChange) {
+      ASSERT_TRUE(host_.WaitUntil([&] { return log.Find("init 2") >= 0; }, kLong));
+      EXPECT_LT(log.Find("work done"), log.Find("init 2"));
+      const W::HWND again = host_.WaitForDialog(101, kLong);
+      ASSERT_NE(again, W::kNullHwnd);
+      ASSERT_TRUE(host_.WaitUntil([&] { return W::GetWindowState(again)->ready; }, kLong));
+      ASSERT_TRUE(host_.PressEscape(again));
+    }
+    ASSERT_TRUE(WaitReturned());
+    EXPECT_GE(log.Find("work done"), 0);
+    EXPECT_EQ(ClosedPorts().size(), 1U);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PortWorkTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                           return param.param ? "DisplayChange" : "EndOfTheRun";
+                         });
 
 TEST_F(NavigatorTest, APageThatCannotBeShownEndsTheRunInOrder) {
   // Index 16's template is not registered here.

@@ -19,6 +19,7 @@
 #include "resources/resource_ids.h"
 #include "resources/strings/data_folder.h"
 #include "shell/program_version.h"
+#include "shell/single_instance.h"
 #include "shell_fixture.h"
 #include "support/temp_dir.h"
 
@@ -234,8 +235,11 @@ TEST_F(StartupTest, TwoDevicesStartAtTheProductList) {
 TEST_F(StartupTest, ASecondStartBringsTheFirstForwardAndEnds) {
   const TempDir folder;
   AddDevice("NORIX corvid 56k");
+  const fs::path socket = folder.Path() / "norix-config.sock";
+  InstanceGuard firstClaim = InstanceGuard::Claim(socket);
+  ASSERT_EQ(firstClaim.Result(), InstanceGuard::Outcome::kFirst);
   StartupSettings settings = Settings();
-  settings.instanceSocket = folder.Path() / "norix-config.sock";
+  settings.instance = &firstClaim;
   auto& first = Start(settings);
   const W::HWND menu = host_.WaitForDialog(resources::kMainMenuTemplate, kLong);
   ASSERT_NE(menu, W::kNullHwnd);
@@ -243,6 +247,9 @@ TEST_F(StartupTest, ASecondStartBringsTheFirstForwardAndEnds) {
   ASSERT_FALSE(W::IsWindowVisible(menu));
 
   // Any page counts, whatever its window class was in the original.
+  InstanceGuard secondClaim = InstanceGuard::Claim(socket);
+  ASSERT_EQ(secondClaim.Result(), InstanceGuard::Outcome::kOtherRunning);
+  settings.instance = &secondClaim;
   auto& second = Start(settings);
   ASSERT_EQ(second.wait_for(kLong), std::future_status::ready);
   EXPECT_EQ(second.get(), 0);
@@ -253,9 +260,12 @@ TEST_F(StartupTest, ASecondStartBringsTheFirstForwardAndEnds) {
   ASSERT_TRUE(host_.PressEscape(menu));
   ASSERT_EQ(first.wait_for(kLong), std::future_status::ready);
   EXPECT_EQ(first.get(), 0);
-  EXPECT_FALSE(fs::exists(settings.instanceSocket)) << "the first removed its socket";
+  EXPECT_FALSE(fs::exists(socket)) << "the first removed its socket";
 
   // With the first gone, a new start is a full instance again.
+  InstanceGuard thirdClaim = InstanceGuard::Claim(socket);
+  ASSERT_EQ(thirdClaim.Result(), InstanceGuard::Outcome::kFirst);
+  settings.instance = &thirdClaim;
   auto& third = Start(settings);
   const W::HWND again = host_.WaitForDialog(resources::kMainMenuTemplate, kLong);
   ASSERT_NE(again, W::kNullHwnd);

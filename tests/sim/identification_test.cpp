@@ -168,6 +168,8 @@ std::vector<Row> Rows() {
        NotFound(true, true, std::string(device::kUnknownModem))},
       {"silent", "NORIX Corvid 560 Voice",
        NotFound(false, false, std::string(device::kNoModemDetected))},
+      {"refusing", "NORIX Corvid 560 Voice",
+       NotFound(false, false, std::string(device::kNoModemDetected))},
   };
 }
 

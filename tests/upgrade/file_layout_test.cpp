@@ -1,7 +1,9 @@
 #include "upgrade/file_layout.h"
 
 #include <ostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,25 @@ std::vector<std::uint8_t> SentLoader(std::vector<std::uint8_t> loader) {
     loader.push_back(static_cast<std::uint8_t>(c));
   }
   return loader;
+}
+
+// The flash loader ends 9 bytes before the firmware's data start, whatever
+// comes between the loader's last byte and "[FileTwo]".
+TEST(ModemLayout, FlashLoaderEndsNineBytesBeforeTheFirmware) {
+  struct Case {
+    const char* between;
+    const char* loader;
+  };
+  for (const Case& c :
+       {Case{"\r\n", "LOADER\r\n[F"}, Case{"\n", "LOADER\n[F"}, Case{"", "LOADER[F"}}) {
+    const std::string text =
+        std::string("[Product]\r\n[FileOne]\r\nLOADER") + c.between + "[FileTwo]\r\nfirmware";
+    CutResult result;
+    const auto image = Cut(Bytes(text), FileLayout::Modem, result);
+    ASSERT_TRUE(result.ok()) << result.reason;
+    EXPECT_EQ(Span(LoaderSection(image)), Bytes(c.loader)) << "between: " << c.between;
+    EXPECT_EQ(Span(FirmwareSection(image)), Bytes("firmware"));
+  }
 }
 
 TEST(ModemLayout, CutsLoaderAndFirmwareOfABuiltFile) {

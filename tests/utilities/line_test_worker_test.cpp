@@ -131,6 +131,14 @@ TEST_F(LineTestRunTest, RefusedSetupStopsBeforeDialling) {
   EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4"}));
 }
 
+TEST_F(LineTestRunTest, StoppedBeforeDiallingDoesNotDialButPutsTheVolumeBack) {
+  StartProduct({{"AT+VOL?", {"4", "OK"}}}, "NO CARRIER");
+  stop_.Request();
+  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_), kLineUndetermined);
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4", "AT+VOL?", "AT+VOL=8",
+                                                  "AT+VOL?", "AT+VOL=4", "AT&F"}));
+}
+
 TEST_F(LineTestRunTest, StoppedWorkerEndsSoonAndStillResetsTheProduct) {
   StartProduct({{"AT+VOL?", {"5", "OK"}}}, "");
   LineTestWorker worker;

@@ -1,5 +1,7 @@
 // The nationality page reached through the settings menu of the product
 // kind, on in-memory lines: what it reads, what it sets, where it leads.
+#include "utilities/nationality_page.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -13,7 +15,6 @@
 #include "sim/isdn_adapter.h"
 #include "sim/models/models.h"
 #include "support/wizard_session.h"
-#include "utilities/nationality_page.h"
 #include "utilities/settings_menus.h"
 
 namespace norix::utilities {
@@ -108,7 +109,9 @@ TEST(NationalityPageTest, GciModemChangesCountryAndReturnsToTheSettingsMenu) {
 
   ASSERT_TRUE(host.SelectItem(page, kCountryListId, "Germany (49)"));
   EXPECT_TRUE(host.WaitUntil(
-      [&] { return Flag(session, page) == resources::kFirstFlagPicture + 6; /* Germany */ },
+      [&] {
+        return Flag(session, page) == resources::kFirstFlagPicture + 6; /* Germany */
+      },
       kPageWait));
   const std::size_t beforeOk = session.Commands(0).size();
   ASSERT_TRUE(host.Click(page, resources::kOkArrowId));
@@ -174,6 +177,8 @@ TEST(NationalityPageTest, UnansweredIdentificationListsAllAndCancelGoesToTheAdap
     return sim::MakeIsdnAdapter(data);
   };
   WizardSession session{{noCountries, "NORIX solano 1280i"}};
+  // Sent here by an upgrade, but left with 'X': the request ends with the visit.
+  session.Program().product.nationality.afterUpgrade = true;
   const W::HWND page = OpenPage(session, resources::kSolanoSettingsPage).page;
   auto& host = session.Host();
   ASSERT_TRUE(session.Program().product.features.isdnAdapter);
@@ -184,6 +189,7 @@ TEST(NationalityPageTest, UnansweredIdentificationListsAllAndCancelGoesToTheAdap
   ASSERT_TRUE(host.Click(page, resources::kCancelArrowId));
   EXPECT_NE(session.WaitForPage(resources::kSolanoSettingsPage), W::kNullHwnd);
   EXPECT_EQ(session.Commands(0).size(), beforeCancel);
+  EXPECT_FALSE(session.Program().product.nationality.afterUpgrade);
   EXPECT_TRUE(session.Quit());
 }
 

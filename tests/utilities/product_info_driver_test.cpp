@@ -70,13 +70,17 @@ TEST_F(DriverInformationTest, MissingValueIsABlankAndLongValueIsCut) {
   EXPECT_EQ(info.driverDate, " ");
 }
 
-TEST_F(DriverInformationTest, MissingKeyOrRegistryChangesNothing) {
-  ProductInformation info{"", "old file", "old date"};
-  ReadDriverInformation(registry_.get(), R::ModemDriverKey(9), info);
-  ReadDriverInformation(registry_.get(), std::nullopt, info);
-  ReadDriverInformation(nullptr, R::ModemDriverKey(1), info);
-  EXPECT_EQ(info.driverFile, "old file");
-  EXPECT_EQ(info.driverDate, "old date");
+// What an earlier product showed is not the driver of one without a key.
+TEST_F(DriverInformationTest, MissingKeyOrRegistryShowsNoDriver) {
+  for (const auto& [registry, key] :
+       {std::pair{registry_.get(), std::optional(R::ModemDriverKey(9))},
+        std::pair{registry_.get(), std::optional<std::string>{}},
+        std::pair<R::Registry*, std::optional<std::string>>{nullptr, R::ModemDriverKey(1)}}) {
+    ProductInformation info{"", "old file", "old date"};
+    ReadDriverInformation(registry, key, info);
+    EXPECT_EQ(info.driverFile, " ");
+    EXPECT_EQ(info.driverDate, " ");
+  }
 }
 
 TEST_F(DriverInformationTest, SeedsKeysOfDevicesThatNameOneAndKeepsExistingValues) {

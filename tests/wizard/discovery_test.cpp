@@ -179,10 +179,14 @@ TEST(ProductListTest, RememberedPositionPastTheEndShowsTheLastLine) {
 
 // Nothing usable on the selected line: message 2065, then the program ends.
 // A port that could not be opened is named on stderr with the reason.
+// `heard` is every line the first product received before the message, in
+// order: into silence each costs the 1 s read constant of the check, so it
+// is also the user's wait.
 struct NotDetectedCase {
   const char* name;
   std::vector<SessionProduct> products;
   std::vector<std::size_t> held;
+  std::vector<std::string> heard;
 };
 
 class NotDetectedTest : public ::testing::TestWithParam<NotDetectedCase> {};
@@ -204,6 +208,11 @@ TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
   EXPECT_EQ(box->style, W::MB_ICONEXCLAMATION | W::MB_TASKMODAL);
   EXPECT_TRUE(finished);
   EXPECT_EQ(session.Host().MessageBoxes().size(), 1U);
+  std::vector<std::string> heard;
+  for (const sim::TranscriptEntry& entry : session.Transcript(0)) {
+    heard.push_back(entry.line);
+  }
+  EXPECT_EQ(heard, GetParam().heard) << Lines(heard);
 
   // Each line: "norix: <device name as listed>: cannot open <path>: <reason> (<fix>)".
   std::vector<std::string> reasons;
@@ -226,13 +235,21 @@ TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Discovery, NotDetectedTest,
-    ::testing::Values(NotDetectedCase{"SilentProduct", {{"silent", kNetrunnerLine}}, {}},
-                      NotDetectedCase{"ForeignModem", {{"foreign", kNetrunnerLine}}, {}},
-                      NotDetectedCase{"SingleDeviceHeld", {{"netrunner56k", kNetrunnerLine}}, {0}},
-                      NotDetectedCase{
-                          "EveryListedDeviceHeld",
-                          {{"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine}},
-                          {0, 1}}),
+    ::testing::Values(
+        // The check's two "AT" and nothing after them.
+        NotDetectedCase{"SilentProduct", {{"silent", kNetrunnerLine}}, {}, {"AT", "AT"}},
+        // A PC Card: five "AT", and the whole open once more.
+        NotDetectedCase{
+            "SilentPcCard", {{"silent", kMarlinLine}}, {}, std::vector<std::string>(10, "AT")},
+        // "ERROR" is an answer: the product is refused at once.
+        NotDetectedCase{"RefusingProduct", {{"refusing", kNetrunnerLine}}, {}, {"AT"}},
+        NotDetectedCase{
+            "ForeignModem", {{"foreign", kNetrunnerLine}}, {}, {"AT", "AT", "AT+GCI?", "ATI3"}},
+        NotDetectedCase{"SingleDeviceHeld", {{"netrunner56k", kNetrunnerLine}}, {0}, {}},
+        NotDetectedCase{"EveryListedDeviceHeld",
+                        {{"netrunner56k", kNetrunnerLine}, {"corvid560", kCorvidLine}},
+                        {0, 1},
+                        {}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // A product whose firmware is damaged answers only through its flash loader:
@@ -271,7 +288,10 @@ INSTANTIATE_TEST_SUITE_P(
     Discovery, RescueTest,
     ::testing::Values(
         RescueCase{"Modem", "modem-rescue", kCorvidLine, "NORIX Modem Rescue Mode", false},
-        // The adapters' loaders never answer the open's "AT" with OK.
+        // The loaders below never answer the open's "AT" with OK, but they do
+        // answer: with garbage at half their speed, or with their prompt.
+        RescueCase{"FastModem", "modem-rescue-115200", kCorvidLine, "NORIX Modem Rescue Mode",
+                   false},
         RescueCase{"Solano", "solano-rescue", kSolanoLine, "NORIX solano 1280 Rescue Mode", true},
         RescueCase{"Komet", "komet2-rescue", kKometLine, "NORIX KOMET II Rescue Mode", true}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });

@@ -1,21 +1,31 @@
 // norix-probe: lists the maker's line devices the way the program sees them
-// and identifies the product on each. A diagnostic for installations and for
-// the simulator's ptys.
+// and identifies the products on them side by side, with what the wizard
+// reads of each after its name (an adapter's parts, the KOMET II's feature
+// word). A diagnostic for installations and for the simulator's ptys.
 //
 //   norix-probe [--no-identify] [--lines FILE]... [--by-id DIR] [--trace FILE]
 //   norix-probe --dialer [--lines FILE]... [--by-id DIR]
 
+#include <algorithm>
 #include <array>
+#include <functional>
+#include <future>
 #include <iostream>
+#include <memory>
+#include <ostream>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "device/adapter_features.h"
 #include "device/ident_record.h"
 #include "isdn/dialer_config.h"
 #include "isdn/driver_init_store.h"
 #include "link/port_io.h"
 #include "link/telephony_devices.h"
+#include "platform/ascii/quoted_text.h"
 #include "platform/cli/options.h"
 #include "platform/comm/port_trace.h"
 #include "platform/registry/registry.h"
@@ -24,6 +34,7 @@
 #include "products/identify_product.h"
 #include "products/parse_identification.h"
 #include "products/product_catalogue.h"
+#include "products/select_product.h"
 
 namespace {
 
@@ -32,7 +43,8 @@ namespace tapi = norix::platform::telephony;
 constexpr std::string_view kUsage =
     "usage: norix-probe [--no-identify | --dialer] [--lines FILE]... [--by-id DIR] [--trace FILE]\n"
     "Lists the NORIX line devices (from ~/.config/norix/lines.conf, /etc/norix/lines.conf\n"
-    "and /dev/serial/by-id) and identifies the product on each at 57600 bit/s.\n"
+    "and /dev/serial/by-id) and identifies the products on them side by side at\n"
+    "57600 bit/s: name, version, an adapter's parts and a KOMET II's feature word.\n"
     "  --no-identify  only list the devices; no port is opened\n"
     "  --dialer       print a wvdial section and chat script lines for pppd per device,\n"
     "                 with the modem driver's init strings and the protocol string last;\n"
@@ -81,7 +93,30 @@ std::string PortOf(const norix::link::ModemContext& context, tapi::DWORD device)
   return on == std::string::npos ? "?" : info.substr(on + 4);
 }
 
-void Identify(norix::link::ModemContext& context) {
+// A reply line without the line end it came with.
+std::string_view WithoutLineEnd(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) {
+    line.remove_suffix(1);
+  }
+  return line;
+}
+
+// The parts of an ISDN adapter that identification found.
+std::string AdapterPartsText(const norix::device::AdapterFeatures& features) {
+  std::string text;
+  const auto add = [&](bool has, const char* name) {
+    if (has) {
+      text += text.empty() ? "" : ", ";
+      text += name;
+    }
+  };
+  add(features.analoguePort, "analogue port");
+  add(features.internalModem, "internal modem");
+  add(features.noInternalHardware, "no internal hardware");
+  return text.empty() ? "none reported" : text;
+}
+
+void Identify(norix::link::ModemContext& context, std::ostream& out) {
   norix::platform::comm::Port* port = norix::link::OpenDevicePort(context, kSpeed, false);
   if (port == nullptr) {
     // A product whose firmware is damaged answers only through its flash
@@ -91,38 +126,81 @@ void Identify(norix::link::ModemContext& context) {
       norix::link::ConfigurePort(port, kSpeed);
     }
   } else {
-    std::cout << "   answers \"AT\":    yes\n";
+    out << "   answers \"AT\":    yes\n";
   }
   if (port == nullptr) {
     // The reason names the device and what the system said, with the fix.
-    std::cout << "   not opened:     "
-              << (context.portFailure.message.empty() ? "the line service gave no port"
-                                                      : context.portFailure.message)
-              << '\n';
+    out << "   not opened:     "
+        << (context.portFailure.message.empty() ? "the line service gave no port"
+                                                : context.portFailure.message)
+        << '\n';
     return;
   }
   const std::string text = norix::products::IdentifyProduct(port);
   if (text == norix::device::kNoModemDetected) {
-    std::cout << "   no answer:      the port opened, but the product does not answer\n";
+    out << "   no answer:      the port opened, but the product does not answer\n";
     norix::link::CloseDevicePort(context);
     return;
   }
   const auto kind = norix::products::LookupUpgradeKind(text);
   norix::products::ParseIdentification(text, context);
-  std::cout << "   identification: " << text << '\n'
-            << "   product:        " << context.productName << '\n'
-            << "   version:        " << context.firmwareVersion << " ("
-            << context.firmwareVersionNumber << ")\n";
+  out << "   identification: " << text << '\n'
+      << "   product:        " << context.productName << '\n'
+      << "   version:        " << context.firmwareVersion << " (" << context.firmwareVersionNumber
+      << ")\n";
   if (!context.internalModemVersion.empty()) {
-    std::cout << "   internal modem: " << context.internalModemVersion << " ("
-              << context.internalModemVersionNumber << ")\n";
+    out << "   internal modem: " << context.internalModemVersion << " ("
+        << context.internalModemVersionNumber << ")\n";
   }
-  std::cout << "   upgrade kind:   " << UpgradeKindText(kind) << '\n'
-            << "   GCI support:    " << (context.gciSupport ? "yes" : "no") << '\n';
+  out << "   upgrade kind:   " << UpgradeKindText(kind) << '\n'
+      << "   GCI support:    " << (context.gciSupport ? "yes" : "no") << '\n';
   if (context.driverKey) {
-    std::cout << "   driver key:     " << *context.driverKey << '\n';
+    out << "   driver key:     " << *context.driverKey << '\n';
+  }
+  if ((kind & norix::device::kUpgradeRescueMode) == 0) {
+    // What the wizard reads next of the selected product: the adapter's
+    // parts and the KOMET II's feature word.
+    norix::device::AdapterFeatures features;
+    norix::products::ReadSelectedProductFeatures(context, features);
+    if (features.isdnAdapter && !features.komet) {
+      out << "   ATI7 report:    " << norix::platform::ascii::QuotedText(WithoutLineEnd(features.interfacesReport))
+          << '\n'
+          << "   adapter parts:  " << AdapterPartsText(features) << '\n';
+    }
+    if (features.komet) {
+      std::ostringstream word;
+      word << std::uppercase << std::hex << features.featureWord;
+      out << "   feature word:   " << word.str() << '\n';
+    }
   }
   norix::link::CloseDevicePort(context);
+}
+
+// Identifies line device `lineDeviceId` on a telephony context of its own,
+// opened on the calling thread, so that several devices can be identified
+// side by side; the sources are read again without repeating their
+// problems. Returns what Identify prints.
+std::string IdentifyOnOwnContext(const tapi::LineSources& sources,
+                                 const std::shared_ptr<norix::platform::comm::PortTrace>& trace,
+                                 std::uint32_t lineDeviceId) {
+  std::ostringstream out;
+  std::ostringstream problemsShownAlready;
+  tapi::LineDirectory directory(sources, problemsShownAlready);
+  directory.SetPortTrace(trace);
+  auto context = norix::link::OpenContext(directory);
+  const auto entry =
+      context ? std::find_if(context->devices.begin(), context->devices.end(),
+                             [&](const auto& e) { return e.lineDeviceId == lineDeviceId; })
+              : std::vector<norix::link::ModemListEntry>::iterator{};
+  if (!context || entry == context->devices.end()) {
+    out << "   not opened:     the line device is gone\n";
+  } else {
+    context->currentDeviceId = lineDeviceId;
+    context->selectedIndex = static_cast<std::int32_t>(entry - context->devices.begin());
+    Identify(*context, out);
+  }
+  norix::link::CloseContext(std::move(context));
+  return out.str();
 }
 
 // The dialler configuration of every listed device: the wvdial sections,
@@ -258,14 +336,22 @@ int main(int argc, char** argv) {
   }
   std::cout << context->ProductCount() << " NORIX line device(s) of " << context->lineDeviceCount
             << ":\n";
+  // One thread per device: the whole run takes about as long as the slowest
+  // product. Each device's lines are printed in list order once it is done.
+  std::vector<std::future<std::string>> reports;
+  if (identify) {
+    const auto trace = directory.PortTrace();
+    for (const auto& entry : context->devices) {
+      reports.push_back(std::async(std::launch::async, IdentifyOnOwnContext, std::cref(sources),
+                                   trace, entry.lineDeviceId));
+    }
+  }
   for (std::size_t i = 0; i < context->devices.size(); ++i) {
     const auto& entry = context->devices[i];
     std::cout << i << ": " << entry.name << "\n   line device " << entry.lineDeviceId << ", port "
               << PortOf(*context, entry.lineDeviceId) << '\n';
     if (identify) {
-      context->currentDeviceId = entry.lineDeviceId;
-      context->selectedIndex = static_cast<std::int32_t>(i);
-      Identify(*context);
+      std::cout << reports[i].get() << std::flush;
     }
   }
   norix::link::CloseContext(std::move(context));

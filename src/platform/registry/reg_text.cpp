@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/ascii/ascii_text.h"
+#include "platform/ascii/quoted_text.h"
 
 namespace norix::platform::registry {
 
@@ -95,8 +96,8 @@ std::optional<std::string> TakeQuoted(std::string_view& s, std::string& error) {
         out += '\r';
         break;
       default:
-        error = "unknown escape \"\\" + std::string(1, s[i - 1]) +
-                "\" in a string (write a backslash as \"\\\\\")";
+        error = "unknown escape " + ascii::QuotedText("\\" + std::string(1, s[i - 1])) +
+                " in a string (write a backslash as \"\\\\\")";
         return std::nullopt;
     }
   }
@@ -137,7 +138,7 @@ std::optional<std::string> HexBytes(std::string_view list, std::string& error) {
     const std::string_view item = Trimmed(list.substr(0, comma));
     const std::optional<std::uint32_t> byte = HexNumber(item, 2);
     if (!byte) {
-      error = "\"" + std::string(item) + "\" is not a hex byte";
+      error = ascii::QuotedText(item) + " is not a hex byte";
       return std::nullopt;
     }
     bytes += static_cast<char>(*byte);
@@ -210,14 +211,14 @@ class Parser {
     }
     std::optional<std::vector<std::string>> parts = SplitKeyPath(path);
     if (!parts || parts->empty()) {
-      Problem(index_ + 1, "empty key name in \"" + std::string(path) + "\"");
+      Problem(index_ + 1, "empty key name in " + ascii::QuotedText(path));
       return;
     }
     const auto hive = std::find_if(kHives.begin(), kHives.end(), [&](std::string_view h) {
       return NamesEqual(h, parts->front());
     });
     if (hive == kHives.end()) {
-      Problem(index_ + 1, "\"" + parts->front() + "\" is not a registry hive");
+      Problem(index_ + 1, ascii::QuotedText(parts->front()) + " is not a registry hive");
       return;
     }
     parts->front() = std::string(*hive);

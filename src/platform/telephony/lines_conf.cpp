@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/ascii/ascii_text.h"
+#include "platform/ascii/quoted_text.h"
 
 namespace norix::platform::telephony {
 
@@ -20,6 +21,9 @@ std::string_view Trim(std::string_view text) {
   const auto last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
 }
+
+// What the file said, escaped and cut for a diagnostic line.
+std::string Q(std::string_view text) { return platform::ascii::QuotedText(text); }
 
 std::string_view Unquote(std::string_view value) {
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
@@ -81,7 +85,8 @@ class Parser {
     const std::string name = platform::ascii::ToLower(Trim(text.substr(1, text.size() - 2)));
     if (name != "line") {
       inUnknownSection_ = true;
-      Problem("unknown section [" + name + "] (only [line] is known); its entries are ignored");
+      Problem("unknown section [" + platform::ascii::EscapedText(name) +
+              "] (only [line] is known); its entries are ignored");
       return;
     }
     inUnknownSection_ = false;
@@ -92,7 +97,7 @@ class Parser {
   void Entry(const std::string& key, std::string_view value) {
     if (!section_) {
       if (!inUnknownSection_) {
-        Problem("\"" + key + "\" before the first [line] header; ignored");
+        Problem(Q(key) + " before the first [line] header; ignored");
       }
       return;
     }
@@ -106,8 +111,8 @@ class Parser {
     } else if (key == "api") {
       const auto range = ParseApiRange(value);
       if (!range) {
-        Problem("bad API version \"" + std::string(value) +
-                "\" (write a version like 1.4 or a range like 1.3-1.4)");
+        Problem("bad API version " + Q(value) +
+                " (write a version like 1.4 or a range like 1.3-1.4)");
         return;
       }
       Set(s.hasApi, key, [&] {
@@ -115,14 +120,14 @@ class Parser {
         s.device.apiHigh = range->high;
       });
     } else {
-      Problem("unknown key \"" + key + "\" (known: name, port, api, driver-key)");
+      Problem("unknown key " + Q(key) + " (known: name, port, api, driver-key)");
     }
   }
 
   template <typename Apply>
   void Set(bool& given, const std::string& key, Apply apply) {
     if (given) {
-      Problem("\"" + key + "\" given twice");
+      Problem(Q(key) + " given twice");
       return;
     }
     given = true;
