@@ -2,6 +2,8 @@
 // closed while one of its hooks waits hears of it at once but is deleted
 // only when the hook returns, and a worker posts exactly one end message,
 // also when its work throws, and is stopped out of its longest sleep.
+#include "shell/page_kit.h"
+
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
@@ -10,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "resources/resource_ids.h"
-#include "shell/page_kit.h"
 #include "shell/worker.h"
 #include "shell_fixture.h"
 
@@ -51,14 +52,13 @@ class LoggingPage final : public Page {
       return true;
     }
     if (id == resources::kNextArrowId) {
-      worker_.Start(
-          Window(),
-          [this](StopSignal& stop) {
-            log_.Add("sleeping");
-            log_.Add(stop.Sleep(std::chrono::hours(1)) ? "slept" : "woken");
-            return EndMessage{kWorkEnded, kReturned, 0};
-          },
-          {kWorkEnded, kThrown, 0});
+      worker_.Start(Window(),
+                    [this](StopSignal& stop) {
+                      log_.Add("sleeping");
+                      log_.Add(stop.Sleep(std::chrono::hours(1)) ? "slept" : "woken");
+                      return EndMessage{kWorkEnded, kReturned, 0};
+                    },
+                    {kWorkEnded, kThrown, 0});
       return true;
     }
     return false;
@@ -91,8 +91,8 @@ constexpr PageDescription kDescription{.escape = kNoTarget};
 class PageKitTest : public NavigatorTest {
  protected:
   W::HWND StartPage() {
-    EXPECT_TRUE(RegisterPage<LoggingPage>(program_.pages, resources::kMainMenuPage, kDescription,
-                                          log_));
+    EXPECT_TRUE(
+        RegisterPage<LoggingPage>(program_.pages, resources::kMainMenuPage, kDescription, log_));
     Start();
     const W::HWND page = host_.WaitForDialog(101, kLong);
     EXPECT_NE(page, W::kNullHwnd);
