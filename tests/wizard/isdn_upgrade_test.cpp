@@ -76,13 +76,14 @@ struct IsdnCase {
   std::vector<Step> steps;     // after the transfer started, in order
   std::string nameAfter;       // the product's name once the run has ended
   bool firmwareProven = true;
-  std::string addOnAfter;        // the "ATI7" answer after the run ("" none)
-  std::string addOnCommand;      // the "AT!M" command after the request ("" none)
-  std::vector<int> numberSlots;  // slots given a number before the run
-  std::size_t numbersRead = 0;   // "&Z*n?" queries before the request
-  bool numbersBack = false;      // the numbers are the adapter's again
-  std::string bootCodeAfter;     // KOMET II: the "ATI6" answer after the run
-  int versionAfter = 0;          // the version identified after the run; 0: not checked
+  std::string addOnAfter;             // the "ATI7" answer after the run ("" none)
+  std::string addOnCommand;           // the "AT!M" command after the request ("" none)
+  std::vector<int> numberSlots;       // slots given a number before the run
+  std::size_t numbersRead = 0;        // "&Z*n?" queries before the request
+  bool numbersBack = false;           // the numbers are the adapter's again
+  std::string bootCodeAfter;          // KOMET II: the "ATI6" answer after the run
+  int versionAfter = 0;               // the version identified after the run; 0: not checked
+  enum Lines lines = Lines::kMemory;  // kPty: the program opens a pty as its serial port
 };
 
 void PrintTo(const IsdnCase& c, std::ostream* os) { *os << c.name; }
@@ -168,7 +169,7 @@ TEST_P(IsdnUpgradeFlow, LeavesTheAdapterAsItWas) {
   options.upgrade.timePercent = 0;
   options.upgrade.powerOffTime = {};
 
-  WizardSession session{{c.model, c.line, options}};
+  WizardSession session(std::vector<SessionProduct>{{c.model, c.line, options}}, c.lines);
   session.Program().upgradeHooks.makeClock = [](shell::StopSignal* stop) {
     return std::make_unique<QuickClock>(stop);
   };
@@ -310,8 +311,9 @@ IsdnCase Komet(const char* name, std::string model, std::uint16_t bootCode, std:
 
 std::vector<IsdnCase> Cases() {
   std::vector<IsdnCase> cases;
-  cases.push_back(
-      Solano("solano 1280i a/b: add-on, numbers and country kept", {}, {{kDone, W::IDOK}}));
+  cases.push_back(Solano("solano 1280i a/b over a pty: add-on, numbers and country kept", {},
+                         {{kDone, W::IDOK}}));
+  cases.back().lines = Lines::kPty;
   {
     IsdnCase c = Make("solano 1280i V1.30: no numbers kept", "solano1280i-old", kSolanoLine,
                       UpgradeFamily::Solano, "NORIX solano 1280i V1.50");
