@@ -15,6 +15,7 @@
 #include "products/product_catalogue.h"
 #include "products/product_list_page.h"
 #include "services/provider_services_page.h"
+#include "upgrade/isdn_worker.h"
 #include "upgrade/upgrade_pages.h"
 #include "utilities/at_console.h"
 #include "utilities/nationality_page.h"
@@ -39,6 +40,10 @@ void ConnectUpgrade(Program& program) {
   hooks.lookupUpgradeKind = [](std::string_view name) { return products::LookupUpgradeKind(name); };
   hooks.parseIdentification = [](std::string_view ident, link::ModemContext& context) {
     products::ParseIdentification(ident, context);
+  };
+  hooks.isdnWorker = [](const upgrade::IsdnWorkerJob& job, upgrade::UpgradeView& view,
+                        upgrade::TransferClock& clock) {
+    return upgrade::RunIsdnWorker(job, view, clock);
   };
   if (program.upgrade.programFolder.empty()) {
     program.upgrade.programFolder = ProgramFolder();

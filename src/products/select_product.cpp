@@ -97,6 +97,9 @@ int SelectProduct(shell::Frame& frame, device::SelectedProduct& product, W::HWND
       Contains(text, device::kKometRescueMode)) {
     if (Contains(text, device::kSolanoRescueMode) || Contains(text, device::kKometRescueMode)) {
       product.rescue.isdnRescueProduct = true;
+      // Its upgrade takes the family's file layout and restart.
+      product.features.isdnAdapter = true;
+      product.features.komet = Contains(text, device::kKometRescueMode);
     }
     context.productName = text;
     // Nothing of the last product's versions holds for this one.

@@ -15,6 +15,7 @@
 #include "shell/page_messages.h"
 #include "upgrade/cut_and_verify.h"
 #include "upgrade/image_loader.h"
+#include "upgrade/model_pickers.h"
 #include "upgrade/modem_worker.h"
 #include "upgrade/product_queries.h"
 #include "upgrade/upgrade_start.h"
@@ -59,6 +60,13 @@ int ProgressPageView::MessageText(std::string_view text, W::UINT style) {
 }
 
 std::string ProgressPageView::Text(int textId) const { return shell::LoadPageText(frame_, textId); }
+
+int ProgressPageView::PickIsdnModel() {
+  if (stop_.Requested()) {
+    return -1;
+  }
+  return upgrade::PickIsdnModel(frame_, page_);
+}
 
 namespace {
 

@@ -42,6 +42,7 @@ class ProgressPageView final : public UpgradeView {
   int Message(int textId, platform::window::UINT style) override;
   int MessageText(std::string_view text, platform::window::UINT style) override;
   [[nodiscard]] std::string Text(int textId) const override;
+  [[nodiscard]] int PickIsdnModel() override;
 
  private:
   shell::Frame& frame_;

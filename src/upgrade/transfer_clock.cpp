@@ -18,6 +18,12 @@ std::int64_t SleepingClock::NowSeconds() {
       .count();
 }
 
+std::int64_t SleepingClock::NowMilliseconds() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 bool SleepingClock::StopRequested() const { return stop_ != nullptr && stop_->Requested(); }
 
 }  // namespace norix::upgrade

@@ -25,6 +25,10 @@ class TransferClock {
   virtual bool Pause(std::chrono::milliseconds duration) = 0;
   // Whole seconds on a clock that only goes forward.
   [[nodiscard]] virtual std::int64_t NowSeconds() = 0;
+  // Milliseconds on the same clock, for the waits measured by the adapter
+  // dialogue (a restart's length). A clock whose pauses take no time counts
+  // them here as if they had.
+  [[nodiscard]] virtual std::int64_t NowMilliseconds() { return NowSeconds() * 1000; }
   // The transfer is to stop.
   [[nodiscard]] virtual bool StopRequested() const = 0;
   // How long to wait for an answer the loader may take `wait` to give (a
@@ -50,6 +54,7 @@ class SleepingClock final : public TransferClock {
 
   bool Pause(std::chrono::milliseconds duration) override;
   [[nodiscard]] std::int64_t NowSeconds() override;
+  [[nodiscard]] std::int64_t NowMilliseconds() override;
   [[nodiscard]] bool StopRequested() const override;
 
  private:

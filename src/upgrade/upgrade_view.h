@@ -26,6 +26,9 @@ class UpgradeView : public XmodemProgress {
   virtual int MessageText(std::string_view text, platform::window::UINT style) = 0;
   // The program's text of a string number, "" when there is none.
   [[nodiscard]] virtual std::string Text(int textId) const = 0;
+  // The ISDN model picker over the page: the line chosen (0 "solano 1280i
+  // a/b", 1 "solano 1280i", 2 "solano 1280mi"), -1 when it was not shown.
+  [[nodiscard]] virtual int PickIsdnModel() { return -1; }
 };
 
 }  // namespace norix::upgrade

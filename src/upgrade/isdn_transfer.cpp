@@ -1,0 +1,479 @@
+#include "upgrade/isdn_transfer.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+
+#include "device/adapter_queries.h"
+#include "link/at_exchange.h"
+#include "link/port_io.h"
+#include "platform/ascii/ascii_text.h"
+#include "upgrade/modem_transfer.h"
+#include "upgrade/xmodem_sender.h"
+
+namespace norix::upgrade {
+
+namespace W = platform::window;
+namespace comm = platform::comm;
+namespace ascii = platform::ascii;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The boot program's texts. The prompts are searched with their case and
+// their trailing blank; the lines are compared at their beginning.
+constexpr std::string_view kSolanoPrompt = "Are You sure to upgrade (Y/N)? ";
+constexpr std::string_view kKometPrompt = "Do You really want to upgrade Your KOMET II (Y/N)? ";
+constexpr std::string_view kWarning = "Do NOT power of";
+constexpr std::string_view kErased = "Erasing FLASH ....... OK";
+constexpr std::string_view kUploadRequest = "Please upload binary file using X-MODEM/CRC.";
+constexpr std::string_view kBooting = "Booting the TA";
+constexpr std::string_view kRequest = "ATUPX";
+
+constexpr std::uint32_t kRescueSpeed = 57600;
+constexpr std::size_t kBlockBytes = 1024;
+constexpr std::size_t kEchoOnlyBelow = 10;
+constexpr std::uint32_t kDialogueReadConstant = 5000;
+constexpr std::uint32_t kDialogueReadInterval = 1000;
+// The erase may keep the adapter silent longer than one port read lasts:
+// its line is read a byte at a time, each byte waited for this long.
+constexpr std::uint32_t kEraseReadConstant = 20000;
+constexpr std::uint32_t kEraseReadInterval = 5000;
+// A KOMET II behind USB goes away during its restart and says "OK" when it
+// is found again, after up to this long.
+constexpr std::uint32_t kUsbRestartReadConstant = 30000;
+constexpr std::uint32_t kUsbTryReadConstant = 5000;
+constexpr int kUsbTries = 5;
+constexpr std::uint32_t kTryReadConstant = 2000;
+constexpr int kTries = 15;
+constexpr std::int64_t kTryPeriodMs = 2000;
+constexpr std::int64_t kLongRestartMs = 8000;
+constexpr std::uint32_t kSolanoRestartReadConstant = 7000;
+
+struct AddOnRow {
+  std::string_view line;
+  std::string_view command;
+};
+constexpr std::array<AddOnRow, 3> kAddOnRows{{
+    {"Added Internal Analog Interface", "AT!M2"},
+    {"Added No Internal HW", "AT!M0"},
+    {"Added Internal Modem", "AT!M12"},
+}};
+
+// Puts back the port's time-outs as they were, on every way out.
+class TimeoutsKeeper {
+ public:
+  explicit TimeoutsKeeper(comm::Port* port) : port_(port), saved_(link::CurrentTimeouts(port)) {}
+  TimeoutsKeeper(const TimeoutsKeeper&) = delete;
+  TimeoutsKeeper& operator=(const TimeoutsKeeper&) = delete;
+  TimeoutsKeeper(TimeoutsKeeper&&) = delete;
+  TimeoutsKeeper& operator=(TimeoutsKeeper&&) = delete;
+  ~TimeoutsKeeper() { Restore(); }
+  void Restore() const { link::RestoreTimeouts(port_, saved_); }
+
+ private:
+  comm::Port* port_;
+  comm::CommTimeouts saved_;
+};
+
+bool Contains(std::string_view text, std::string_view word) {
+  return text.find(word) != std::string_view::npos;
+}
+
+// A line read a byte at a time, each byte waited for up to `wait` (longer
+// than one port read may last): blank lines skipped, the line end kept out.
+// Empty when the adapter fell silent first.
+std::string ReadPatientLine(comm::Port* port, std::chrono::milliseconds wait) {
+  std::string line;
+  while (line.size() < link::kLineCapacity) {
+    const auto byte = link::ReadRawByte(port, wait);
+    if (!byte) {
+      return {};
+    }
+    if (*byte == '\n') {
+      if (!line.empty()) {
+        return line;
+      }
+      continue;
+    }
+    if (*byte != '\r') {
+      line.push_back(static_cast<char>(*byte));
+    }
+  }
+  return line;
+}
+
+std::chrono::milliseconds WaitOf(std::uint32_t readConstant) {
+  // A little longer than the port's own time-out, so that it decides.
+  return std::chrono::milliseconds(readConstant) + 1s;
+}
+
+}  // namespace
+
+int AddOnIndex(std::string_view line) {
+  for (std::size_t row = 0; row < kAddOnRows.size(); ++row) {
+    if (ascii::StartsWithNoCase(line, kAddOnRows[row].line)) {
+      return static_cast<int>(row) * 2;
+    }
+  }
+  return kAddOnNone;
+}
+
+std::string_view AddOnCommand(int index) {
+  if (index < 0 || index >= kAddOnNone || index % 2 != 0) {
+    return {};
+  }
+  return kAddOnRows[static_cast<std::size_t>(index / 2)].command;
+}
+
+int QueryAddOn(comm::Port* port) {
+  std::string reply;
+  if (device::QueryAdapterInterfaces(port, reply) != link::AtResult::Ok) {
+    return kAddOnNone;
+  }
+  return AddOnIndex(reply);
+}
+
+std::optional<std::uint16_t> ReportedBootCodeVersion(std::string_view reply) {
+  while (!reply.empty() && (reply.front() == ' ' || reply.front() == '\t')) {
+    reply.remove_prefix(1);
+  }
+  std::uint32_t value = 0;
+  std::size_t digits = 0;
+  for (; digits < 4 && digits < reply.size(); ++digits) {
+    const char c = reply[digits];
+    std::uint32_t digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<std::uint32_t>(c - '0');
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<std::uint32_t>(c - 'A' + 10);
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<std::uint32_t>(c - 'a' + 10);
+    } else {
+      break;
+    }
+    value = value * 16 + digit;
+  }
+  if (digits == 0) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint16_t>(value);
+}
+
+std::span<const std::uint8_t> AdapterFirmware(const UpgradeImage& image) {
+  return FirmwareSection(image);
+}
+
+std::span<const std::uint8_t> AdapterBootCode(const UpgradeImage& image) {
+  const auto contents = Contents(image);
+  if (image.loaderStart <= image.firmwareStart || image.loaderStart >= contents.size()) {
+    return {};
+  }
+  return contents.subspan(image.loaderStart);
+}
+
+KometRestartResult WaitForKometRestart(comm::Port* port, TransferClock& clock, bool usbDevice) {
+  const TimeoutsKeeper keeper(port);
+  KometRestartResult result;
+  const std::int64_t start = clock.NowMilliseconds();
+  int tries = kTries;
+  if (usbDevice) {
+    link::SetReadTimeout(port, kUsbRestartReadConstant);
+    std::string line = ReadPatientLine(port, WaitOf(kUsbRestartReadConstant));
+    link::SetReadTimeout(port, kUsbTryReadConstant);
+    for (int more = 0; more < 2 && !Contains(line, "OK"); ++more) {
+      line.clear();
+      static_cast<void>(link::ReadLine(port, line));
+    }
+    tries = kUsbTries;
+  } else {
+    link::SetReadTimeout(port, kTryReadConstant);
+  }
+  while (result.tries < tries && !result.answered && !clock.StopRequested()) {
+    ++result.tries;
+    const std::int64_t tryStart = clock.NowMilliseconds();
+    std::string reply;
+    if (link::SendAtCommand(port, "AT&F", reply) == link::AtResult::Ok) {
+      result.answered = true;
+      break;
+    }
+    const std::int64_t left = kTryPeriodMs - (clock.NowMilliseconds() - tryStart);
+    if (left > 0 && !clock.Pause(std::chrono::milliseconds(left))) {
+      return result;
+    }
+  }
+  if (!result.answered || !clock.Pause(2s)) {
+    result.answered = false;
+    return result;
+  }
+  if (clock.NowMilliseconds() - start > kLongRestartMs) {
+    // A long restart: the adapter stores its factory settings afresh.
+    std::string reply;
+    static_cast<void>(link::SendAtCommand(port, "AT&F&W&F1&W1", reply));
+    result.settingsStored = true;
+  }
+  return result;
+}
+
+IsdnTransfer::IsdnTransfer(link::ModemContext& context, device::SelectedProduct& product,
+                           const UpgradeImage& image, UpgradeView& view, TransferClock& clock,
+                           IsdnAdapterKind kind)
+    : context_(context),
+      port_(context.Port()),
+      product_(product),
+      image_(image),
+      view_(view),
+      clock_(clock),
+      kind_(kind) {}
+
+std::string IsdnTransfer::NextLine() {
+  std::string line;
+  if (link::ReadLine(port_, line) == 0) {
+    return {};
+  }
+  return line;
+}
+
+int IsdnTransfer::Run(std::uint32_t speed, bool rescue) {
+  device::RescueFlags& flags = product_.rescue;
+  link::SetPortSpeed(port_, rescue ? kRescueSpeed : speed);
+  int result = kUpgradeSucceeded;
+  for (bool again = true; again;) {
+    again = false;
+    link::DiscardInput(port_, comm::kPurgeRxClear);
+    if (rescue) {
+      link::SetPortSpeed(port_, kRescueSpeed);
+      result = Flash(true);
+    } else {
+      std::string reply;
+      if (link::SendAtCommand(port_, "ATI3", reply) != link::AtResult::Ok) {
+        result = kMsgInvalidResponse;
+      } else {
+        record_.identBefore = reply.substr(0, reply.find('\r'));
+        record_.addOnBefore = QueryAddOn(port_);
+        result = Flash(false);
+      }
+    }
+    if (result == kTransferStopped || Stopped()) {
+      flags.damaged = true;  // left wherever the transfer was cut off
+      return kTransferStopped;
+    }
+    switch (result) {
+      case kMsgInvalidResponse:
+        again = view_.Message(result, W::MB_YESNO) == W::IDYES;
+        break;
+      case kMsgFailedTryAgain:
+        if (view_.Message(result, W::MB_OKCANCEL) == W::IDOK) {
+          rescue = true;
+          flags.rescueTransfer = true;
+          again = true;
+        } else {
+          // Its flash was erased: the adapter is left in its boot program.
+          flags.rescueTransfer = false;
+          flags.damaged = true;
+        }
+        break;
+      default:
+        if (result == kUpgradeSucceeded && kind_.komet && !AdapterBootCode(image_).empty()) {
+          record_.bootCode = UpgradeBootCode();
+        }
+        break;
+    }
+  }
+  link::DiscardInput(port_, comm::kPurgeRxClear);
+  return result;
+}
+
+int IsdnTransfer::Flash(bool rescue) {
+  const int result = FlashSteps(rescue);
+  if (result == kTransferStopped) {
+    return result;
+  }
+  if (result != kUpgradeSucceeded) {
+    view_.SetItemText(kProgressStatusId, kStatusFailed);
+    return result;
+  }
+  view_.SetItemText(kProgressStatusId, kStatusCompleted);
+  KeepAddOn(rescue);
+  if (Stopped()) {
+    return kTransferStopped;
+  }
+  // The new firmware proven by "ATI3" and "ATI1", as after a modem upgrade.
+  ModemTarget target;
+  target.plainModem = false;
+  target.internalModem = product_.features.internalModem;
+  ModemTransfer check(port_, image_, view_, clock_, product_.rescue, target);
+  return check.PostUpgradeCheck(rescue);
+}
+
+int IsdnTransfer::Confirm(bool rescue) {
+  view_.SetItemText(kProgressStatusId, kStatusPreparing);
+  link::SetReadTimeout(port_, kDialogueReadConstant);
+  link::SetReadInterval(port_, kDialogueReadInterval);
+  if (rescue) {
+    link::WriteText(port_, "\r");  // the boot program waits at its prompt
+  } else {
+    link::WriteLine(port_, kRequest);
+  }
+  std::string text;
+  static_cast<void>(link::ReadBlock(port_, text, kBlockBytes));
+  if (text.size() < kEchoOnlyBelow && text.starts_with(kRequest)) {
+    // The echo came alone: the prompt follows when the boot program runs.
+    std::string more;
+    static_cast<void>(link::ReadBlock(port_, more, kBlockBytes));
+    text += more;
+  }
+  if (!Contains(text, kSolanoPrompt) && !Contains(text, kKometPrompt)) {
+    return kMsgInvalidResponse;
+  }
+  link::WriteText(port_, "y");
+  static_cast<void>(NextLine());
+  if (!ascii::StartsWithNoCase(NextLine(), kWarning)) {
+    return kMsgInvalidResponse;
+  }
+  return kUpgradeSucceeded;
+}
+
+int IsdnTransfer::FlashSteps(bool rescue) {
+  const TimeoutsKeeper keeper(port_);
+  if (const int confirmed = Confirm(rescue); confirmed != kUpgradeSucceeded) {
+    return confirmed;
+  }
+  if (Stopped()) {
+    return kTransferStopped;
+  }
+  link::SetReadTimeout(port_, kEraseReadConstant);
+  link::SetReadInterval(port_, kEraseReadInterval);
+  view_.SetItemText(kProgressStatusId, kStatusErasing);
+  const std::string erased = ReadPatientLine(port_, WaitOf(kEraseReadConstant));
+  keeper.Restore();
+  if (Stopped()) {
+    return kTransferStopped;
+  }
+  if (!ascii::StartsWithNoCase(erased, kErased)) {
+    return kMsgInvalidResponse;
+  }
+  if (!ascii::StartsWithNoCase(NextLine(), kUploadRequest)) {
+    return kMsgFailedTryAgain;
+  }
+
+  view_.SetItemText(kProgressStatusId, kStatusFirmware);
+  XmodemSender sender(XmodemTimings{}, &clock_);
+  const bool sent = sender.Send(&view_, port_, AdapterFirmware(image_), true);
+  if (Stopped()) {
+    return kTransferStopped;
+  }
+  view_.SetItemText(kProgressStatusId, kStatusVerifying);
+  view_.SetText(kXmodemTimeText, "");
+  view_.SetText(kXmodemTimeLabel, "");
+  if (!sent) {
+    // The adapter did not take the whole firmware: its flash is erased
+    // whatever a line read now might say. Only a rescue transfer helps.
+    return kMsgFailedTryAgain;
+  }
+  static_cast<void>(NextLine());  // "Transfer Complete"
+  static_cast<void>(NextLine());  // "Booting the TA"
+
+  bool restarted = false;
+  if (kind_.komet) {
+    const KometRestartResult restart = WaitForKometRestart(port_, clock_, kind_.usbDevice);
+    record_.settingsStored = restart.settingsStored;
+    restarted = restart.answered;
+    if (restarted) {
+      device::ReadKometFeatureWord(context_, product_.features);
+    }
+  } else {
+    restarted = SolanoRestart(rescue);
+  }
+  if (Stopped()) {
+    return kTransferStopped;
+  }
+  return restarted ? kUpgradeSucceeded : kMsgFailedTryAgain;
+}
+
+bool IsdnTransfer::SolanoRestart(bool rescue) {
+  const std::uint32_t previous = link::SetReadTimeout(port_, kSolanoRestartReadConstant);
+  const std::string line = NextLine();
+  link::SetReadTimeout(port_, previous);
+  return rescue || Contains(line, "OK") || Contains(NextLine(), "OK");
+}
+
+void IsdnTransfer::KeepAddOn(bool rescue) {
+  std::string reply;
+  if (rescue) {
+    // A KOMET II has no add-on to choose.
+    if (kind_.komet) {
+      return;
+    }
+    const int line = view_.PickIsdnModel();
+    if (line < 0 || line > 2) {
+      return;
+    }
+    static_cast<void>(link::SendAtCommand(port_, AddOnCommand(line * 2), reply));
+    product_.features.isdnAdapter = true;
+    return;
+  }
+  const int before = record_.addOnBefore;
+  if (before >= kAddOnNone) {
+    return;
+  }
+  const int now = QueryAddOn(port_);
+  if (before == kAddOnAnalogue && now == kAddOnAnalogue) {
+    return;
+  }
+  static_cast<void>(link::SendAtCommand(port_, AddOnCommand(before), reply));
+}
+
+BootCodeOutcome IsdnTransfer::UpgradeBootCode() {
+  const auto bootCode = AdapterBootCode(image_);
+  const auto fileVersion = BootCodeVersion(bootCode);
+  std::string reply;
+  if (!fileVersion || link::SendAtCommand(port_, "ATI6", reply) != link::AtResult::Ok) {
+    return BootCodeOutcome::NotNeeded;
+  }
+  const auto adapterVersion = ReportedBootCodeVersion(reply);
+  if (!adapterVersion || *adapterVersion >= *fileVersion) {
+    return BootCodeOutcome::NotNeeded;
+  }
+  const BootCodeOutcome outcome = BootCodeSteps(bootCode);
+  if (outcome == BootCodeOutcome::Failed && !Stopped()) {
+    view_.Message(kMsgBootCodeMayBeDamaged, W::MB_ICONEXCLAMATION);
+  }
+  return outcome;
+}
+
+BootCodeOutcome IsdnTransfer::BootCodeSteps(std::span<const std::uint8_t> bootCode) {
+  link::SetPortSpeed(port_, kRescueSpeed);
+  link::WriteLine(port_, "ATUPZ");
+  // The menu, as long as lines come.
+  for (int lines = 0; lines < 64 && !NextLine().empty(); ++lines) {
+  }
+  link::WriteText(port_, "1");
+  std::string text;
+  static_cast<void>(link::ReadBlock(port_, text, kBlockBytes));
+  if (!Contains(text, kKometPrompt) || Stopped()) {
+    return BootCodeOutcome::Refused;
+  }
+  link::WriteText(port_, "y");
+  static_cast<void>(NextLine());
+  if (!ascii::StartsWithNoCase(NextLine(), kWarning) ||
+      !ascii::StartsWithNoCase(NextLine(), kUploadRequest)) {
+    return BootCodeOutcome::Failed;
+  }
+  XmodemSender sender(XmodemTimings{}, &clock_);
+  if (!sender.Send(nullptr, port_, bootCode, true)) {
+    return BootCodeOutcome::Failed;
+  }
+  static_cast<void>(NextLine());  // "Transfer Complete"
+  const std::string verdict = NextLine();
+  if (!ascii::StartsWithNoCase(NextLine(), kBooting) || ascii::ContainsNoCase(verdict, "Invalid")) {
+    return BootCodeOutcome::Failed;
+  }
+  static_cast<void>(NextLine());
+  if (!clock_.Pause(2s)) {
+    return BootCodeOutcome::Failed;
+  }
+  return BootCodeOutcome::Replaced;
+}
+
+}  // namespace norix::upgrade
