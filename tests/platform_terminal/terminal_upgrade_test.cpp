@@ -212,7 +212,8 @@ std::string WriteUpgradeFile(TempDir& folder, const std::string& version) {
   EXPECT_TRUE(built.ok()) << built.error;
   std::string digits = version;
   std::erase(digits, '.');
-  return folder.Write("C560V" + digits + ".LFU", std::string(built.bytes.begin(), built.bytes.end()));
+  return folder.Write("C560V" + digits + ".LFU",
+                      std::string(built.bytes.begin(), built.bytes.end()));
 }
 
 sim::ProductOptions Quick() {
