@@ -25,6 +25,7 @@ namespace norix::app {
 namespace {
 
 using namespace wizard_tour;
+using namespace tour_ids;
 namespace W = platform::window;
 using namespace std::chrono_literals;
 

@@ -1,5 +1,6 @@
 // The pages, controls and product names the tours of the program work
-// with, named once for all of them.
+// with, named once for all of them. A namespace of their own, so that the
+// tour machinery's inline code reads the same in every test that uses it.
 #pragma once
 
 #include <string>
@@ -12,7 +13,7 @@
 #include "utilities/product_info_page.h"
 #include "utilities/settings_menus.h"
 
-namespace norix::app::wizard_tour {
+namespace norix::app::tour_ids {
 
 using namespace norix::resources;
 using products::kDeviceListControl;
@@ -33,4 +34,4 @@ using utilities::kTestLineId;
 inline const std::string kModemName = "NORIX Netrunner 56000 Voice ";
 inline const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
 
-}  // namespace norix::app::wizard_tour
+}  // namespace norix::app::tour_ids

@@ -26,6 +26,7 @@ namespace norix::app {
 namespace {
 
 using namespace wizard_tour;
+using namespace tour_ids;
 
 // Main menu -> product information -> back, when that page is built.
 void VisitProductInformation(Tour& tour, const app::Program& program, W::HWND menu,
