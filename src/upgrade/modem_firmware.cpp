@@ -24,12 +24,12 @@ constexpr int kSkipLimit = 1 << 20;
 // Each raw chunk's acknowledgement may take about 10 s: the read time-out
 // is 5 ms plus 10000 ms per byte, and one read waits a little longer.
 constexpr std::uint32_t kAckReadConstant = 5;
-constexpr std::uint32_t kAckReadMultiplier = 10000;
+constexpr auto kAckReadMultiplier = 10000ms;
 constexpr auto kAckWait = 11s;
 // The final line comes when the flash is programmed: 20 s per character.
-constexpr std::uint32_t kFinalReadConstant = 20000;
+constexpr auto kFinalReadConstant = 20000ms;
 constexpr auto kFinalWait = 21s;
-constexpr std::uint32_t kVerifyReadConstant = 5000;
+constexpr auto kVerifyReadConstant = 5000ms;
 constexpr int kVerifyTries = 5;
 // The remaining-time rule's value before any estimate.
 constexpr std::int64_t kRawNotShown = 100000;
@@ -62,7 +62,8 @@ int ModemTransfer::SendRawFirmware(std::optional<char>& early) {
   view_.SetItemText(kProgressStatusId, kStatusFirmware);
   phaseStart_ = clock_.NowSeconds();
   lastShown_ = kRawNotShown;
-  link::SetReadTotals(port_, kAckReadMultiplier, kAckReadConstant);
+  link::SetReadTotals(port_, AnswerTimeout(clock_, kAckReadMultiplier),
+                      kAckReadConstant);
   if (!clock_.Pause(1s)) {
     return kTransferStopped;
   }
@@ -102,7 +103,7 @@ int ModemTransfer::SendRawFirmware(std::optional<char>& early) {
 
 ModemTransfer::Ack ModemTransfer::ReadAcknowledgement() {
   for (int skipped = 0; skipped < kSkipLimit; ++skipped) {
-    const auto byte = link::ReadRawByte(port_, kAckWait);
+    const auto byte = link::ReadRawByte(port_, clock_.AnswerWait(kAckWait));
     if (!byte) {
       return {};
     }
@@ -136,7 +137,7 @@ std::string ModemTransfer::ReadFinalLine(std::optional<char> early) {
   }
   int skipped = 0;
   while (line.size() < kFinalLineCapacity && !Stopped()) {
-    const auto byte = link::ReadRawByte(port_, kFinalWait);
+    const auto byte = link::ReadRawByte(port_, clock_.AnswerWait(kFinalWait));
     if (!byte) {
       break;  // silence ends the line
     }
@@ -158,7 +159,7 @@ int ModemTransfer::FinalLine(std::optional<char> early) {
   view_.SetText(kXmodemTimeText, "");
   view_.SetText(kXmodemTimeLabel, "");
   view_.SetItemText(kProgressStatusId, kStatusVerifying);
-  link::SetReadTimeout(port_, kFinalReadConstant);
+  link::SetReadTimeout(port_, AnswerTimeout(clock_, kFinalReadConstant));
   if (!clock_.Pause(5s)) {
     return kTransferStopped;
   }
@@ -168,7 +169,7 @@ int ModemTransfer::FinalLine(std::optional<char> early) {
     return kTransferStopped;
   }
   link::DiscardInput(port_, comm::kPurgeRxClear);
-  link::SetReadTimeout(port_, kVerifyReadConstant);
+  link::SetReadTimeout(port_, AnswerTimeout(clock_, kVerifyReadConstant));
   if (target_.modemComponent && !clock_.Pause(300ms)) {
     return kTransferStopped;
   }

@@ -124,6 +124,12 @@ ModemTransfer::ModemTransfer(comm::Port* port, const UpgradeImage& image, Upgrad
     : port_(port), image_(image), view_(view), clock_(clock), flags_(flags), target_(target) {}
 
 bool ModemTransfer::Probe(bool rescue) {
+  // Each "AT" waits the port's usual time for its answer, or what the
+  // transfer's clock allows of it.
+  const TimeoutsKeeper keeper(port_);
+  const comm::CommTimeouts usual = link::CurrentTimeouts(port_);
+  link::SetReadTotals(port_, usual.readMultiplier,
+                      AnswerTimeout(clock_, std::chrono::milliseconds(usual.readConstant)));
   std::string reply;
   for (int attempt = 0; attempt < kProbeTries && !Stopped(); ++attempt) {
     if (link::SendAtCommand(port_, "AT", reply) != link::AtResult::NoReply) {

@@ -27,7 +27,20 @@ class TransferClock {
   [[nodiscard]] virtual std::int64_t NowSeconds() = 0;
   // The transfer is to stop.
   [[nodiscard]] virtual bool StopRequested() const = 0;
+  // How long to wait for an answer the loader may take `wait` to give (a
+  // chunk's acknowledgement, the line after programming). The real clock
+  // waits all of it; a test's clock may wait less for a product that
+  // answers at once, so that a product gone silent is found out sooner.
+  [[nodiscard]] virtual std::chrono::milliseconds AnswerWait(
+      std::chrono::milliseconds wait) const {
+    return wait;
+  }
 };
+
+// AnswerWait of `wait` as a port time-out in whole milliseconds.
+inline std::uint32_t AnswerTimeout(const TransferClock& clock, std::chrono::milliseconds wait) {
+  return static_cast<std::uint32_t>(clock.AnswerWait(wait).count());
+}
 
 // The real clock: sleeps through the worker's stop signal (none: plain
 // sleeps that nothing stops), seconds of the steady clock.

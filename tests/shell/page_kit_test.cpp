@@ -54,6 +54,7 @@ class LoggingPage final : public Page {
       worker_.Start(
           Window(),
           [this](StopSignal& stop) {
+            log_.Add("sleeping");
             log_.Add(stop.Sleep(std::chrono::hours(1)) ? "slept" : "woken");
             return EndMessage{kWorkEnded, kReturned, 0};
           },
@@ -134,6 +135,9 @@ TEST_F(PageKitTest, AWorkerPostsOneEndMessageEvenWhenItThrowsAndStopWakesItsSlee
   // A run that was waited for makes room for the next one, which sleeps
   // until the page closes.
   ASSERT_TRUE(host_.Click(page, resources::kNextArrowId));
+  // Closed only once the work sleeps: a worker stopped before it began may
+  // rightly never run its work.
+  ASSERT_TRUE(WaitFor("sleeping"));
   const auto start = std::chrono::steady_clock::now();
   Quit();
   ASSERT_TRUE(WaitReturned());

@@ -3,6 +3,7 @@
 // as told, and a modem on an in-memory line with a cut upgrade image.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <map>
@@ -41,6 +42,11 @@ class FakeClock final : public TransferClock {
     return now_ + pausedMs_ / 1000;
   }
   [[nodiscard]] bool StopRequested() const override { return stop_; }
+  // The simulated product answers at once: silence is known after 1 s.
+  [[nodiscard]] std::chrono::milliseconds AnswerWait(
+      std::chrono::milliseconds wait) const override {
+    return std::min(wait, std::chrono::milliseconds(1000));
+  }
   void Stop() { stop_ = true; }
   [[nodiscard]] std::chrono::milliseconds Paused() const {
     return std::chrono::milliseconds(pausedMs_.load());

@@ -71,8 +71,9 @@ TEST(AtConsoleTest, SendsTheTypedLineAndShowsTheFirstReplyLine) {
   EXPECT_EQ(commands.back(), "ATI3");
 
   // The line goes exactly as typed, in lower case too.
+  const std::size_t sent = session.Transcript(0).size();
   ASSERT_TRUE(Send(session, console, "ati3"));
-  ASSERT_TRUE(session.WaitForLines(0, session.Transcript(0).size() + 1));
+  ASSERT_TRUE(session.WaitForLines(0, sent + 1));
   EXPECT_TRUE(host.WaitForText(console, kCommandEntry, "", kPageWait));
   EXPECT_EQ(session.Transcript(0).back().line, "ati3");
 

@@ -43,6 +43,11 @@ class QuickClock final : public upgrade::TransferClock {
   [[nodiscard]] bool StopRequested() const override {
     return stop_ != nullptr && stop_->Requested();
   }
+  // The simulated product answers at once: silence is known after 1 s.
+  [[nodiscard]] std::chrono::milliseconds AnswerWait(
+      std::chrono::milliseconds wait) const override {
+    return std::min(wait, std::chrono::milliseconds(1000));
+  }
 
  private:
   shell::StopSignal* stop_;
