@@ -99,6 +99,7 @@ class ProtocolChoicePage final : public shell::Page {
             ? FillPlaceholders(format, "Multilink", shell::LoadPageText(Shared(), kMultilinkText))
             : FillPlaceholders(format, "", "");
     W::SetDlgItemText(Window(), kChoiceDescription, text);
+    W::SetControlHelp(Window(), choice.radio, text);
   }
 
   device::SelectedProduct& product_;

@@ -1,6 +1,7 @@
 #include "shell/page_chrome.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
@@ -106,7 +107,9 @@ void ShowHoverHelp(W::HWND page, int helpControl, std::span<const PageText> tabl
     }
     if (entry.control == id) {
       if (W::IsWindowEnabled(W::GetDlgItem(page, id))) {
-        W::SetDlgItemText(page, helpControl, frame->texts.LoadText(entry.text, kTextBufferChars));
+        const std::string help = frame->texts.LoadText(entry.text, kTextBufferChars);
+        W::SetDlgItemText(page, helpControl, help);
+        W::SetControlHelp(page, id, help);
       }
       return;
     }

@@ -13,36 +13,21 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
+#include "app/tour_ids.h"
 #include "app/wizard_tour.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window.h"
 #include "platform/window/window_api.h"
-#include "app/program.h"
-#include "products/main_menu_page.h"
-#include "products/product_list_page.h"
 #include "resources/resource_ids.h"
-#include "utilities/at_console.h"
-#include "utilities/product_info_page.h"
-#include "utilities/settings_menus.h"
 
 namespace norix::app {
 namespace {
 
 using namespace wizard_tour;
+using namespace tour_ids;
 namespace W = platform::window;
 using namespace std::chrono_literals;
-
-using namespace norix::resources;
-using products::kDeviceListControl;
-using products::kProductInformationButton;
-using products::kSettingsButton;
-using utilities::kCommandEntry;
-using utilities::kDefaultSettingButton;
-using utilities::kReplyText;
-using utilities::kTestLineId;
-
-const std::string kModemName = "NORIX Netrunner 56000 Voice ";
-const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
 
 // The controls Tab stops at, in the page's order: the model's tab stops
 // that are shown, enabled and can take the focus.
@@ -142,7 +127,8 @@ void WalkByKeyboard(Tour& tour, const app::Program& program) {
   ASSERT_TRUE(tour.TabTo(list, kDeviceListControl));
   tour.Key(list, Qt::Key_End);
   tour.Key(list, Qt::Key_Home);
-  ASSERT_TRUE(tour.Wait([&] { return W::GetListSelection(list, kDeviceListControl) == 0; }, kPageWait));
+  ASSERT_TRUE(
+      tour.Wait([&] { return W::GetListSelection(list, kDeviceListControl) == 0; }, kPageWait));
   ASSERT_TRUE(tour.TabTo(list, kNextArrowId));
   tour.Key(list, Qt::Key_Return);
 
@@ -156,8 +142,8 @@ void WalkByKeyboard(Tour& tour, const app::Program& program) {
     tour.Key(menu, Qt::Key_Space);
     const W::HWND information = tour.WaitForPage(kProductInformationPage);
     ASSERT_NE(information, W::kNullHwnd);
-    ASSERT_TRUE(
-        tour.Wait([&] { return !W::GetDlgItemText(information, utilities::kDateId).empty(); }, kPageWait));
+    ASSERT_TRUE(tour.Wait(
+        [&] { return !W::GetDlgItemText(information, utilities::kDateId).empty(); }, kPageWait));
     CheckKeyboard(tour, information, "product information");
     EXPECT_FALSE(AccessibleName(information, kTestLineId).isEmpty());
     ASSERT_TRUE(tour.TabTo(information, kBackArrowId));

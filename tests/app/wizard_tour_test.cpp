@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "app/tour_ids.h"
 #include "isdn/komet_msn_page.h"
 #include "isdn/msn_setting_page.h"
 #include "isdn/protocols_page.h"
@@ -21,36 +22,14 @@
 #include "platform/qt/control_widgets.h"
 #include "platform/window/control_api.h"
 #include "platform/window/window_api.h"
-#include "products/main_menu_page.h"
-#include "products/product_list_page.h"
 #include "resources/resource_ids.h"
 #include "services/provider_services_page.h"
-#include "utilities/at_console.h"
-#include "utilities/nationality_page.h"
-#include "utilities/product_info_page.h"
-#include "utilities/settings_menus.h"
 
 namespace norix::app {
 namespace {
 
 using namespace wizard_tour;
-
-using namespace norix::resources;
-using products::kDeviceListControl;
-using products::kProductInformationButton;
-using products::kSettingsButton;
-using products::kUpgradeButton;
-using utilities::kCommandEntry;
-using utilities::kCountryButton;
-using utilities::kCountryListId;
-using utilities::kDefaultSettingButton;
-using utilities::kKometDescription;
-using utilities::kLocalRadio;
-using utilities::kMsnButton;
-using utilities::kReplyText;
-
-const std::string kModemName = "NORIX Netrunner 56000 Voice ";
-const std::string kModemIdentification = "NORIX Netrunner 56000 Voice V1.10";
+using namespace tour_ids;
 
 // Main menu -> product information -> back, when that page is built.
 void VisitProductInformation(Tour& tour, const app::Program& program, W::HWND menu,

@@ -3,10 +3,13 @@
 // procedure, and the look (pictures, transparent texts, arrow images).
 #include "platform/qt/qt_renderer.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -541,6 +544,54 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
     EXPECT_EQ(page.WaitResult(), 0);
     EXPECT_TRUE(WaitGui([&] { return renderer.DialogWidget(hwnd) == nullptr; }));
   }
+}
+
+// The provider services page's "*"/"#" lists and the labels of the
+// portability character are fixed-pitch, open list included, so that the
+// key sequences of the activation and cancel lines keep their columns; the
+// service list beside them keeps the page's font.
+TEST(QtProgramPages, KeySequencesAreFixedPitchAndTheServiceListIsNot) {
+  QApplication& app = App();
+  static_cast<void>(app);
+  w::TemplateRegistry templates;
+  resources::dialogs::RegisterDialogTemplates(templates);
+  QtRenderer renderer(
+      [](int id, QSize size) { return resources::pictures::RenderPicture(id, size); });
+  w::Desktop desktop(renderer, templates);
+  DialogThread page(desktop, resources::kProviderServicesTemplate,
+                    [](w::HWND hwnd, w::UINT message, w::WPARAM, w::LPARAM) -> w::LRESULT {
+                      if (message == w::WM_INITDIALOG) {
+                        shell::ShowAllControls(hwnd, true);
+                        for (const int list : {1154, 1155, 1157, 1156, 1158, 1160, 1161}) {
+                          w::AddListItem(hwnd, list, "*");
+                          w::AddListItem(hwnd, list, "#");
+                        }
+                        return 1;
+                      }
+                      return 0;
+                    });
+  const w::HWND hwnd = page.WaitHandle();
+  ASSERT_NE(hwnd, w::kNullHwnd);
+  ASSERT_TRUE(WaitGui([&] {
+    QWidget* widget = renderer.DialogWidget(hwnd);
+    return widget != nullptr && widget->isVisible();
+  }));
+  const auto fixedPitch = [&](int id) {
+    QWidget* widget = renderer.ControlWidget(hwnd, id);
+    EXPECT_NE(widget, nullptr) << id;
+    return widget != nullptr && QFontInfo(widget->font()).fixedPitch();
+  };
+  for (const int id : {1155, 1157, 1156, 1158, 1160, 1161, 1193, 1194, 1196, 1198, 1199, 1201}) {
+    EXPECT_TRUE(fixedPitch(id)) << id;
+  }
+  auto* prefix = dynamic_cast<QComboBox*>(renderer.ControlWidget(hwnd, 1155));
+  ASSERT_NE(prefix, nullptr);
+  EXPECT_TRUE(QFontInfo(prefix->view()->font()).fixedPitch());
+  EXPECT_EQ(QFontMetrics(prefix->font()).horizontalAdvance('*'),
+            QFontMetrics(prefix->font()).horizontalAdvance('#'));
+  EXPECT_FALSE(fixedPitch(1154));
+  w::EndDialog(hwnd, 0);
+  EXPECT_EQ(page.WaitResult(), 0);
 }
 
 TEST(QtMaskArrowGrey, OnlyExactLightGreyBecomesTransparent) {

@@ -242,7 +242,14 @@ TEST_F(TerminalFlowTest, KometMenuHelpFollowsTheFocus) {
   ASSERT_TRUE(session->WaitForText("The Protocols page", kMove)) << session->Screen();
   session->Key(VTERM_KEY_DOWN);
   ASSERT_TRUE(session->WaitForText("The local setting page", kMove)) << session->Screen();
+  // The status line says it too; on an arrow, which has no help, the keys.
+  const auto statusShows = [](const std::string& start) {
+    return [start](const std::string& screen) { return Rows(screen).back().starts_with(start); };
+  };
+  EXPECT_TRUE(session->WaitFor(statusShows(" The local setting page"), kMove)) << session->Screen();
   Capture(*session, "07-komet-settings");
+  ASSERT_TRUE(FocusOn(*session, "[> Next]"));
+  EXPECT_TRUE(session->WaitFor(statusShows(" Enter: > Next"), kMove)) << session->Screen();
   // Ctrl+C is Esc: the page ends the program.
   session->Type(U"\x03");
   EXPECT_EQ(session->WaitExit(kWait), 0) << session->Screen();

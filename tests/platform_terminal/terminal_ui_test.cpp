@@ -200,6 +200,16 @@ TEST_F(TerminalUiTest, TitleAndStatusLinesFrameThePage) {
   EXPECT_TRUE(WaitForScreen([&](const std::string&) {
     return canvas_.RowText(kRows - 1).find("Space: choose") != std::string::npos;
   }));
+  // A control the page has said something about shows that instead of the
+  // keys, on one line.
+  W::SetControlHelp(handle, W::testing::kBod, "Bandwidth on demand:\nadds the second channel");
+  EXPECT_TRUE(WaitForScreen([&](const std::string&) {
+    return canvas_.RowText(kRows - 1) == " Bandwidth on demand: adds the second channel";
+  })) << canvas_.RowText(kRows - 1);
+  W::SetFocus(W::GetDlgItem(handle, W::testing::kEntry));
+  EXPECT_TRUE(WaitForScreen([&](const std::string&) {
+    return canvas_.RowText(kRows - 1).starts_with(" Tab: next");
+  })) << canvas_.RowText(kRows - 1);
   W::SetWaitCursor(handle, true);
   EXPECT_TRUE(WaitForScreen([&](const std::string&) {
     return canvas_.RowText(kRows - 1).starts_with(" Please wait...");

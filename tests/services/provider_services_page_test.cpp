@@ -376,6 +376,47 @@ TEST(ProviderServicesPageTest, FieldsRefuseCharactersOutsideTheirSetsWithABeep) 
   EXPECT_TRUE(session.Program().providerServices.services.at(2).number.empty());
 }
 
+// The closed user group's code has three digits where the run's country is
+// 47 and two elsewhere: read, limited, typed and written with that many.
+TEST(ProviderServicesPageTest, GroupCodeDigitsFollowTheRunsCountry) {
+  struct CountryCase {
+    int country;
+    unsigned adapterCode;
+    const char* shown;
+    const char* typed;
+    const char* written;
+  };
+  const CountryCase cases[] = {
+      {47, 7, "007", "4567", "AT%U1%U3%U5%U=456&W"},
+      {47, 123, "123", "90", "AT%U1%U3%U5%U=90&W"},
+      {44, 7, "07", "456", "AT%U1%U3%U5%U=45&W"},
+  };
+  for (const CountryCase& c : cases) {
+    SCOPED_TRACE(c.country);
+    const auto adapter = [&c] {
+      sim::IsdnAdapterData data = sim::models::KometIIData();
+      data.providerServices->groupCode = c.adapterCode;
+      return sim::MakeIsdnAdapter(data);
+    };
+    WizardSession session{{adapter, kKometLine}};
+    session.Program().frame.countryCode = c.country;  // the user's locale
+    session.Start();
+    auto& host = session.Host();
+    const W::HWND page = OpenServices(session, session.WaitForIdentifiedMenu());
+    ASSERT_NE(page, W::kNullHwnd);
+    ASSERT_TRUE(ShowEntry(session, page, 2301, 2316));
+    EXPECT_EQ(host.Text(page, kCugCodeEdit), c.shown);
+    ASSERT_TRUE(host.ReplaceText(page, kCugCodeEdit, ""));
+    static_cast<void>(host.Type(page, kCugCodeEdit, c.typed));  // refused past the limit
+    const std::size_t before = session.Commands(0).size();
+    WriteAndLeave(session, page);
+    const std::vector<std::string> written = From(session, before);
+    EXPECT_NE(std::find(written.begin(), written.end(), c.written), written.end())
+        << Lines(written);
+    EXPECT_TRUE(session.Quit());
+  }
+}
+
 // Two KOMET IIs in one run: the second opening offers and writes only what
 // the second adapter answered, with its own portability character, data
 // port and line functions.

@@ -40,6 +40,7 @@
 #include "sim/model.h"
 #include "sim/product_options.h"
 #include "sim/simulated_product.h"
+#include "support/mirrored_host.h"
 #include "support/temp_dir.h"
 
 namespace norix::testing {
@@ -100,6 +101,10 @@ class WizardSession {
   // of every held port.
   bool HoldPort(std::size_t index);
   void ReleasePorts();
+
+  // Before Start: `frontEnd` draws the pages too (the host still answers
+  // message boxes and file dialogs); it must outlive the session.
+  void DrawOn(platform::window::Renderer& frontEnd) { mirror_.SetMirror(&frontEnd); }
 
   // Opens the telephony context, registers the wizard's pages and runs the
   // navigator on a thread of its own. Once only.
@@ -163,7 +168,8 @@ class WizardSession {
   platform::registry::Registry registry_;
   platform::window::TemplateRegistry templates_;
   platform::window::HeadlessHost host_;
-  platform::window::Desktop desktop_{host_, templates_};
+  MirroredHost mirror_{host_};
+  platform::window::Desktop desktop_{mirror_, templates_};
   platform::telephony::LineDirectory directory_;
   std::vector<RunningProduct> products_;
   std::vector<std::unique_ptr<platform::comm::Port>> held_;

@@ -520,6 +520,11 @@ std::string TerminalUi::Hints(DialogView* dialog) {
     hints = w.pleaseWait + "  ";
   }
   const ControlView* focused = dialog->Focused();
+  if (focused != nullptr && !focused->state.help.empty()) {
+    // What the page says about the focused entry, as the pointer over it
+    // would show it; the keys are the same as on every entry of its kind.
+    return hints + OneLineOf(focused->state.help);
+  }
   const K kind = focused != nullptr ? focused->state.kind : K::kStaticText;
   switch (kind) {
     case K::kEdit:

@@ -7,7 +7,8 @@
 //   row 0          the title line: the caption of the page on top
 //   rows 1 ... -2  the page, its controls laid out from its template;
 //                  pickers as boxes over it, message boxes over everything
-//   last row       the status line: what the keys do on the focused control
+//   last row       the status line: the hover help of the focused control,
+//                  or what the keys do on it when it has none
 //
 // Keys go to the newest message box or file dialog, else to the dialog on
 // top: Tab and Shift+Tab move the focus (the model's tab order), arrows move

@@ -391,6 +391,17 @@ bool SetControlFont(HWND dialog, int id, const FontDescription& font) {
                      });
 }
 
+bool SetControlHelp(HWND dialog, int id, std::string_view text) {
+  return EditControl(dialog, id, false, AnyKind,
+                     [text](Window::Access& access, int index, ControlState& control) {
+                       if (control.help != text) {
+                         control.help = text;
+                         access.ControlChanged(index, ControlChange::kHelp);
+                       }
+                       return true;
+                     });
+}
+
 bool SetControlPicture(HWND dialog, int id, int picture, int pressedPicture) {
   return EditControl(dialog, id, false, AnyKind,
                      [&](Window::Access& access, int index, ControlState& control) {

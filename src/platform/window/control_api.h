@@ -95,5 +95,9 @@ bool SetControlFont(HWND dialog, int id, const FontDescription& font);
 // The picture resource of a picture control or button; `pressedPicture` for
 // arrow buttons (0 keeps the normal picture while pressed).
 bool SetControlPicture(HWND dialog, int id, int picture, int pressedPicture = 0);
+// The hover help of a control: what the page shows about it while the
+// pointer is on it, kept with the control so that a renderer can show it
+// wherever it shows help (a status line, a tool tip).
+bool SetControlHelp(HWND dialog, int id, std::string_view text);
 
 }  // namespace norix::platform::window

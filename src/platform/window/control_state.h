@@ -47,6 +47,9 @@ struct ControlState {
   std::optional<FontDescription> font;  // none: the dialog's font
   int picture = 0;
   int pressedPicture = 0;
+  // What the page's hover help says about this control once the pointer
+  // (or the keyboard focus) has been on it; empty when it has said nothing.
+  std::string help;
 
   friend bool operator==(const ControlState&, const ControlState&) = default;
 };
@@ -64,6 +67,7 @@ inline constexpr unsigned kPosition = 1U << 7;
 inline constexpr unsigned kFont = 1U << 8;
 inline constexpr unsigned kPicture = 1U << 9;
 inline constexpr unsigned kEditRules = 1U << 10;  // limit, allowed characters, Enter message
+inline constexpr unsigned kHelp = 1U << 11;
 }  // namespace ControlChange
 
 struct WindowState {
