@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -168,7 +169,8 @@ struct Image {
   std::vector<std::uint8_t> firmware;
 };
 
-Image MakeImage(upgrade::LoaderMode mode, std::size_t loaderBytes, std::size_t firmwareBytes) {
+std::optional<Image> MakeImage(upgrade::LoaderMode mode, std::size_t loaderBytes,
+                               std::size_t firmwareBytes) {
   upgrade::UpgradeFileRecipe recipe;
   recipe.name = "NORIX corvid 560 Voice";
   recipe.version = "1.50";
@@ -179,13 +181,13 @@ Image MakeImage(upgrade::LoaderMode mode, std::size_t loaderBytes, std::size_t f
   recipe.firmware = made.firmware;
   const auto file = upgrade::BuildUpgradeFile(recipe);
   if (!file.ok()) {
-    std::fprintf(stderr, "upgrade file: %s\n", file.error.c_str());
-    std::exit(1);
+    (void)std::fprintf(stderr, "upgrade file: %s\n", file.error.c_str());
+    return std::nullopt;
   }
   made.image = upgrade::MakeUpgradeImage(file.bytes);
   if (!upgrade::CutImage(made.image, upgrade::FileLayout::Modem).ok()) {
-    std::fprintf(stderr, "the upgrade file does not cut\n");
-    std::exit(1);
+    (void)std::fprintf(stderr, "the upgrade file does not cut\n");
+    return std::nullopt;
   }
   made.image.modemChecksum = upgrade::ChecksumText(made.firmware);
   return made;
@@ -220,10 +222,14 @@ double ThreadCpuSeconds() {
 }
 
 bool TimeTransfer(upgrade::LoaderMode mode, const char* label) {
-  const Image image = MakeImage(mode, 8192, upgrade::kFirmwareSizeRule);
+  const std::optional<Image> made = MakeImage(mode, 8192, upgrade::kFirmwareSizeRule);
+  if (!made) {
+    return false;
+  }
+  const Image& image = *made;
   auto pty = comm::OpenPtyLine();
   if (!pty.device) {
-    std::fprintf(stderr, "no pty: %s\n", pty.message.c_str());
+    (void)std::fprintf(stderr, "no pty: %s\n", pty.message.c_str());
     return false;
   }
   comm::MemoryLine memory = comm::MakeMemoryLine("corvid560");
@@ -235,7 +241,7 @@ bool TimeTransfer(upgrade::LoaderMode mode, const char* label) {
   const auto product = MakeProduct(std::move(memory.device), {});
   auto opened = comm::OpenSerialPort(pty.slavePath);
   if (!opened.port) {
-    std::fprintf(stderr, "%s\n", opened.message.c_str());
+    (void)std::fprintf(stderr, "%s\n", opened.message.c_str());
     return false;
   }
   comm::Port* port = opened.port.get();
@@ -259,7 +265,7 @@ bool TimeTransfer(upgrade::LoaderMode mode, const char* label) {
   const double pauses = mode == upgrade::LoaderMode::Xmodem ? 7.0 : 8.0;
   const double floor = bytes * 10.0 / kBitRate + pauses;
   const bool ok = result == upgrade::kUpgradeSucceeded && Verified(port, image);
-  std::printf(
+  (void)std::printf(
       "%-8s %s  %9.0f bytes on the line  time %6.2f s  floor %6.2f s  ratio %.3f  "
       "CPU %.3f s = %.2f%% of the wall time  (last remaining time shown %s)\n",
       label, ok ? "verified" : "FAILED  ", bytes, wall, floor, wall / floor, cpu,
@@ -269,7 +275,11 @@ bool TimeTransfer(upgrade::LoaderMode mode, const char* label) {
 }
 
 bool RescueMatrix(int runs, std::uint32_t seed) {
-  const Image image = MakeImage(upgrade::LoaderMode::RawStar, 2048, 16384);
+  const std::optional<Image> made = MakeImage(upgrade::LoaderMode::RawStar, 2048, 16384);
+  if (!made) {
+    return false;
+  }
+  const Image& image = *made;
   const std::size_t loader = image.image.loaderEnd - image.image.loaderStart;
   const std::size_t firmware = upgrade::RawFirmware(image.image).size() + upgrade::kTrailingBytes;
   std::mt19937 random(seed);
@@ -304,7 +314,7 @@ bool RescueMatrix(int runs, std::uint32_t seed) {
       for (const int id : view.messages) {
         shown += " " + std::to_string(id);
       }
-      std::printf(
+      (void)std::printf(
           "  run %d: cut after byte %zu of the %s: result %d, messages%s, loader's last "
           "line \"%s\", identification after \"%s\"\n",
           run, at < loader ? at : at - loader, at < loader ? "loader" : "firmware", result,
@@ -313,7 +323,7 @@ bool RescueMatrix(int runs, std::uint32_t seed) {
     }
     product->Stop();
   }
-  std::printf(
+  (void)std::printf(
       "rescue matrix (seed %u): %d of %d verified, %d needed more than one rescue "
       "(%d cuts in the loader, %d in the firmware; %.0f s)\n",
       seed, verified, runs, moreThanOne, inLoader, runs - inLoader,
@@ -336,22 +346,22 @@ int main(int argc, char** argv) {
     const std::string_view arg = argv[i];
     if ((arg == "--runs" || arg == "--seed") && i + 1 < argc) {
       if (!ParseNumber(argv[++i], arg == "--runs" ? runs : seed)) {
-        std::fprintf(stderr, "%s: a number, please\n", arg.data());
+        (void)std::fprintf(stderr, "%s: a number, please\n", arg.data());
         return 2;
       }
     } else if (arg == "transfer" || arg == "rescue" || arg == "all") {
       what = arg;
     } else {
-      std::fprintf(stderr,
-                   "usage: modem_upgrade_bench [transfer|rescue|all] [--runs N] "
-                   "[--seed S]\n");
+      (void)std::fprintf(stderr,
+                         "usage: modem_upgrade_bench [transfer|rescue|all] [--runs N] "
+                         "[--seed S]\n");
       return 2;
     }
   }
   bool ok = true;
   if (what != "rescue") {
-    std::printf("modem upgrade, 450000-byte firmware, %u bit/s through the line emulator\n",
-                kBitRate);
+    (void)std::printf("modem upgrade, 450000-byte firmware, %u bit/s through the line emulator\n",
+                      kBitRate);
     ok = TimeTransfer(upgrade::LoaderMode::RawStar, "raw") && ok;
     ok = TimeTransfer(upgrade::LoaderMode::Xmodem, "X-modem") && ok;
   }
