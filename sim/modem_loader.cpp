@@ -19,6 +19,12 @@ constexpr std::chrono::milliseconds kProgramming = 2000ms;
 constexpr std::chrono::milliseconds kLoaderFirstByte = 10000ms;  // the host pauses first
 constexpr std::chrono::milliseconds kLoaderQuiet = 500ms;
 constexpr std::chrono::milliseconds kRawQuiet = 5000ms;
+// A loader starts, and a modem whose power was cut comes back, only once the
+// line has been quiet this long, however fast the product is made: the bytes
+// the host sends meanwhile (the rest of the loader's last chunk, the rest of
+// a firmware chunk in flight) are lost, as on a real product, and are never
+// taken for the firmware's first bytes or a command of the boot firmware.
+constexpr std::chrono::milliseconds kSettle = 100ms;
 
 constexpr std::size_t kChunk = 1024;
 constexpr std::size_t kDotEvery = 16;      // star loaders show a dot every 16 chunks
@@ -101,6 +107,10 @@ std::size_t ModemBootFirmware::OnData(std::span<const std::uint8_t> bytes, Produ
       break;
     case State::RawFirmware:
       TakeFirmwareBytes(bytes, link);
+      break;
+    case State::LoaderStarting:
+    case State::PowerOff:
+      lastByte_ = Clock::now();  // lost, and what comes next waits for quiet
       break;
     default:
       break;  // starting, programming, dark: the bytes are lost
@@ -292,6 +302,7 @@ void ModemBootFirmware::CutPower() {
   loader_.clear();
   firmware_.clear();
   assembler_ = LineAssembler{};
+  lastByte_ = Clock::now();
   Enter(State::PowerOff, faults_.Scaled(faults_.Options().powerOffTime));
 }
 
@@ -307,9 +318,10 @@ std::optional<std::chrono::steady_clock::time_point> ModemBootFirmware::NextTime
     case State::RawFirmware:
       return lastByte_ + kRawQuiet;
     case State::LoaderStarting:
+    case State::PowerOff:
+      return std::max(due_, lastByte_ + kSettle);
     case State::Programming:
     case State::Restarting:
-    case State::PowerOff:
       return due_;
     default:
       return std::nullopt;
@@ -333,7 +345,7 @@ void ModemBootFirmware::OnTimer(ProductLink& link) {
       }
       break;
     case State::LoaderStarting:
-      if (now >= due_) {
+      if (now >= *NextTimer()) {
         Announce(link);
       }
       break;
@@ -345,7 +357,7 @@ void ModemBootFirmware::OnTimer(ProductLink& link) {
       break;
     case State::Restarting:
     case State::PowerOff:
-      if (now >= due_) {
+      if (now >= *NextTimer()) {
         faults_.Restore();
         assembler_ = LineAssembler{};
         if (flash_.valid) {

@@ -23,8 +23,9 @@
 // loader as raw bytes (flash_image.h: it carries its length and CRC), the
 // first of them within 10 s. A loader that arrives short or damaged leaves
 // the modem silent until the line has been quiet for half a second; it then
-// waits for commands again. A
-// whole loader starts and announces how it takes the firmware:
+// waits for commands again. A whole loader starts (its start-up time, and
+// at least 100 ms of quiet line: what follows the loader on the line is lost
+// meanwhile) and announces how it takes the firmware:
 //
 //   "\r\n....." "\r\nNORIX Flash Loader V2.10\r\nDownload flash code\r\n"
 //   "\r\n....." "\r\nUpLoader (XModem) V1.30\r\nUpload flash code ..\r\n"
@@ -49,7 +50,8 @@
 // (flash_image.h), so firmware damaged on the line shows there. A refusal,
 // an aborted X-modem transfer ("\r\nTransfer aborted\r\n") or a raw transfer
 // that stops for 5 s ("\r\nRecord error\r\n") restarts into rescue mode; so
-// does a power cut, after its dark time.
+// does a power cut, after its dark time and once the line has been quiet
+// for 100 ms.
 #pragma once
 
 #include <chrono>

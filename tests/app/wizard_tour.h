@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -26,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "app/run_app.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/page_widget.h"
@@ -33,7 +36,6 @@
 #include "platform/window/desktop.h"
 #include "platform/window/user_input.h"
 #include "platform/window/window_api.h"
-#include "app/program.h"
 #include "resources/resource_ids.h"
 
 namespace norix::app::wizard_tour {
@@ -360,6 +362,56 @@ class Tour {
     EXPECT_TRUE(ended) << "Esc did not end the run";
   }
 
+  // Waits up to `timeout` for a message box and answers it with `button`
+  // as the user does; the box's text, or nothing when none came.
+  std::optional<std::string> AnswerBox(QMessageBox::StandardButton button,
+                                       std::chrono::milliseconds timeout) {
+    std::optional<std::string> text;
+    Wait(
+        [&] {
+          RunOnGuiThread([&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+              auto* box = qobject_cast<QMessageBox*>(widget);
+              if (box != nullptr && box->isVisible() && box->button(button) != nullptr) {
+                text = box->text().toStdString();
+                box->button(button)->click();
+                return;
+              }
+            }
+          });
+          return text.has_value();
+        },
+        timeout);
+    EXPECT_TRUE(text.has_value()) << "no message box";
+    return text;
+  }
+
+  // Waits for the file dialog and chooses `path` in it.
+  bool ChooseFile(const QString& path) {
+    bool chosen = false;
+    Wait(
+        [&] {
+          RunOnGuiThread([&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+              auto* dialog = qobject_cast<QFileDialog*>(widget);
+              if (dialog != nullptr && dialog->isVisible()) {
+                // What accepting a chosen file tells the program; the
+                // dialog's own check of the name would run a nested loop.
+                dialog->selectFile(path);
+                Q_EMIT dialog->fileSelected(path);
+                static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+                chosen = true;
+                return;
+              }
+            }
+          });
+          return chosen;
+        },
+        kPageWait);
+    EXPECT_TRUE(chosen) << "no file dialog";
+    return chosen;
+  }
+
   [[nodiscard]] int Shots() const { return shots_; }
 
  private:
@@ -369,11 +421,13 @@ class Tour {
 };
 
 // Runs norix-config on simulated `models` with `commandLine` (its language
-// token); `walk` runs on a thread of its own once the first page is about
-// to start, and the run is ended after it. Returns the program's exit code.
+// token); `prepare` gets the program before its first page, `walk` runs on
+// a thread of its own once the first page is about to start, and the run is
+// ended after it. Returns the program's exit code.
 inline int RunTour(const std::vector<std::string>& models,
                    const std::function<void(Tour&, const app::Program&)>& walk,
-                   std::string& diagnostics, const std::string& commandLine = {}) {
+                   std::string& diagnostics, const std::string& commandLine = {},
+                   const std::function<void(app::Program&)>& prepare = {}) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);  // NOLINT(concurrency-mt-unsafe): no thread yet
   AppOptions options;
   options.simulate = models;
@@ -383,6 +437,9 @@ inline int RunTour(const std::vector<std::string>& models,
   std::thread driver;
   std::unique_ptr<Tour> tour;
   const auto beforeNavigator = [&](app::Program& program) {
+    if (prepare) {
+      prepare(program);
+    }
     tour = std::make_unique<Tour>(program);
     driver = std::thread([&walk, &tour, &program] {
       walk(*tour, program);

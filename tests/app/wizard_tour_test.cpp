@@ -8,6 +8,10 @@
 
 #include <QStringList>
 #include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,16 @@
 #include "platform/window/window_api.h"
 #include "resources/resource_ids.h"
 #include "services/provider_services_page.h"
+#include "support/temp_dir.h"
+#include "upgrade/modem_transfer.h"
+#include "upgrade/transfer_clock.h"
+#include "upgrade/upgrade_file_builder.h"
+#include "upgrade/upgrade_pages.h"
+#include "upgrade/upgrade_view.h"
+#include "utilities/at_console.h"
+#include "utilities/nationality_page.h"
+#include "utilities/product_info_page.h"
+#include "utilities/settings_menus.h"
 
 namespace norix::app {
 namespace {
@@ -311,6 +325,189 @@ void WalkSolanoWithPort(Tour& tour) {
   ASSERT_NE(settings, W::kNullHwnd);
   VisitNumberPage(tour, settings, kMsnButton, kTelephoneSettingPage,
                   QStringLiteral("10-telephone-setting"));
+}
+
+// Where the tour holds a transfer: the transfer waits there until the tour
+// has taken its picture, or for at most `limit` (within the loader's 5 s of
+// patience between raw chunks).
+class TransferHold {
+ public:
+  void HoldHere(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    held_ = true;
+    changed_.notify_all();
+    changed_.wait_for(lock, limit, [&] { return released_; });
+  }
+  bool WaitHeld(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, limit, [&] { return held_; });
+  }
+  void Release() {
+    const std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool held_ = false;
+  bool released_ = false;
+};
+
+// The transfer's clock in the tour: pauses take no time, every reading is
+// two seconds on, so the remaining time has something to show, and the
+// reading at the third acknowledged raw chunk is held.
+class TourClock final : public upgrade::TransferClock {
+ public:
+  TourClock(shell::StopSignal* stop, std::shared_ptr<TransferHold> hold)
+      : stop_(stop), hold_(std::move(hold)) {}
+  bool Pause(std::chrono::milliseconds /*duration*/) override { return !StopRequested(); }
+  std::int64_t NowSeconds() override {
+    // The phase's start, then one reading per acknowledged chunk.
+    constexpr int kHeldReading = 4;
+    if (++readings_ == kHeldReading) {
+      hold_->HoldHere(3s);
+    }
+    return 2 * static_cast<std::int64_t>(readings_);
+  }
+  [[nodiscard]] bool StopRequested() const override {
+    return stop_ != nullptr && stop_->Requested();
+  }
+
+ private:
+  shell::StopSignal* stop_;
+  std::shared_ptr<TransferHold> hold_;
+  int readings_ = 0;
+};
+
+// The corvid 560's upgrade files of three versions; the modem has 1.40.
+struct UpgradeFiles {
+  norix::testing::TempDir folder;
+  QString older;
+  QString same;
+  QString newer;
+};
+
+void WriteUpgradeFiles(UpgradeFiles& files) {
+  const auto write = [&files](const std::string& version, const std::string& name) {
+    upgrade::UpgradeFileRecipe recipe;
+    recipe.name = "NORIX corvid 560 Voice";
+    recipe.version = version;
+    recipe.loader = upgrade::MakeFlashLoader(upgrade::LoaderMode::RawStar, 2500, 7);
+    // Five acknowledged raw chunks and a last one.
+    recipe.firmware = upgrade::MakeFirmware(upgrade::FirmwareTarget::ModemNormalFlash,
+                                            "NORIX corvid 560 Voice V" + version, 6000, 8);
+    const auto built = upgrade::BuildUpgradeFile(recipe);
+    EXPECT_TRUE(built.ok()) << built.error;
+    return QString::fromStdString(
+        files.folder.Write(name, std::string(built.bytes.begin(), built.bytes.end())).string());
+  };
+  files.older = write("1.30", "C560V130.LFU");
+  files.same = write("1.40", "C560V140.LFU");
+  files.newer = write("1.50", "C560V150.LFU");
+}
+
+// Main menu -> upgrade page -> a file -> the version page it leads to.
+W::HWND ChooseVersion(Tour& tour, W::HWND from, int arrow, const QString& file, int page) {
+  if (!tour.Click(from, arrow) || !tour.ChooseFile(file)) {
+    return W::kNullHwnd;
+  }
+  return tour.WaitForPage(page);
+}
+
+// The corvid 560: the upgrade pages, each version page, "<" from the older
+// and same version pages back to the file dialog, and an upgrade to the
+// newer version with the progress page held mid-transfer; then the solano
+// 1280mi's choice of the part to upgrade.
+void WalkUpgrade(Tour& tour, const app::Program& program, TransferHold& hold) {
+  UpgradeFiles files;
+  WriteUpgradeFiles(files);
+  const std::string corvid = "NORIX Corvid 560 Voice ";
+  W::HWND list = tour.WaitForPage(kProductListPage);
+  ASSERT_NE(list, W::kNullHwnd);
+  const auto listed = [&] {
+    const auto next = W::GetControlState(list, kNextArrowId);
+    return next && next->visible;
+  };
+  ASSERT_TRUE(tour.Wait(listed, kPageWait));
+  ASSERT_TRUE(tour.Pick(list, kDeviceListControl, 0));
+  ASSERT_TRUE(tour.Click(list, kNextArrowId));
+  W::HWND menu = tour.WaitForPage(kMainMenuPage);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(tour.ExpectHeader(menu, corvid));
+
+  ASSERT_TRUE(tour.Click(menu, kUpgradeButton));
+  const W::HWND start = tour.WaitForPage(kUpgradeStartPage);
+  ASSERT_NE(start, W::kNullHwnd);
+  tour.ExpectHeader(start, corvid);
+  EXPECT_EQ(W::GetDlgItemText(start, upgrade::kVersionValueId), "1.40");
+  tour.Shoot(start, QStringLiteral("17-upgrade-start"));
+
+  const W::HWND older = ChooseVersion(tour, start, kNextArrowId, files.older, kUpgradeOlderPage);
+  ASSERT_NE(older, W::kNullHwnd);
+  tour.Shoot(older, QStringLiteral("19-upgrade-older"));
+  const W::HWND same = ChooseVersion(tour, older, kBackArrowId, files.same, kUpgradeSamePage);
+  ASSERT_NE(same, W::kNullHwnd);
+  tour.Shoot(same, QStringLiteral("20-upgrade-same"));
+  const W::HWND newer = ChooseVersion(tour, same, kBackArrowId, files.newer, kUpgradeNewerPage);
+  ASSERT_NE(newer, W::kNullHwnd);
+  tour.Shoot(newer, QStringLiteral("21-upgrade-newer"));
+
+  ASSERT_TRUE(tour.Click(newer, kNextArrowId));
+  const W::HWND progress = tour.WaitForPage(kUpgradeProgressPage);
+  ASSERT_NE(progress, W::kNullHwnd);
+  // The product's own pace (loader start, programming) is real; the
+  // transfer's pauses are the tour's.
+  ASSERT_TRUE(hold.WaitHeld(kPageWait)) << "the raw firmware never got under way";
+  const std::string remaining = W::GetDlgItemText(progress, upgrade::kXmodemTimeText);
+  EXPECT_TRUE(std::regex_match(remaining, std::regex("[0-9]{2,}:[0-5][0-9]"))) << remaining;
+  EXPECT_EQ(W::GetDlgItemText(progress, upgrade::kProgressStatusId),
+            program.frame.texts.LoadText(upgrade::kStatusFirmware, 512));
+  tour.Shoot(progress, QStringLiteral("22-upgrade-progress"));
+  hold.Release();
+  const auto done = tour.AnswerBox(QMessageBox::Ok, 60s);
+  EXPECT_EQ(done, program.frame.texts.LoadText(upgrade::kStatusCompleted, 512));
+  menu = tour.WaitForPage(kMainMenuPage);
+  ASSERT_NE(menu, W::kNullHwnd);
+  EXPECT_EQ(program.frame.context->firmwareVersionNumber, 150);
+
+  // The solano 1280mi: which of its parts to upgrade.
+  ASSERT_TRUE(tour.Click(menu, kBackArrowId));
+  list = tour.WaitForPage(kProductListPage);
+  ASSERT_NE(list, W::kNullHwnd);
+  ASSERT_TRUE(tour.Wait(listed, kPageWait));
+  ASSERT_TRUE(tour.Pick(list, kDeviceListControl, 1));
+  ASSERT_TRUE(tour.Click(list, kNextArrowId));
+  menu = tour.WaitForPage(kMainMenuPage);
+  ASSERT_NE(menu, W::kNullHwnd);
+  ASSERT_TRUE(tour.Click(menu, kUpgradeButton));
+  const W::HWND part = tour.WaitForPage(kUpgradeChoosePartPage);
+  ASSERT_NE(part, W::kNullHwnd);
+  tour.Shoot(part, QStringLiteral("18-upgrade-choose-part"));
+  tour.Click(part, kBackArrowId);
+  EXPECT_NE(tour.WaitForPage(kMainMenuPage), W::kNullHwnd);
+}
+
+TEST(WizardTourTest, UpgradePagesAndATransferUnderWay) {
+  auto hold = std::make_shared<TransferHold>();
+  int shots = 0;
+  std::string diagnostics;
+  const int result = RunTour(
+      {"corvid560", "solano1280mi"},
+      [&shots, &hold](Tour& tour, const app::Program& program) {
+        WalkUpgrade(tour, program, *hold);
+        hold->Release();  // never leave the transfer held
+        shots = tour.Shots();
+      },
+      diagnostics, {},
+      [hold](app::Program& program) {
+        program.upgradeHooks.makeClock = [hold](shell::StopSignal* stop) {
+          return std::make_unique<TourClock>(stop, hold);
+        };
+      });
+  EXPECT_EQ(result, 0) << diagnostics;
+  EXPECT_EQ(shots, 6) << "pages 17 to 22";
 }
 
 TEST(WizardTourTest, ModemAndSolanoAdapterPagesAsTheUserSeesThem) {

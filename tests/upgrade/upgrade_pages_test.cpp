@@ -170,18 +170,36 @@ TEST_F(UpgradePagesTest, ANewerFileUpgradesTheModemAndTheProductIsIdentifiedAnew
   EXPECT_FALSE(program_.product.rescue.damaged);
 }
 
-TEST_F(UpgradePagesTest, BackOnTheOlderVersionPageOpensTheFileDialogAgain) {
-  Start("1.30");
-  const W::HWND older = ChooseFile(resources::kUpgradeOlderPage);
-  ASSERT_NE(older, W::kNullHwnd);
-  EXPECT_EQ(host_.Text(older, 1061), Text(2147));
-  ASSERT_TRUE(host_.Click(older, resources::kBackArrowId));
+struct VersionPageCase {
+  const char* version;  // of the file; the modem has 1.40
+  int page;
+  int textControl;
+  int textId;
+};
+
+class VersionPageTest : public UpgradePagesTest,
+                        public ::testing::WithParamInterface<VersionPageCase> {};
+
+TEST_P(VersionPageTest, BackOpensTheFileDialogAgain) {
+  const VersionPageCase& c = GetParam();
+  Start(c.version);
+  const W::HWND page = ChooseFile(c.page);
+  ASSERT_NE(page, W::kNullHwnd);
+  EXPECT_EQ(host_.Text(page, c.textControl), Text(c.textId));
+  EXPECT_EQ(host_.Text(page, kVersionValueId), "1.40");
+  ASSERT_TRUE(host_.Click(page, resources::kBackArrowId));
   const auto dialog = host_.AnswerFileDialog(std::nullopt, kWait);
   ASSERT_TRUE(dialog.has_value());
   // The dialog opens where the last file was chosen.
   EXPECT_EQ(dialog->request.initialDir, folder_.Path().string());
   EXPECT_TRUE(host_.WaitUntil([&] { return menus_ == 2; }, kWait));
 }
+
+INSTANTIATE_TEST_SUITE_P(OlderAndSame, VersionPageTest,
+                         ::testing::Values(VersionPageCase{"1.30", resources::kUpgradeOlderPage,
+                                                           1061, 2147},
+                                           VersionPageCase{"1.40", resources::kUpgradeSamePage,
+                                                           kSameVersionTextId, 2154}));
 
 TEST_F(UpgradePagesTest, ClosingTheWindowDuringTheTransferAsksFirst) {
   Start("1.50");

@@ -78,16 +78,19 @@ struct TransferCase {
   bool firmwareProven = true;  // "ATI1" answers the file's checksum text afterwards
   int pageAfter = resources::kMainMenuPage;
   enum Lines lines = Lines::kMemory;  // kPty: the program opens a pty as its serial port
+  // The loader's size; whole 1024-byte chunks put the 4 bytes that travel
+  // with it ("\r\n[F") in a write of their own, after the loader.
+  std::size_t loaderBytes = 2500;
 };
 
 void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.name; }
 
 // The corvid's upgrade file, with a loader of `mode`.
-std::vector<std::uint8_t> UpgradeFile(LoaderMode mode) {
+std::vector<std::uint8_t> UpgradeFile(LoaderMode mode, std::size_t loaderBytes = 2500) {
   upgrade::UpgradeFileRecipe recipe;
   recipe.name = "NORIX corvid 560 Voice";
   recipe.version = "1.50";
-  recipe.loader = upgrade::MakeFlashLoader(mode, 2500, 7);
+  recipe.loader = upgrade::MakeFlashLoader(mode, loaderBytes, 7);
   recipe.firmware = upgrade::MakeFirmware(upgrade::FirmwareTarget::ModemNormalFlash, kNewIdent,
                                           kFirmwareBytes, 8);
   auto built = upgrade::BuildUpgradeFile(recipe);
@@ -168,7 +171,7 @@ class ModemUpgradeFlow : public ::testing::TestWithParam<TransferCase> {};
 TEST_P(ModemUpgradeFlow, EndsAsTheProductWasLeft) {
   const TransferCase& c = GetParam();
   TempDir folder;
-  const auto file = UpgradeFile(c.mode);
+  const auto file = UpgradeFile(c.mode, c.loaderBytes);
   const std::string path = folder.Write("C560V150.LFU", std::string(file.begin(), file.end()));
 
   WizardSession session(std::vector<SessionProduct>{{"corvid560", kCorvidLine, Quick(c.faults)}},
@@ -191,6 +194,9 @@ TEST_P(ModemUpgradeFlow, EndsAsTheProductWasLeft) {
     EXPECT_EQ(context.firmwareVersionNumber, 150);
     EXPECT_EQ(Ask(session, "ATI1").rfind(FirmwareChecksum(), 0), 0U);
     EXPECT_EQ(Ask(session, "ATI3").rfind(kNewIdent, 0), 0U);
+  } else {
+    // Whatever runs now is not the file's firmware, as the run told.
+    EXPECT_NE(Ask(session, "ATI1").rfind(FirmwareChecksum(), 0), 0U);
   }
 }
 
@@ -205,6 +211,7 @@ const std::string kCorvid = "NORIX Corvid 560 Voice";
 constexpr int kDone = 2157;
 constexpr int kNoResponse = 2085;
 constexpr int kNationality = 2016;
+constexpr int kInvalidResponse = 2037;  // "... try again?"
 
 INSTANTIATE_TEST_SUITE_P(
     Modem, ModemUpgradeFlow,
@@ -246,6 +253,22 @@ INSTANTIATE_TEST_SUITE_P(
                      kCorvid,
                      true,
                      resources::kNationalityPage},
+        TransferCase{"X-modem, power lost in the firmware, then a rescue transfer",
+                     LoaderMode::Xmodem,
+                     Faults([](sim::UpgradeOptions& o) { o.powerCutFirmware = 3000; }),
+                     {{kNoResponse, W::IDOK}, {kDone, W::IDOK}, {kNationality, W::IDNO}},
+                     kCorvid},
+        TransferCase{"raw firmware damaged on the line: the new firmware's checksum tells",
+                     LoaderMode::RawStar,
+                     // Every 2600th byte: the loader's 2052 bytes pass, the
+                     // firmware's code is hit; the user does not try again.
+                     Faults([](sim::UpgradeOptions& o) { o.corruptEvery = 2600; }),
+                     {{kInvalidResponse, W::IDNO}},
+                     kCorvid,
+                     false,
+                     resources::kMainMenuPage,
+                     Lines::kMemory,
+                     2048},
         TransferCase{"a loader that refuses the device",
                      LoaderMode::RawStar,
                      Faults([](sim::UpgradeOptions& o) { o.refuseDevice = true; }),
