@@ -358,7 +358,7 @@ int IsdnTransfer::FlashSteps(bool rescue) {
   }
 
   view_.SetItemText(kProgressStatusId, kStatusFirmware);
-  XmodemSender sender(XmodemTimings{}, &clock_);
+  XmodemSender sender(TimingsFor(clock_), &clock_);
   const bool sent = sender.Send(&view_, port_, AdapterFirmware(image_), true);
   if (Stopped()) {
     return kTransferStopped;
@@ -460,7 +460,7 @@ BootCodeOutcome IsdnTransfer::BootCodeSteps(std::span<const std::uint8_t> bootCo
       !ascii::StartsWithNoCase(NextLine(), kUploadRequest)) {
     return BootCodeOutcome::Failed;
   }
-  XmodemSender sender(XmodemTimings{}, &clock_);
+  XmodemSender sender(TimingsFor(clock_), &clock_);
   if (!sender.Send(nullptr, port_, bootCode, true)) {
     return BootCodeOutcome::Failed;
   }

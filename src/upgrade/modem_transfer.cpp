@@ -360,7 +360,7 @@ int ModemTransfer::LoaderLines(std::optional<char>& early) {
 
 int ModemTransfer::SendXmodemFirmware() {
   view_.SetItemText(kProgressStatusId, kStatusFirmware);
-  XmodemSender sender(XmodemTimings{}, &clock_);
+  XmodemSender sender(TimingsFor(clock_), &clock_);
   // Judged by the loader's final line, not by the sender.
   static_cast<void>(sender.Send(&view_, port_, XmodemFirmware(image_), false));
   return Stopped() ? kTransferStopped : kUpgradeSucceeded;

@@ -32,6 +32,15 @@ struct XmodemTimings {
   std::uint32_t replyReadMs = 4000;  // wait for the answer to a block or to EOT
 };
 
+// The timings above with each wait for the receiver's answer as long as
+// `clock` allows it.
+[[nodiscard]] inline XmodemTimings TimingsFor(const TransferClock& clock) {
+  XmodemTimings timings;
+  timings.startReadMs = AnswerTimeout(clock, std::chrono::milliseconds(timings.startReadMs));
+  timings.replyReadMs = AnswerTimeout(clock, std::chrono::milliseconds(timings.replyReadMs));
+  return timings;
+}
+
 // Why the last Send returned false.
 enum class XmodemFailure : std::uint8_t {
   None,

@@ -115,6 +115,8 @@ TEST_F(TerminalFlowTest, ProductInformationWithTheLineTestByMouseAndKeys) {
   options.arguments = {"--terminal", "--simulate"};
   const auto session = Start(options);
   ASSERT_TRUE(session->WaitForText("Product information", kWait)) << session->Output();
+  // The menu takes clicks once it has identified the product and shows its name.
+  ASSERT_TRUE(session->WaitForText(kModemName, kWait)) << session->Screen();
   const auto button = session->Find("Product information");
   ASSERT_TRUE(button);
   session->Click(button->first, button->second);
