@@ -62,8 +62,7 @@ int ModemTransfer::SendRawFirmware(std::optional<char>& early) {
   view_.SetItemText(kProgressStatusId, kStatusFirmware);
   phaseStart_ = clock_.NowSeconds();
   lastShown_ = kRawNotShown;
-  link::SetReadTotals(port_, AnswerTimeout(clock_, kAckReadMultiplier),
-                      kAckReadConstant);
+  link::SetReadTotals(port_, AnswerTimeout(clock_, kAckReadMultiplier), kAckReadConstant);
   if (!clock_.Pause(1s)) {
     return kTransferStopped;
   }

@@ -35,8 +35,7 @@ class TransferClock {
   // chunk's acknowledgement, the line after programming). The real clock
   // waits all of it; a test's clock may wait less for a product that
   // answers at once, so that a product gone silent is found out sooner.
-  [[nodiscard]] virtual std::chrono::milliseconds AnswerWait(
-      std::chrono::milliseconds wait) const {
+  [[nodiscard]] virtual std::chrono::milliseconds AnswerWait(std::chrono::milliseconds wait) const {
     return wait;
   }
 };

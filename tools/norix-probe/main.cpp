@@ -163,8 +163,8 @@ void Identify(norix::link::ModemContext& context, std::ostream& out) {
     norix::device::AdapterFeatures features;
     norix::products::ReadSelectedProductFeatures(context, features);
     if (features.isdnAdapter && !features.komet) {
-      out << "   ATI7 report:    " << norix::platform::ascii::QuotedText(WithoutLineEnd(features.interfacesReport))
-          << '\n'
+      out << "   ATI7 report:    "
+          << norix::platform::ascii::QuotedText(WithoutLineEnd(features.interfacesReport)) << '\n'
           << "   adapter parts:  " << AdapterPartsText(features) << '\n';
     }
     if (features.komet) {
