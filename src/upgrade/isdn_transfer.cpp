@@ -7,6 +7,7 @@
 #include "device/adapter_queries.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "link/timeouts_keeper.h"
 #include "platform/ascii/ascii_text.h"
 #include "upgrade/modem_transfer.h"
 #include "upgrade/xmodem_sender.h"
@@ -59,22 +60,6 @@ constexpr std::array<AddOnRow, 3> kAddOnRows{{
     {"Added No Internal HW", "AT!M0"},
     {"Added Internal Modem", "AT!M12"},
 }};
-
-// Puts back the port's time-outs as they were, on every way out.
-class TimeoutsKeeper {
- public:
-  explicit TimeoutsKeeper(comm::Port* port) : port_(port), saved_(link::CurrentTimeouts(port)) {}
-  TimeoutsKeeper(const TimeoutsKeeper&) = delete;
-  TimeoutsKeeper& operator=(const TimeoutsKeeper&) = delete;
-  TimeoutsKeeper(TimeoutsKeeper&&) = delete;
-  TimeoutsKeeper& operator=(TimeoutsKeeper&&) = delete;
-  ~TimeoutsKeeper() { Restore(); }
-  void Restore() const { link::RestoreTimeouts(port_, saved_); }
-
- private:
-  comm::Port* port_;
-  comm::CommTimeouts saved_;
-};
 
 bool Contains(std::string_view text, std::string_view word) {
   return text.find(word) != std::string_view::npos;
@@ -173,7 +158,7 @@ std::span<const std::uint8_t> AdapterBootCode(const UpgradeImage& image) {
 }
 
 KometRestartResult WaitForKometRestart(comm::Port* port, TransferClock& clock, bool usbDevice) {
-  const TimeoutsKeeper keeper(port);
+  const link::TimeoutsKeeper keeper(port);
   KometRestartResult result;
   const std::int64_t start = clock.NowMilliseconds();
   int tries = kTries;
@@ -335,7 +320,7 @@ int IsdnTransfer::Confirm(bool rescue) {
 }
 
 int IsdnTransfer::FlashSteps(bool rescue) {
-  const TimeoutsKeeper keeper(port_);
+  const link::TimeoutsKeeper keeper(port_);
   if (const int confirmed = Confirm(rescue); confirmed != kUpgradeSucceeded) {
     return confirmed;
   }

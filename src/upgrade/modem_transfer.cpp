@@ -6,6 +6,7 @@
 
 #include "link/at_exchange.h"
 #include "link/port_io.h"
+#include "link/timeouts_keeper.h"
 #include "upgrade/fill_in.h"
 #include "upgrade/loader_reply.h"
 #include "upgrade/xmodem_sender.h"
@@ -25,22 +26,6 @@ constexpr std::size_t kEchoLength = 5;        // "AT**" and its CR
 constexpr std::size_t kSecondEchoLength = 4;  // as the second request's line was cut
 // Lines the loader may send before it names the firmware mode.
 constexpr int kLoaderLineLimit = 64;
-
-// Puts back the port's time-outs as they were, on every way out.
-class TimeoutsKeeper {
- public:
-  explicit TimeoutsKeeper(comm::Port* port) : port_(port), saved_(link::CurrentTimeouts(port)) {}
-  TimeoutsKeeper(const TimeoutsKeeper&) = delete;
-  TimeoutsKeeper& operator=(const TimeoutsKeeper&) = delete;
-  TimeoutsKeeper(TimeoutsKeeper&&) = delete;
-  TimeoutsKeeper& operator=(TimeoutsKeeper&&) = delete;
-  ~TimeoutsKeeper() { Restore(); }
-  void Restore() const { link::RestoreTimeouts(port_, saved_); }
-
- private:
-  comm::Port* port_;
-  comm::CommTimeouts saved_;
-};
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -126,7 +111,7 @@ ModemTransfer::ModemTransfer(comm::Port* port, const UpgradeImage& image, Upgrad
 bool ModemTransfer::Probe(bool rescue) {
   // Each "AT" waits the port's usual time for its answer, or what the
   // transfer's clock allows of it.
-  const TimeoutsKeeper keeper(port_);
+  const link::TimeoutsKeeper keeper(port_);
   const comm::CommTimeouts usual = link::CurrentTimeouts(port_);
   link::SetReadTotals(port_, usual.readMultiplier,
                       AnswerTimeout(clock_, std::chrono::milliseconds(usual.readConstant)));
@@ -148,7 +133,7 @@ bool ModemTransfer::Probe(bool rescue) {
 }
 
 int ModemTransfer::Run(std::uint32_t speed, bool rescue) {
-  const TimeoutsKeeper keeper(port_);
+  const link::TimeoutsKeeper keeper(port_);
   link::SetPortSpeed(port_, speed);
   record_ = {};
   if (!Probe(rescue)) {
@@ -249,7 +234,7 @@ int ModemTransfer::Transfer(bool rescue) {
 }
 
 int ModemTransfer::TransferSteps(bool rescue) {
-  const TimeoutsKeeper keeper(port_);
+  const link::TimeoutsKeeper keeper(port_);
   flags_.rescueTransfer = rescue;
   const auto loader = Clamped(image_, image_.loaderStart, image_.loaderEnd);
   view_.SetRange(static_cast<int>(loader.size() / kChunkBytes));

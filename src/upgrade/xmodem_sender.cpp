@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "link/port_io.h"
+#include "link/timeouts_keeper.h"
 
 namespace norix::upgrade {
 namespace {
@@ -19,29 +20,6 @@ constexpr int kEotTries = 10;
 // transfer whose pause would pass kDelayLimitMs has lost its line.
 constexpr std::uint32_t kDelayStepMs = 5;
 constexpr std::uint32_t kDelayLimitMs = 15;
-
-// Everything the transfer changes on the port is put back when Send ends,
-// also the read interval and multipliers that SetReadTimeout resets.
-class TimeoutsKeeper {
- public:
-  explicit TimeoutsKeeper(comm::Port* port) : port_(port) {
-    saved_ = port_ != nullptr && port_->GetTimeouts(timeouts_);
-  }
-  TimeoutsKeeper(const TimeoutsKeeper&) = delete;
-  TimeoutsKeeper& operator=(const TimeoutsKeeper&) = delete;
-  TimeoutsKeeper(TimeoutsKeeper&&) = delete;
-  TimeoutsKeeper& operator=(TimeoutsKeeper&&) = delete;
-  ~TimeoutsKeeper() {
-    if (saved_) {
-      (void)port_->SetTimeouts(timeouts_);
-    }
-  }
-
- private:
-  comm::Port* port_;
-  comm::CommTimeouts timeouts_;
-  bool saved_ = false;
-};
 
 int ClampToInt(std::size_t value) {
   return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
@@ -79,7 +57,9 @@ bool XmodemSender::Send(XmodemProgress* progress, comm::Port* port,
   stats_ = {};
   startByte_ = 0;
   delayMs_ = 0;
-  const TimeoutsKeeper keeper(port);
+  // Everything the transfer changes on the port is put back when Send ends,
+  // also the read interval and multipliers that SetReadTimeout resets.
+  const link::TimeoutsKeeper keeper(port);
 
   const XmodemBlockPlan plan = PlanXmodemBlocks(data.size(), use1K);
   const std::size_t blocks = plan.Count();
