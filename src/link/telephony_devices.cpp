@@ -456,10 +456,8 @@ std::int32_t WaitForReply(ModemContext& context, std::int32_t requestId) {
       kept.push_back(message);
     }
   }
-  const auto queue = window::CurrentThreadQueue();
-  for (const window::Message& message : kept) {
-    queue->Post(message);
-  }
+  // In front of what was posted after the wait ended, so the order holds.
+  window::CurrentThreadQueue()->PutBack(kept);
   if (quitCode) {
     window::PostQuitMessage(*quitCode);
   }

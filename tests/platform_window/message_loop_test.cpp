@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_fixture.h"
+#include "platform/window/thread_queue.h"
 
 namespace norix::platform::window::testing {
 namespace {
@@ -51,6 +52,24 @@ TEST(MessageLoop, PeekLeavesOrTakesTheMessage) {
   ASSERT_TRUE(PeekMessage(msg, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7U);
   EXPECT_FALSE(PeekMessage(msg, PM_REMOVE));
+}
+
+// What a wait took and kept goes back in front of what was posted since.
+TEST(MessageLoop, MessagesPutBackComeBeforeLaterPostsInTheirOrder) {
+  const ThreadId self = GetCurrentThreadId();
+  ASSERT_TRUE(PostThreadMessage(self, WM_APP + 1, 0, 0));
+  ASSERT_TRUE(PostThreadMessage(self, WM_APP + 2, 0, 0));
+  Message first;
+  Message second;
+  ASSERT_TRUE(PeekMessage(first, PM_REMOVE));
+  ASSERT_TRUE(PeekMessage(second, PM_REMOVE));
+  ASSERT_TRUE(PostThreadMessage(self, WM_APP + 3, 0, 0));
+  CurrentThreadQueue()->PutBack({first, second});
+  for (const UINT expected : {WM_APP + 1, WM_APP + 2, WM_APP + 3}) {
+    Message msg;
+    ASSERT_TRUE(PeekMessage(msg, PM_REMOVE));
+    EXPECT_EQ(msg.message, expected);
+  }
 }
 
 TEST(MessageLoop, WaitWithDeadlineTimesOutThenWakesForAPost) {

@@ -109,6 +109,15 @@ bool ThreadQueue::Post(const Message& message) {
   return true;
 }
 
+void ThreadQueue::PutBack(const std::vector<Message>& messages) {
+  const std::lock_guard lock(mutex_);
+  if (closed_ || messages.empty()) {
+    return;
+  }
+  posted_.insert(posted_.begin(), messages.begin(), messages.end());
+  wake_.notify_all();
+}
+
 bool ThreadQueue::Send(HWND target, std::function<LRESULT()> handler,
                        std::shared_ptr<Completion> reply) {
   {

@@ -66,6 +66,11 @@ class ThreadQueue {
   // Any thread. False when the thread has ended.
   bool Post(const Message& message);
 
+  // Owning thread only: puts messages it took (and kept for later) back in
+  // front of everything still queued, in their order, so that a wait which
+  // holds the thread's input back does not reorder it.
+  void PutBack(const std::vector<Message>& messages);
+
   // Any thread: queues `handler` to run on the owning thread; `reply` gets
   // its result, or 0 when the thread ends (or the target window closes)
   // before running it. False (and `reply` completed with 0) when the thread
