@@ -131,6 +131,21 @@ TEST_F(AtExchange, TheRestEndsAtTheFinalCodeLine) {
   }
 }
 
+// A command that carries a further line (as the settings restore after an
+// upgrade does) has that line's echo follow its answer: the rest read takes
+// it, so that it does not stand in front of the next exchange's answer.
+TEST_F(AtExchange, TheEchoOfAFurtherLineGoesWithTheAnswer) {
+  Start(Table({{"AT%7AB", {{"AT%7AB\r\r\nOK\r\n"}}},
+               {"\nAB", {{"AB\r", std::chrono::milliseconds(200)}}}}));
+  ASSERT_TRUE(Port()->SetTimeouts({1000, 0, 1000, 1, 2000}));
+  std::string reply;
+  EXPECT_EQ(SendAtCommand(Port(), "AT%7AB\r\nAB\r\n", reply), AtResult::Ok);
+  EXPECT_EQ(reply, "AT%7AB\r\r\n");
+  ASSERT_TRUE(Port()->SetTimeouts({40, 0, 300, 1, 2000}));
+  std::string left;
+  EXPECT_EQ(link::ReadBlock(Port(), left, 100), 0U) << left;
+}
+
 TEST_F(AtExchange, LongReplyLinesAreCutToTheReplyBuffer) {
   Start(Table({{"ATI9", {{"\r\n" + std::string(600, 'n') + "\r\n\r\nOK\r\n"}}}}));
   Quick(150, 60);
