@@ -160,10 +160,11 @@ std::optional<std::size_t> TryReadBlockUntil(Port* port, std::string& text, std:
   const Clock::time_point start = Clock::now();
   const Clock::time_point limit = start + kReadWaitLimit;
   const bool totals = usual.readMultiplier != 0 || usual.readConstant != 0;
-  const Clock::time_point total =
-      totals ? std::min(limit, start + milliseconds(std::uint64_t{usual.readMultiplier} * n +
-                                                    usual.readConstant))
-             : limit;
+  const Clock::time_point ownTotal =
+      start + milliseconds(std::uint64_t{usual.readMultiplier} * n + usual.readConstant);
+  // Nothing within the wait limit is a failed read, as in TryReadBlock.
+  const bool limited = !totals || ownTotal > limit;
+  const Clock::time_point total = limited ? limit : ownTotal;
   const TimeoutsKeeper keeper(port);
   std::array<std::uint8_t, kBlockCapacity> buffer{};
   std::size_t got = 0;
@@ -179,7 +180,10 @@ std::optional<std::size_t> TryReadBlockUntil(Port* port, std::string& text, std:
     wait.readMultiplier = comm::kMaxTimeout;
     wait.readConstant = static_cast<std::uint32_t>(left);
     if (!port->SetTimeouts(wait)) {
-      return TryReadBlock(port, text, maxCount);
+      if (got == 0) {
+        return TryReadBlock(port, text, maxCount);
+      }
+      break;
     }
     const comm::IoResult result = port->Read(std::span(&buffer[got], 1), kReadWaitLimit);
     if (!result.completed()) {
@@ -196,6 +200,9 @@ std::optional<std::size_t> TryReadBlockUntil(Port* port, std::string& text, std:
       break;
     }
     ends = std::min(total, Clock::now() + milliseconds(usual.readInterval));
+  }
+  if (got == 0 && limited) {
+    return std::nullopt;
   }
   AssignText(text, std::span(buffer.data(), got));
   return got;
