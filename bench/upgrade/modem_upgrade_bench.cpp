@@ -78,10 +78,16 @@ class HostPortEnd final : public comm::DeviceEnd {
       return -1;
     }
     FollowProgramState();
+    // What is there at once, or the first bytes within `timeout`. A wait of
+    // 0 takes what is there and does not wait: the line emulator asks so
+    // while it has bytes in flight, and any wait there would hold back their
+    // delivery (a millisecond for each acknowledgement).
     comm::CommTimeouts timeouts;
     timeouts.readInterval = comm::kMaxTimeout;
-    timeouts.readMultiplier = comm::kMaxTimeout;
-    timeouts.readConstant = static_cast<std::uint32_t>(std::max<std::int64_t>(1, timeout.count()));
+    if (timeout.count() > 0) {
+      timeouts.readMultiplier = comm::kMaxTimeout;
+      timeouts.readConstant = static_cast<std::uint32_t>(timeout.count());
+    }
     static_cast<void>(port_->SetTimeouts(timeouts));
     const comm::IoResult result = port_->Read(buffer, timeout + 100ms);
     if (shut_.load()) {
@@ -261,8 +267,9 @@ bool TimeTransfer(upgrade::LoaderMode mode, const char* label) {
   const auto bytes = static_cast<double>(line.RelayedAToB() - sentBefore) +
                      static_cast<double>(line.RelayedBToA() - heardBefore);
   // 500 ms before the loader, 1 s after it, 5 s and 500 ms around the final
-  // line; the raw firmware starts after another second.
-  const double pauses = mode == upgrade::LoaderMode::Xmodem ? 7.0 : 8.0;
+  // line; the raw firmware starts after another second, the X-modem
+  // sender's first block 300 ms after the receiver's start byte.
+  const double pauses = mode == upgrade::LoaderMode::Xmodem ? 7.3 : 8.0;
   const double floor = bytes * 10.0 / kBitRate + pauses;
   const bool ok = result == upgrade::kUpgradeSucceeded && Verified(port, image);
   (void)std::printf(

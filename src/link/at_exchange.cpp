@@ -21,13 +21,49 @@ constexpr std::array<std::pair<std::string_view, AtResult>, 5> kFinalCodes{{
     {"ERROR", AtResult::Error},
 }};
 
+// The final result codes that decide an answer's rest.
+constexpr std::array<std::string_view, 2> kRestCodes{"OK", "ERROR"};
+
+// The rest holds a whole line that begins with a final result code: the
+// answer is complete, nothing more belongs to it.
+bool EndsAnswer(std::string_view rest) {
+  for (std::size_t begin = 0; begin < rest.size();) {
+    const std::size_t end = rest.find('\n', begin);
+    if (end == std::string_view::npos) {
+      return false;
+    }
+    const std::string_view line = rest.substr(begin, end - begin);
+    for (const std::string_view code : kRestCodes) {
+      if (line.starts_with(code)) {
+        return true;
+      }
+    }
+    begin = end + 1;
+  }
+  return false;
+}
+
 void CutToReply(std::string& line) {
   if (line.size() > kReplyCapacity) {
     line.resize(kReplyCapacity);
   }
 }
 
-AtResult Classify(platform::comm::Port* port, std::string_view line) {
+// The rest of the answer to `command`, read as ReadBlockPatiently reads it.
+// A one-line command's answer is complete with its final result code line,
+// and the read ends there rather than after a read interval of quiet behind
+// it (a whole second in some exchanges). A command that carries further
+// lines (the "AT%7" restore sends its value with its line end) has their
+// echo follow its answer: that rest ends with quiet, echo included, so that
+// the echo is not left for the next exchange.
+std::size_t ReadRest(platform::comm::Port* port, std::string_view command, std::string& rest) {
+  if (command.find_first_of("\r\n") != std::string_view::npos) {
+    return ReadBlockPatiently(port, rest, kRestCapacity);
+  }
+  return ReadBlockPatientlyUntil(port, rest, kRestCapacity, EndsAnswer);
+}
+
+AtResult Classify(platform::comm::Port* port, std::string_view command, std::string_view line) {
   for (const auto& [code, result] : kFinalCodes) {
     if (line.starts_with(code)) {
       return result;
@@ -38,7 +74,7 @@ AtResult Classify(platform::comm::Port* port, std::string_view line) {
   }
   // An informational line: the final result code is somewhere in what follows.
   std::string rest;
-  if (ReadBlockPatiently(port, rest, kRestCapacity) == 0) {
+  if (ReadRest(port, command, rest) == 0) {
     return AtResult::NoReply;
   }
   AtResult result = AtResult::NoReply;
@@ -67,7 +103,7 @@ AtResult SendAtCommand(platform::comm::Port* port, std::string_view command, std
       ReadLine(port, line);
       CutToReply(line);
     }
-    result = Classify(port, line);
+    result = Classify(port, command, line);
   }
   reply = line;
   return result;

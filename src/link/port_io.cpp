@@ -1,8 +1,11 @@
 #include "link/port_io.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <thread>
+
+#include "link/timeouts_keeper.h"
 
 namespace norix::link {
 
@@ -111,16 +114,103 @@ std::size_t ReadBlock(Port* port, std::string& text, std::size_t maxCount) {
   return TryReadBlock(port, text, maxCount).value_or(0);
 }
 
-std::size_t ReadBlockPatiently(Port* port, std::string& text, std::size_t maxCount) {
+namespace {
+
+// Up to 20 reads, a tenth of a second apart, until one brings something.
+template <typename Read>
+std::size_t Patiently(Read read) {
   constexpr int kAttempts = 20;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const std::size_t count = ReadBlock(port, text, maxCount);
+    const std::size_t count = read();
     if ((count & 0xFFFFU) != 0) {
       return count;
     }
     WaitTenths(1);
   }
   return 0;
+}
+
+}  // namespace
+
+std::size_t ReadBlockPatiently(Port* port, std::string& text, std::size_t maxCount) {
+  return Patiently([&] { return ReadBlock(port, text, maxCount); });
+}
+
+namespace {
+
+// Text up to the first zero byte, as ReadBlock hands a block on.
+void AssignText(std::string& text, std::span<const std::uint8_t> bytes) {
+  const auto zero = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+  text.assign(bytes.begin(), zero);
+}
+
+}  // namespace
+
+std::optional<std::size_t> TryReadBlockUntil(Port* port, std::string& text, std::size_t maxCount,
+                                             const BlockComplete& complete) {
+  const comm::CommTimeouts usual = CurrentTimeouts(port);
+  const bool interval = usual.readInterval != 0 && usual.readInterval != comm::kMaxTimeout &&
+                        usual.readMultiplier != comm::kMaxTimeout;
+  const std::size_t n = std::min(maxCount, kBlockCapacity);
+  if (port == nullptr || !interval || n == 0) {
+    return TryReadBlock(port, text, maxCount);
+  }
+  using Clock = std::chrono::steady_clock;
+  using std::chrono::milliseconds;
+  const Clock::time_point start = Clock::now();
+  const Clock::time_point limit = start + kReadWaitLimit;
+  const bool totals = usual.readMultiplier != 0 || usual.readConstant != 0;
+  const Clock::time_point ownTotal =
+      start + milliseconds(std::uint64_t{usual.readMultiplier} * n + usual.readConstant);
+  // Nothing within the wait limit is a failed read, as in TryReadBlock.
+  const bool limited = !totals || ownTotal > limit;
+  const Clock::time_point total = limited ? limit : ownTotal;
+  const TimeoutsKeeper keeper(port);
+  std::array<std::uint8_t, kBlockCapacity> buffer{};
+  std::size_t got = 0;
+  Clock::time_point ends = total;  // the first byte may take the whole total
+  while (got < n) {
+    const auto left = std::chrono::ceil<milliseconds>(ends - Clock::now()).count();
+    if (left <= 0) {
+      break;
+    }
+    // Returns with the first byte there, or empty once `left` has passed.
+    comm::CommTimeouts wait = usual;
+    wait.readInterval = comm::kMaxTimeout;
+    wait.readMultiplier = comm::kMaxTimeout;
+    wait.readConstant = static_cast<std::uint32_t>(left);
+    if (!port->SetTimeouts(wait)) {
+      if (got == 0) {
+        return TryReadBlock(port, text, maxCount);
+      }
+      break;
+    }
+    const comm::IoResult result = port->Read(std::span(&buffer[got], 1), kReadWaitLimit);
+    if (!result.completed()) {
+      if (got == 0) {
+        return std::nullopt;
+      }
+      break;
+    }
+    if (result.count == 0) {
+      break;
+    }
+    ++got;
+    if (complete(std::string_view(reinterpret_cast<const char*>(buffer.data()), got))) {
+      break;
+    }
+    ends = std::min(total, Clock::now() + milliseconds(usual.readInterval));
+  }
+  if (got == 0 && limited) {
+    return std::nullopt;
+  }
+  AssignText(text, std::span(buffer.data(), got));
+  return got;
+}
+
+std::size_t ReadBlockPatientlyUntil(Port* port, std::string& text, std::size_t maxCount,
+                                    const BlockComplete& complete) {
+  return Patiently([&] { return TryReadBlockUntil(port, text, maxCount, complete).value_or(0); });
 }
 
 int ReadByte(Port* port) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -68,6 +69,25 @@ std::size_t ReadBlock(Port* port, std::string& text, std::size_t maxCount);
 
 // ReadBlock up to 20 times, a tenth of a second apart, until something comes.
 std::size_t ReadBlockPatiently(Port* port, std::string& text, std::size_t maxCount);
+
+// Whether the bytes read so far hold everything the reader waits for.
+using BlockComplete = std::function<bool(std::string_view bytes)>;
+
+// TryReadBlock that also ends as soon as `complete` holds for the bytes read
+// so far, instead of waiting out the read interval after the last of them;
+// what follows stays on the port. It takes the bytes one at a time, each
+// with what is left of the port's time-outs (the total for the block, the
+// interval after a byte), and puts the time-outs back. A port without a
+// read interval (or with one of the return-at-once settings) gets the plain
+// TryReadBlock. When kReadWaitLimit passes after some bytes came, those are
+// the block.
+[[nodiscard]] std::optional<std::size_t> TryReadBlockUntil(Port* port, std::string& text,
+                                                           std::size_t maxCount,
+                                                           const BlockComplete& complete);
+
+// ReadBlockPatiently over TryReadBlockUntil.
+std::size_t ReadBlockPatientlyUntil(Port* port, std::string& text, std::size_t maxCount,
+                                    const BlockComplete& complete);
 
 // The next byte as a signed character value, -1 when none came (a 0xFF byte
 // also reads as -1).

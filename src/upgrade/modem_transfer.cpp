@@ -109,12 +109,8 @@ ModemTransfer::ModemTransfer(comm::Port* port, const UpgradeImage& image, Upgrad
     : port_(port), image_(image), view_(view), clock_(clock), flags_(flags), target_(target) {}
 
 bool ModemTransfer::Probe(bool rescue) {
-  // Each "AT" waits the port's usual time for its answer, or what the
-  // transfer's clock allows of it.
   const link::TimeoutsKeeper keeper(port_);
-  const comm::CommTimeouts usual = link::CurrentTimeouts(port_);
-  link::SetReadTotals(port_, usual.readMultiplier,
-                      AnswerTimeout(clock_, std::chrono::milliseconds(usual.readConstant)));
+  UsualWaitsByClock(port_, clock_);
   std::string reply;
   for (int attempt = 0; attempt < kProbeTries && !Stopped(); ++attempt) {
     if (link::SendAtCommand(port_, "AT", reply) != link::AtResult::NoReply) {
@@ -235,6 +231,9 @@ int ModemTransfer::Transfer(bool rescue) {
 
 int ModemTransfer::TransferSteps(bool rescue) {
   const link::TimeoutsKeeper keeper(port_);
+  // The answers to "AT**" and the loader's first lines are awaited with the
+  // port's usual time-out (5 s after the speed probe), as the clock allows.
+  UsualWaitsByClock(port_, clock_);
   flags_.rescueTransfer = rescue;
   const auto loader = Clamped(image_, image_.loaderStart, image_.loaderEnd);
   view_.SetRange(static_cast<int>(loader.size() / kChunkBytes));

@@ -4,6 +4,7 @@
 
 #include "device/nationality_exchange.h"
 #include "device/nationality_table.h"
+#include "link/timeouts_keeper.h"
 #include "shell/page_messages.h"
 #include "upgrade/fill_in.h"
 #include "upgrade/loader_reply.h"
@@ -24,7 +25,11 @@ void AskToSetCountry(UpgradeView& view, std::uint16_t country) {
 // Puts back the country the product had before the upgrade: only a country
 // of the table, read from working firmware, on a product the upgrade did not
 // leave damaged.
-void RestoreCountry(const ModemWorkerJob& job, UpgradeView& view) {
+// A product the transfer left silent (restarting, or in rescue mode at
+// another speed) is waited for as long as the transfer's clock allows.
+void RestoreCountry(const ModemWorkerJob& job, UpgradeView& view, const TransferClock& clock) {
+  const link::TimeoutsKeeper keeper(job.port);
+  UsualWaitsByClock(job.port, clock);
   UpgradeState& state = *job.state;
   const std::uint16_t before = state.countryBefore;
   const std::uint16_t after = device::ReadCountryCode(job.port, job.gciSupport);
@@ -63,7 +68,7 @@ shell::EndMessage RunModemWorker(const ModemWorkerJob& job, UpgradeView& view,
   }
 
   if (!rescueStart && !clock.StopRequested()) {
-    RestoreCountry(job, view);
+    RestoreCountry(job, view, clock);
   }
   const bool toNationality = transfer.Record().nationalityWanted && result == kUpgradeSucceeded;
   if (toNationality) {

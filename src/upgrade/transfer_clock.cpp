@@ -2,7 +2,15 @@
 
 #include <thread>
 
+#include "link/port_io.h"
+
 namespace norix::upgrade {
+
+void UsualWaitsByClock(platform::comm::Port* port, const TransferClock& clock) {
+  const platform::comm::CommTimeouts usual = link::CurrentTimeouts(port);
+  link::SetReadTotals(port, usual.readMultiplier,
+                      AnswerTimeout(clock, std::chrono::milliseconds(usual.readConstant)));
+}
 
 bool SleepingClock::Pause(std::chrono::milliseconds duration) {
   if (stop_ != nullptr) {

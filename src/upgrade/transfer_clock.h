@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "platform/comm/port.h"
 #include "shell/worker.h"
 
 namespace norix::upgrade {
@@ -44,6 +45,12 @@ class TransferClock {
 inline std::uint32_t AnswerTimeout(const TransferClock& clock, std::chrono::milliseconds wait) {
   return static_cast<std::uint32_t>(clock.AnswerWait(wait).count());
 }
+
+// Sets the port's read constant to what `clock` allows of the one in force:
+// answers awaited with the port's usual time-out are waited for as long as
+// the clock says (all of it on the real clock). The caller puts the
+// time-outs back (link::TimeoutsKeeper).
+void UsualWaitsByClock(platform::comm::Port* port, const TransferClock& clock);
 
 // The real clock: sleeps through the worker's stop signal (none: plain
 // sleeps that nothing stops), seconds of the steady clock.

@@ -109,6 +109,43 @@ TEST_F(AtExchange, APauseInTheRestLeavesTheFinalCodeUnread) {
   EXPECT_EQ(line, "OK\r\n");
 }
 
+// The rest of an answer ends with its final result code line: what the
+// product sends after it, within the read interval, is left for the next
+// read instead of being swallowed while the exchange waits out the interval.
+TEST_F(AtExchange, TheRestEndsAtTheFinalCodeLine) {
+  for (const std::string final : {"OK", "ERROR"}) {
+    SCOPED_TRACE(final);
+    Start(Table({{"ATI3",
+                  {{"ATI3\r\r\nNORIX corvid 560 Voice V1.50\r\n\r\n" + final + "\r\n"},
+                   {"\r\nRING\r\n", std::chrono::milliseconds(200)}}}}));
+    ASSERT_TRUE(Port()->SetTimeouts({1000, 0, 1000, 1, 2000}));
+    std::string reply;
+    EXPECT_EQ(SendAtCommand(Port(), "ATI3", reply), final == "OK" ? AtResult::Ok : AtResult::Error);
+    EXPECT_EQ(reply, "NORIX corvid 560 Voice V1.50\r\n");
+    EXPECT_EQ(link::CurrentTimeouts(Port()),
+              (platform::comm::CommTimeouts{1000, 0, 1000, 1, 2000}));
+    std::string line;
+    EXPECT_EQ(link::ReadLine(Port(), line), 6U);
+    EXPECT_EQ(line, "RING\r\n");
+    TearDown();
+  }
+}
+
+// A command that carries a further line (as the settings restore after an
+// upgrade does) has that line's echo follow its answer: the rest read takes
+// it, so that it does not stand in front of the next exchange's answer.
+TEST_F(AtExchange, TheEchoOfAFurtherLineGoesWithTheAnswer) {
+  Start(Table({{"AT%7AB", {{"AT%7AB\r\r\nOK\r\n"}}},
+               {"\nAB", {{"AB\r", std::chrono::milliseconds(200)}}}}));
+  ASSERT_TRUE(Port()->SetTimeouts({1000, 0, 1000, 1, 2000}));
+  std::string reply;
+  EXPECT_EQ(SendAtCommand(Port(), "AT%7AB\r\nAB\r\n", reply), AtResult::Ok);
+  EXPECT_EQ(reply, "AT%7AB\r\r\n");
+  ASSERT_TRUE(Port()->SetTimeouts({40, 0, 300, 1, 2000}));
+  std::string left;
+  EXPECT_EQ(link::ReadBlock(Port(), left, 100), 0U) << left;
+}
+
 TEST_F(AtExchange, LongReplyLinesAreCutToTheReplyBuffer) {
   Start(Table({{"ATI9", {{"\r\n" + std::string(600, 'n') + "\r\n\r\nOK\r\n"}}}}));
   Quick(150, 60);
