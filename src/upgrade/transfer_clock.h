@@ -38,6 +38,10 @@ class TransferClock {
   [[nodiscard]] virtual std::chrono::milliseconds AnswerWait(std::chrono::milliseconds wait) const {
     return wait;
   }
+  // An answer wait of `wait`, as AnswerWait shortened it, ran out: a clock
+  // that shortens waits counts the rest as passed, so that the time the
+  // dialogue measures across silence is what the real wait would take.
+  virtual void AnswerWaitRanOut(std::chrono::milliseconds /*wait*/) {}
 };
 
 // AnswerWait of `wait` as a port time-out in whole milliseconds.

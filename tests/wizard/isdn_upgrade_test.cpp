@@ -31,13 +31,22 @@ using products::kUpgradeButton;
 using upgrade::FirmwareTarget;
 using upgrade::UpgradeFamily;
 
-// Pauses take no time but count as passed.
+// Pauses take no time but count as passed; the simulated adapter answers at
+// once, so an answer is waited for at most 1 s, and a wait that runs out
+// counts as the whole wait.
 class QuickClock final : public upgrade::TransferClock {
  public:
   explicit QuickClock(shell::StopSignal* stop) : stop_(stop) {}
   bool Pause(std::chrono::milliseconds duration) override {
     paused_ += duration.count();
     return !StopRequested();
+  }
+  [[nodiscard]] std::chrono::milliseconds AnswerWait(
+      std::chrono::milliseconds wait) const override {
+    return std::min(wait, std::chrono::milliseconds(1000));
+  }
+  void AnswerWaitRanOut(std::chrono::milliseconds wait) override {
+    paused_ += (wait - AnswerWait(wait)).count();
   }
   std::int64_t NowSeconds() override { return NowMilliseconds() / 1000; }
   std::int64_t NowMilliseconds() override {
@@ -359,6 +368,11 @@ std::vector<IsdnCase> Cases() {
   }
   cases.push_back(Solano("power lost mid-transfer, then a rescue transfer and the picker",
                          Faults([](sim::UpgradeOptions& o) { o.powerCutFirmware = 2500; }),
+                         {{2153, W::IDOK}, {kPicker, 0}, {kDone, W::IDOK}}));
+  // The erase begun and never ended: the flash may be gone, so a rescue
+  // transfer is offered (asking the firmware again would find none).
+  cases.push_back(Solano("the erase stalls, then a rescue transfer and the picker",
+                         Faults([](sim::UpgradeOptions& o) { o.stallErase = true; }),
                          {{2153, W::IDOK}, {kPicker, 0}, {kDone, W::IDOK}}));
   {
     // Every block damaged: the transfer fails, the rescue is declined, and
