@@ -72,8 +72,10 @@ constexpr double kBootStartSeconds = 1.5;
 constexpr double kEraseSeconds = 7.0;
 constexpr double kSolanoRestartSeconds = 3.0;
 // The dialogue's own waits: the prompt read "as it comes" ends 1 s after its
-// last byte, and X-modem pauses 300 ms after the start byte.
-constexpr double kDialogueWaitSeconds = 1.0 + 0.3;
+// last byte, X-modem pauses 300 ms after the start byte, and the check of
+// the new firmware reads the "ATI3" and "ATI1" answers to a second of
+// silence each.
+constexpr double kDialogueWaitSeconds = 1.0 + 0.3 + 2 * 1.0;
 
 struct Family {
   const char* label;
@@ -82,7 +84,7 @@ struct Family {
   upgrade::UpgradeFamily file;
   upgrade::FirmwareTarget target;
   upgrade::FileLayout layout;
-  std::string_view ident;      // the new firmware's
+  std::string_view ident;       // the new firmware's
   std::uint16_t versionBefore;  // the running firmware's, as identification found it
   int pickerLine;               // the ISDN model picker's line for it
 };
@@ -205,8 +207,8 @@ std::unique_ptr<sim::SimulatedProduct> MakeProduct(const Family& family,
   sim::ProductOptions options;
   options.upgrade = upgradeOptions;
   const auto* model = sim::FindModel(family.model);
-  auto product =
-      std::make_unique<sim::SimulatedProduct>(family.model, model->make(), std::move(line), options);
+  auto product = std::make_unique<sim::SimulatedProduct>(family.model, model->make(),
+                                                         std::move(line), options);
   product->Start();
   return product;
 }
@@ -281,8 +283,7 @@ bool TimeTransfer() {
                      static_cast<double>(line.RelayedBToA() - heardBefore);
   const double adapterSeconds = kBootStartSeconds + kEraseSeconds + kSolanoRestartSeconds;
   const double floor = bytes * 10.0 / kBitRate + adapterSeconds + kDialogueWaitSeconds;
-  const bool ok = result == upgrade::kUpgradeSucceeded &&
-                  Ask(port, "ATI3") == family.ident &&
+  const bool ok = result == upgrade::kUpgradeSucceeded && Ask(port, "ATI3") == family.ident &&
                   Ask(port, "ATI1").starts_with(made->image.modemChecksum);
   (void)std::printf(
       "%s %s  %9.0f bytes on the line  time %6.2f s  floor %6.2f s (%.1f s of them the "
@@ -351,6 +352,15 @@ MatrixCounts RescueMatrix(const Family& family, int runs, std::uint32_t seed) {
       }
     }
     const Settings before = ReadSettings(port, family);
+    if (run == 0) {
+      std::string numbers;
+      for (const std::string& number : before.numbers) {
+        numbers += " " + number;
+      }
+      (void)std::printf("  %s keeps: country %s, numbers%s, add-on \"%s\"\n", family.label,
+                        before.country.c_str(), numbers.empty() ? " none" : numbers.c_str(),
+                        before.addOn.c_str());
+    }
     adapter.state.image = made->image;
 
     AnsweringView view(family.pickerLine);
@@ -420,8 +430,9 @@ int main(int argc, char** argv) {
   }
   bool ok = true;
   if (what != "rescue") {
-    (void)std::printf("ISDN adapter upgrade, %zu-byte firmware, %u bit/s through the line emulator\n",
-                      kTimedFirmwareBytes, kBitRate);
+    (void)std::printf(
+        "ISDN adapter upgrade, %zu-byte firmware, %u bit/s through the line emulator\n",
+        kTimedFirmwareBytes, kBitRate);
     ok = TimeTransfer() && ok;
   }
   if (what != "transfer") {

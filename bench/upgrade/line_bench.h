@@ -27,8 +27,7 @@ namespace norix::bench {
 // state the program set on its pty.
 class HostPortEnd final : public platform::comm::DeviceEnd {
  public:
-  HostPortEnd(std::unique_ptr<platform::comm::Port> port,
-              const platform::comm::DeviceEnd* program)
+  HostPortEnd(std::unique_ptr<platform::comm::Port> port, const platform::comm::DeviceEnd* program)
       : port_(std::move(port)), program_(program) {}
 
   std::ptrdiff_t Receive(std::span<std::uint8_t> buffer,

@@ -102,6 +102,27 @@ std::uint32_t SetAnswerTimeout(comm::Port* port, const TransferClock& clock,
   return link::SetReadTimeout(port, AnswerTimeout(clock, wait));
 }
 
+// Keeps the port's read time-out for the lines of the dialogue, shortened as
+// `clock` allows.
+void BoundReadTimeout(comm::Port* port, const TransferClock& clock) {
+  SetAnswerTimeout(port, clock,
+                   std::chrono::milliseconds(link::CurrentTimeouts(port).readConstant));
+}
+
+// Up to kBlockBytes as they come. Nothing coming waits the port's whole
+// time-out of so many bytes, as long as `clock` allows.
+void ReadAnswerBlock(comm::Port* port, const TransferClock& clock, std::string& text) {
+  const link::TimeoutsKeeper keeper(port);
+  const comm::CommTimeouts timeouts = link::CurrentTimeouts(port);
+  const std::chrono::milliseconds whole(static_cast<std::int64_t>(timeouts.readMultiplier) *
+                                            static_cast<std::int64_t>(kBlockBytes) +
+                                        timeouts.readConstant);
+  if (clock.AnswerWait(whole) < whole) {
+    link::SetReadTotals(port, 0, AnswerTimeout(clock, whole));
+  }
+  static_cast<void>(link::ReadBlock(port, text, kBlockBytes));
+}
+
 // A line read with the read time-out of `wait` as `clock` allows it; a read
 // that ran out counts as the whole wait on `clock`.
 std::string ReadAnswerLine(comm::Port* port, TransferClock& clock, std::chrono::milliseconds wait) {
@@ -323,18 +344,18 @@ int IsdnTransfer::Flash(bool rescue) {
 int IsdnTransfer::Confirm(bool rescue) {
   view_.SetItemText(kProgressStatusId, kStatusPreparing);
   SetAnswerTimeout(port_, clock_, kDialogueRead);
-  link::SetReadInterval(port_, AnswerTimeout(clock_, kDialogueInterval));
+  link::SetReadInterval(port_, AnswerGapTimeout(clock_, kDialogueInterval));
   if (rescue) {
     link::WriteText(port_, "\r");  // the boot program waits at its prompt
   } else {
     link::WriteLine(port_, kRequest);
   }
   std::string text;
-  static_cast<void>(link::ReadBlock(port_, text, kBlockBytes));
+  ReadAnswerBlock(port_, clock_, text);
   if (text.size() < kEchoOnlyBelow && text.starts_with(kRequest)) {
     // The echo came alone: the prompt follows when the boot program runs.
     std::string more;
-    static_cast<void>(link::ReadBlock(port_, more, kBlockBytes));
+    ReadAnswerBlock(port_, clock_, more);
     text += more;
   }
   if (!Contains(text, kSolanoPrompt) && !Contains(text, kKometPrompt)) {
@@ -362,6 +383,7 @@ int IsdnTransfer::FlashSteps(bool rescue) {
   view_.SetItemText(kProgressStatusId, kStatusErasing);
   const std::string erased = ReadPatientLine(port_, WaitOf(eraseRead));
   keeper.Restore();
+  BoundReadTimeout(port_, clock_);
   if (Stopped()) {
     return kTransferStopped;
   }
@@ -461,14 +483,22 @@ BootCodeOutcome IsdnTransfer::UpgradeBootCode() {
 }
 
 BootCodeOutcome IsdnTransfer::BootCodeSteps(std::span<const std::uint8_t> bootCode) {
+  const link::TimeoutsKeeper keeper(port_);
+  const std::chrono::milliseconds usual(link::CurrentTimeouts(port_).readConstant);
+  SetAnswerTimeout(port_, clock_, usual);
   link::SetPortSpeed(port_, kRescueSpeed);
   link::WriteLine(port_, "ATUPZ");
-  // The menu, as long as lines come.
-  for (int lines = 0; lines < 64 && !NextLine().empty(); ++lines) {
+  // The menu, as long as lines come: the first once the boot program runs,
+  // the others with it.
+  if (!NextLine().empty()) {
+    link::SetReadTimeout(port_, AnswerGapTimeout(clock_, usual));
+    for (int lines = 1; lines < 64 && !NextLine().empty(); ++lines) {
+    }
+    SetAnswerTimeout(port_, clock_, usual);
   }
   link::WriteText(port_, "1");
   std::string text;
-  static_cast<void>(link::ReadBlock(port_, text, kBlockBytes));
+  ReadAnswerBlock(port_, clock_, text);
   if (!Contains(text, kKometPrompt) || Stopped()) {
     return BootCodeOutcome::Refused;
   }

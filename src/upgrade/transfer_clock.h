@@ -38,6 +38,14 @@ class TransferClock {
   [[nodiscard]] virtual std::chrono::milliseconds AnswerWait(std::chrono::milliseconds wait) const {
     return wait;
   }
+  // How long a read of an answer "as it comes" waits for more after its
+  // last byte (the read interval `interval`). The real clock waits all of
+  // it; a test's clock may wait less for a product that sends each answer
+  // at once.
+  [[nodiscard]] virtual std::chrono::milliseconds AnswerGap(
+      std::chrono::milliseconds interval) const {
+    return interval;
+  }
   // An answer wait of `wait`, as AnswerWait shortened it, ran out: a clock
   // that shortens waits counts the rest as passed, so that the time the
   // dialogue measures across silence is what the real wait would take.
@@ -47,6 +55,12 @@ class TransferClock {
 // AnswerWait of `wait` as a port time-out in whole milliseconds.
 inline std::uint32_t AnswerTimeout(const TransferClock& clock, std::chrono::milliseconds wait) {
   return static_cast<std::uint32_t>(clock.AnswerWait(wait).count());
+}
+
+// AnswerGap of `interval` as a port's read interval in whole milliseconds.
+inline std::uint32_t AnswerGapTimeout(const TransferClock& clock,
+                                      std::chrono::milliseconds interval) {
+  return static_cast<std::uint32_t>(clock.AnswerGap(interval).count());
 }
 
 // The real clock: sleeps through the worker's stop signal (none: plain

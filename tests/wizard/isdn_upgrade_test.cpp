@@ -31,9 +31,9 @@ using products::kUpgradeButton;
 using upgrade::FirmwareTarget;
 using upgrade::UpgradeFamily;
 
-// Pauses take no time but count as passed; the simulated adapter answers at
-// once, so an answer is waited for at most 1 s, and a wait that runs out
-// counts as the whole wait.
+// Pauses take no time but count as passed; the simulated adapter sends each
+// answer at once, so an answer is waited for at most 1 s and its end found
+// after 300 ms of silence, and a wait that runs out counts as the whole wait.
 class QuickClock final : public upgrade::TransferClock {
  public:
   explicit QuickClock(shell::StopSignal* stop) : stop_(stop) {}
@@ -44,6 +44,10 @@ class QuickClock final : public upgrade::TransferClock {
   [[nodiscard]] std::chrono::milliseconds AnswerWait(
       std::chrono::milliseconds wait) const override {
     return std::min(wait, std::chrono::milliseconds(1000));
+  }
+  [[nodiscard]] std::chrono::milliseconds AnswerGap(
+      std::chrono::milliseconds interval) const override {
+    return std::min(interval, std::chrono::milliseconds(300));
   }
   void AnswerWaitRanOut(std::chrono::milliseconds wait) override {
     paused_ += (wait - AnswerWait(wait)).count();
