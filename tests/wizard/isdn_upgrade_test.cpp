@@ -81,22 +81,22 @@ struct IsdnCase {
   const char* name = "";
   std::string model;
   std::string line;
-  UpgradeFamily family = UpgradeFamily::Solano;
-  std::string newIdent;        // the file's firmware identification
-  std::uint16_t bootCode = 0;  // KOMET II: the file's boot code version, 0 none
+  std::string newIdent;          // the file's firmware identification
+  std::vector<Step> steps;       // after the transfer started, in order
+  std::string nameAfter;         // the product's name once the run has ended
+  std::string addOnAfter;        // the "ATI7" answer after the run ("" none)
+  std::string addOnCommand;      // the "AT!M" command after the request ("" none)
+  std::vector<int> numberSlots;  // slots given a number before the run
+  std::string bootCodeAfter;     // KOMET II: the "ATI6" answer after the run
   sim::UpgradeOptions faults;
-  bool rescueAtStart = false;  // found in rescue mode: the rescue question first
-  std::vector<Step> steps;     // after the transfer started, in order
-  std::string nameAfter;       // the product's name once the run has ended
-  bool firmwareProven = true;
-  std::string addOnAfter;             // the "ATI7" answer after the run ("" none)
-  std::string addOnCommand;           // the "AT!M" command after the request ("" none)
-  std::vector<int> numberSlots;       // slots given a number before the run
   std::size_t numbersRead = 0;        // "&Z*n?" queries before the request
-  bool numbersBack = false;           // the numbers are the adapter's again
-  std::string bootCodeAfter;          // KOMET II: the "ATI6" answer after the run
   int versionAfter = 0;               // the version identified after the run; 0: not checked
   enum Lines lines = Lines::kMemory;  // kPty: the program opens a pty as its serial port
+  std::uint16_t bootCode = 0;         // KOMET II: the file's boot code version, 0 none
+  UpgradeFamily family = UpgradeFamily::Solano;
+  bool rescueAtStart = false;  // found in rescue mode: the rescue question first
+  bool firmwareProven = true;
+  bool numbersBack = false;  // the numbers are the adapter's again
 };
 
 void PrintTo(const IsdnCase& c, std::ostream* os) { *os << c.name; }
