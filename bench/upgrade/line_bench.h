@@ -13,6 +13,7 @@
 #include <span>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include <time.h>
 
