@@ -1,7 +1,10 @@
 // The headless host's driver acting as a user: waiting for dialogs and
 // texts, clicks on buttons, check boxes and radio groups, list picks, the
 // keyboard (Enter, Esc, Tab), hovering, and input that must be refused.
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -208,6 +211,17 @@ TEST_F(DialogTest, WaitsFollowChangesMadeOnTheDialogThread) {
   EXPECT_TRUE(host_.WaitForVisible(hwnd, kHidden, true, kLong));
   EXPECT_TRUE(host_.WaitForEnabled(hwnd, kSettings, true, kLong));
   EXPECT_FALSE(host_.WaitForText(hwnd, kStatus, "never", kShort));
+
+  // State the renderer never hears of is seen long before the deadline.
+  std::atomic<bool> flag{false};
+  std::thread setter([&flag] {
+    std::this_thread::sleep_for(kShort);
+    flag = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(host_.WaitUntil([&flag] { return flag.load(); }, 10 * kLong));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, kLong);
+  setter.join();
 }
 
 }  // namespace

@@ -11,6 +11,8 @@ namespace norix::platform::window {
 
 namespace {
 
+constexpr auto kRecheckInterval = std::chrono::milliseconds(20);
+
 using Clock = std::chrono::steady_clock;
 
 }  // namespace
@@ -170,8 +172,13 @@ bool HeadlessHost::WaitUntil(const std::function<bool()>& condition, Timeout tim
     if (condition()) {
       return true;
     }
+    // The condition may also read state the renderer never hears of (a
+    // test's counter, the simulated product's record), so it is checked
+    // again after a short sleep even when nothing changed on screen.
+    const auto wake = std::min(deadline, Clock::now() + kRecheckInterval);
     std::unique_lock lock(mutex_);
-    if (!changed_.wait_until(lock, deadline, [&] { return changeCount_ != seen; })) {
+    changed_.wait_until(lock, wake, [&] { return changeCount_ != seen; });
+    if (Clock::now() >= deadline) {
       lock.unlock();
       return condition();
     }

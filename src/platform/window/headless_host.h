@@ -78,8 +78,9 @@ class HeadlessHost final : public Renderer {
   // The open dialogs, oldest first.
   [[nodiscard]] std::vector<HWND> Dialogs() const;
 
-  // Waits until `condition` holds; it is checked now and after each change
-  // the renderer hears of, on the calling thread, with no lock held.
+  // Waits until `condition` holds; it is checked now, after each change the
+  // renderer hears of and every 20 ms besides, on the calling thread, with
+  // no lock held.
   bool WaitUntil(const std::function<bool()>& condition, Timeout timeout);
   bool WaitForText(HWND dialog, int id, std::string_view text, Timeout timeout);
   bool WaitForVisible(HWND dialog, int id, bool visible, Timeout timeout);
