@@ -115,6 +115,11 @@ void AdapterBootProgram::Confirmed(ProductLink& link) {
   link.Send(std::string(kWarning) + std::string(kErasing));
   flash_.valid = false;
   dots_ = 0;
+  if (faults_.StallErase()) {
+    // Dark until the restart: the boot program then waits in rescue mode.
+    Enter(State::Restarting, faults_.Scaled(kErase));
+    return;
+  }
   Enter(State::Erasing, faults_.Scaled(kErase) / kEraseDots);
 }
 

@@ -36,7 +36,8 @@
 // code stays then.
 //
 // UpgradeOptions::refuseDevice answers "y" with "Wrong device" and leaves
-// the flash as it is.
+// the flash as it is; UpgradeOptions::stallErase stops the first erase after
+// "Erasing FLASH " and restarts the adapter into rescue mode.
 #pragma once
 
 #include <chrono>

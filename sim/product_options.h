@@ -38,6 +38,11 @@ struct UpgradeOptions {
   // The flash loader answers "Wrong device", the ISDN boot program refuses
   // to upgrade: a file for another product.
   bool refuseDevice = false;
+  // The ISDN boot program's first erase stalls: after "Erasing FLASH " the
+  // adapter says nothing more, and once the erase's time has passed it
+  // restarts into its boot program with the flash erased (rescue mode,
+  // silent at its prompt). A later erase works.
+  bool stallErase = false;
 };
 
 struct ProductOptions {

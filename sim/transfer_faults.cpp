@@ -41,6 +41,8 @@ std::chrono::milliseconds TransferFaults::Scaled(std::chrono::milliseconds wait)
 
 bool TransferFaults::SilenceRequest() { return ++requests_ <= options_.silentRequests; }
 
+bool TransferFaults::StallErase() { return options_.stallErase && ++erases_ == 1; }
+
 std::ptrdiff_t FaultyLine::Receive(std::span<std::uint8_t> buffer,
                                    std::chrono::milliseconds timeout) {
   if (faults_.PowerLost()) {

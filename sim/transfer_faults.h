@@ -49,6 +49,9 @@ class TransferFaults {
   // Counts a request that starts an upgrade: true when it is to go
   // unanswered (UpgradeOptions::silentRequests).
   bool SilenceRequest();
+  // Counts an erase: true for the first one when it is to stall
+  // (UpgradeOptions::stallErase).
+  bool StallErase();
 
  private:
   UpgradeOptions options_;
@@ -56,6 +59,7 @@ class TransferFaults {
   std::uint64_t phaseBytes_ = 0;
   std::uint64_t lineBytes_ = 0;  // every byte passed, for the damage rate
   std::uint32_t requests_ = 0;
+  std::uint32_t erases_ = 0;
   bool cutDone_ = false;
   bool powerLost_ = false;
 };

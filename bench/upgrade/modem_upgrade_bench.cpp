@@ -17,7 +17,6 @@
 //
 //   modem_upgrade_bench [transfer|rescue|all] [--runs N] [--seed S]
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -30,9 +29,7 @@
 #include <string_view>
 #include <vector>
 
-#include <sys/resource.h>
-#include <time.h>
-
+#include "line_bench.h"
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "platform/comm/memory_line.h"
@@ -52,6 +49,9 @@ namespace {
 namespace comm = norix::platform::comm;
 namespace upgrade = norix::upgrade;
 namespace W = norix::platform::window;
+using norix::bench::HostPortEnd;
+using norix::bench::ParseNumber;
+using norix::bench::ThreadCpuSeconds;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
@@ -62,69 +62,6 @@ constexpr std::uint32_t kBitRate = 115200;
 // after the five unanswered probes at a speed it does not hear (about 20 s
 // of port time-outs per rescue, which would say nothing about the outcome).
 constexpr std::uint32_t kRescueBitRate = 57600;
-
-// The product's side of an in-memory line, handed to the line emulator as
-// a device end: what the product sends is read from the line's host port,
-// what the emulator delivers is written to it. The product sees the comm
-// state the program set on its pty.
-class HostPortEnd final : public comm::DeviceEnd {
- public:
-  HostPortEnd(std::unique_ptr<comm::Port> port, const comm::DeviceEnd* program)
-      : port_(std::move(port)), program_(program) {}
-
-  std::ptrdiff_t Receive(std::span<std::uint8_t> buffer,
-                         std::chrono::milliseconds timeout) override {
-    if (shut_.load()) {
-      return -1;
-    }
-    FollowProgramState();
-    // What is there at once, or the first bytes within `timeout`. A wait of
-    // 0 takes what is there and does not wait: the line emulator asks so
-    // while it has bytes in flight, and any wait there would hold back their
-    // delivery (a millisecond for each acknowledgement).
-    comm::CommTimeouts timeouts;
-    timeouts.readInterval = comm::kMaxTimeout;
-    if (timeout.count() > 0) {
-      timeouts.readMultiplier = comm::kMaxTimeout;
-      timeouts.readConstant = static_cast<std::uint32_t>(timeout.count());
-    }
-    static_cast<void>(port_->SetTimeouts(timeouts));
-    const comm::IoResult result = port_->Read(buffer, timeout + 100ms);
-    if (shut_.load()) {
-      return -1;
-    }
-    return static_cast<std::ptrdiff_t>(result.count);
-  }
-
-  bool Send(std::span<const std::uint8_t> data) override {
-    FollowProgramState();
-    return !shut_.load() && port_->Write(data).count == data.size();
-  }
-
-  [[nodiscard]] comm::CommState HostState() const override { return program_->HostState(); }
-
-  void Shutdown() override {
-    shut_.store(true);
-    static_cast<void>(port_->Purge(comm::kPurgeRxAbort | comm::kPurgeTxAbort));
-  }
-
- private:
-  // The in-memory line carries the program's speed to the product.
-  void FollowProgramState() {
-    const comm::CommState wanted = program_->HostState();
-    std::lock_guard lock(mutex_);
-    if (wanted.baudRate != speed_) {
-      speed_ = wanted.baudRate;
-      static_cast<void>(port_->SetState(wanted));
-    }
-  }
-
-  std::unique_ptr<comm::Port> port_;
-  const comm::DeviceEnd* program_;
-  std::atomic<bool> shut_{false};
-  std::mutex mutex_;
-  std::uint32_t speed_ = 0;
-};
 
 // Answers every question as a user who wants the product back: OK, Yes
 // (the nationality question: No). Counts the rescue offers.
@@ -219,12 +156,6 @@ bool Verified(comm::Port* port, const Image& image) {
   static_cast<void>(norix::link::SendAtCommand(port, "ATI3", ident));
   static_cast<void>(norix::link::SendAtCommand(port, "ATI1", checksum));
   return ident.starts_with(kIdent) && checksum.starts_with(image.image.modemChecksum);
-}
-
-double ThreadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 bool TimeTransfer(upgrade::LoaderMode mode, const char* label) {
@@ -336,11 +267,6 @@ bool RescueMatrix(int runs, std::uint32_t seed) {
       seed, verified, runs, moreThanOne, inLoader, runs - inLoader,
       std::chrono::duration<double>(Clock::now() - start).count());
   return verified == runs;
-}
-
-bool ParseNumber(std::string_view text, std::uint32_t& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
 }
 
 }  // namespace

@@ -34,22 +34,24 @@ constexpr std::string_view kRequest = "ATUPX";
 constexpr std::uint32_t kRescueSpeed = 57600;
 constexpr std::size_t kBlockBytes = 1024;
 constexpr std::size_t kEchoOnlyBelow = 10;
-constexpr std::uint32_t kDialogueReadConstant = 5000;
-constexpr std::uint32_t kDialogueReadInterval = 1000;
+// The waits for the adapter's answers, each as long as the transfer's clock
+// allows of it.
+constexpr std::chrono::milliseconds kDialogueRead{5000};
+constexpr std::chrono::milliseconds kDialogueInterval{1000};
 // The erase may keep the adapter silent longer than one port read lasts:
 // its line is read a byte at a time, each byte waited for this long.
-constexpr std::uint32_t kEraseReadConstant = 20000;
-constexpr std::uint32_t kEraseReadInterval = 5000;
+constexpr std::chrono::milliseconds kEraseRead{20000};
+constexpr std::chrono::milliseconds kEraseInterval{5000};
 // A KOMET II behind USB goes away during its restart and says "OK" when it
 // is found again, after up to this long.
-constexpr std::uint32_t kUsbRestartReadConstant = 30000;
-constexpr std::uint32_t kUsbTryReadConstant = 5000;
+constexpr std::chrono::milliseconds kUsbRestartRead{30000};
+constexpr std::chrono::milliseconds kUsbTryRead{5000};
 constexpr int kUsbTries = 5;
-constexpr std::uint32_t kTryReadConstant = 2000;
+constexpr std::chrono::milliseconds kTryRead{2000};
 constexpr int kTries = 15;
 constexpr std::int64_t kTryPeriodMs = 2000;
 constexpr std::int64_t kLongRestartMs = 8000;
-constexpr std::uint32_t kSolanoRestartReadConstant = 7000;
+constexpr std::chrono::milliseconds kSolanoRestartRead{7000};
 
 struct AddOnRow {
   std::string_view line;
@@ -91,6 +93,45 @@ std::string ReadPatientLine(comm::Port* port, std::chrono::milliseconds wait) {
 std::chrono::milliseconds WaitOf(std::uint32_t readConstant) {
   // A little longer than the port's own time-out, so that it decides.
   return std::chrono::milliseconds(readConstant) + 1s;
+}
+
+// Sets the read time-out to what `clock` allows of `wait`; returns the
+// previous one.
+std::uint32_t SetAnswerTimeout(comm::Port* port, const TransferClock& clock,
+                               std::chrono::milliseconds wait) {
+  return link::SetReadTimeout(port, AnswerTimeout(clock, wait));
+}
+
+// Keeps the port's read time-out for the lines of the dialogue, shortened as
+// `clock` allows.
+void BoundReadTimeout(comm::Port* port, const TransferClock& clock) {
+  SetAnswerTimeout(port, clock,
+                   std::chrono::milliseconds(link::CurrentTimeouts(port).readConstant));
+}
+
+// Up to kBlockBytes as they come. Nothing coming waits the port's whole
+// time-out of so many bytes, as long as `clock` allows.
+void ReadAnswerBlock(comm::Port* port, const TransferClock& clock, std::string& text) {
+  const link::TimeoutsKeeper keeper(port);
+  const comm::CommTimeouts timeouts = link::CurrentTimeouts(port);
+  const std::chrono::milliseconds whole(static_cast<std::int64_t>(timeouts.readMultiplier) *
+                                            static_cast<std::int64_t>(kBlockBytes) +
+                                        timeouts.readConstant);
+  if (clock.AnswerWait(whole) < whole) {
+    link::SetReadTotals(port, 0, AnswerTimeout(clock, whole));
+  }
+  static_cast<void>(link::ReadBlock(port, text, kBlockBytes));
+}
+
+// A line read with the read time-out of `wait` as `clock` allows it; a read
+// that ran out counts as the whole wait on `clock`.
+std::string ReadAnswerLine(comm::Port* port, TransferClock& clock, std::chrono::milliseconds wait) {
+  std::string line;
+  if (link::ReadLine(port, line) == 0) {
+    clock.AnswerWaitRanOut(wait);
+    return {};
+  }
+  return line;
 }
 
 }  // namespace
@@ -162,25 +203,34 @@ KometRestartResult WaitForKometRestart(comm::Port* port, TransferClock& clock, b
   KometRestartResult result;
   const std::int64_t start = clock.NowMilliseconds();
   int tries = kTries;
+  std::chrono::milliseconds tryRead = kTryRead;
   if (usbDevice) {
-    link::SetReadTimeout(port, kUsbRestartReadConstant);
-    std::string line = ReadPatientLine(port, WaitOf(kUsbRestartReadConstant));
-    link::SetReadTimeout(port, kUsbTryReadConstant);
+    const std::uint32_t restartRead = AnswerTimeout(clock, kUsbRestartRead);
+    link::SetReadTimeout(port, restartRead);
+    std::string line = ReadPatientLine(port, WaitOf(restartRead));
+    if (line.empty()) {
+      clock.AnswerWaitRanOut(kUsbRestartRead);
+    }
+    SetAnswerTimeout(port, clock, kUsbTryRead);
     for (int more = 0; more < 2 && !Contains(line, "OK"); ++more) {
-      line.clear();
-      static_cast<void>(link::ReadLine(port, line));
+      line = ReadAnswerLine(port, clock, kUsbTryRead);
     }
     tries = kUsbTries;
+    tryRead = kUsbTryRead;
   } else {
-    link::SetReadTimeout(port, kTryReadConstant);
+    SetAnswerTimeout(port, clock, kTryRead);
   }
   while (result.tries < tries && !result.answered && !clock.StopRequested()) {
     ++result.tries;
     const std::int64_t tryStart = clock.NowMilliseconds();
     std::string reply;
-    if (link::SendAtCommand(port, "AT&F", reply) == link::AtResult::Ok) {
+    const link::AtResult answer = link::SendAtCommand(port, "AT&F", reply);
+    if (answer == link::AtResult::Ok) {
       result.answered = true;
       break;
+    }
+    if (answer == link::AtResult::NoReply) {
+      clock.AnswerWaitRanOut(tryRead);
     }
     const std::int64_t left = kTryPeriodMs - (clock.NowMilliseconds() - tryStart);
     if (left > 0 && !clock.Pause(std::chrono::milliseconds(left))) {
@@ -293,19 +343,19 @@ int IsdnTransfer::Flash(bool rescue) {
 
 int IsdnTransfer::Confirm(bool rescue) {
   view_.SetItemText(kProgressStatusId, kStatusPreparing);
-  link::SetReadTimeout(port_, kDialogueReadConstant);
-  link::SetReadInterval(port_, kDialogueReadInterval);
+  SetAnswerTimeout(port_, clock_, kDialogueRead);
+  link::SetReadInterval(port_, AnswerGapTimeout(clock_, kDialogueInterval));
   if (rescue) {
     link::WriteText(port_, "\r");  // the boot program waits at its prompt
   } else {
     link::WriteLine(port_, kRequest);
   }
   std::string text;
-  static_cast<void>(link::ReadBlock(port_, text, kBlockBytes));
+  ReadAnswerBlock(port_, clock_, text);
   if (text.size() < kEchoOnlyBelow && text.starts_with(kRequest)) {
     // The echo came alone: the prompt follows when the boot program runs.
     std::string more;
-    static_cast<void>(link::ReadBlock(port_, more, kBlockBytes));
+    ReadAnswerBlock(port_, clock_, more);
     text += more;
   }
   if (!Contains(text, kSolanoPrompt) && !Contains(text, kKometPrompt)) {
@@ -327,16 +377,21 @@ int IsdnTransfer::FlashSteps(bool rescue) {
   if (Stopped()) {
     return kTransferStopped;
   }
-  link::SetReadTimeout(port_, kEraseReadConstant);
-  link::SetReadInterval(port_, kEraseReadInterval);
+  const std::uint32_t eraseRead = AnswerTimeout(clock_, kEraseRead);
+  link::SetReadTimeout(port_, eraseRead);
+  link::SetReadInterval(port_, AnswerTimeout(clock_, kEraseInterval));
   view_.SetItemText(kProgressStatusId, kStatusErasing);
-  const std::string erased = ReadPatientLine(port_, WaitOf(kEraseReadConstant));
+  const std::string erased = ReadPatientLine(port_, WaitOf(eraseRead));
   keeper.Restore();
+  BoundReadTimeout(port_, clock_);
   if (Stopped()) {
     return kTransferStopped;
   }
   if (!ascii::StartsWithNoCase(erased, kErased)) {
-    return kMsgInvalidResponse;
+    // The erase had begun: whatever the adapter says now, its flash may be
+    // gone, and asking its firmware again would find none. Only a rescue
+    // transfer helps.
+    return kMsgFailedTryAgain;
   }
   if (!ascii::StartsWithNoCase(NextLine(), kUploadRequest)) {
     return kMsgFailedTryAgain;
@@ -377,7 +432,7 @@ int IsdnTransfer::FlashSteps(bool rescue) {
 }
 
 bool IsdnTransfer::SolanoRestart(bool rescue) {
-  const std::uint32_t previous = link::SetReadTimeout(port_, kSolanoRestartReadConstant);
+  const std::uint32_t previous = SetAnswerTimeout(port_, clock_, kSolanoRestartRead);
   const std::string line = NextLine();
   link::SetReadTimeout(port_, previous);
   return rescue || Contains(line, "OK") || Contains(NextLine(), "OK");
@@ -428,14 +483,22 @@ BootCodeOutcome IsdnTransfer::UpgradeBootCode() {
 }
 
 BootCodeOutcome IsdnTransfer::BootCodeSteps(std::span<const std::uint8_t> bootCode) {
+  const link::TimeoutsKeeper keeper(port_);
+  const std::chrono::milliseconds usual(link::CurrentTimeouts(port_).readConstant);
+  SetAnswerTimeout(port_, clock_, usual);
   link::SetPortSpeed(port_, kRescueSpeed);
   link::WriteLine(port_, "ATUPZ");
-  // The menu, as long as lines come.
-  for (int lines = 0; lines < 64 && !NextLine().empty(); ++lines) {
+  // The menu, as long as lines come: the first once the boot program runs,
+  // the others with it.
+  if (!NextLine().empty()) {
+    link::SetReadTimeout(port_, AnswerGapTimeout(clock_, usual));
+    for (int lines = 1; lines < 64 && !NextLine().empty(); ++lines) {
+    }
+    SetAnswerTimeout(port_, clock_, usual);
   }
   link::WriteText(port_, "1");
   std::string text;
-  static_cast<void>(link::ReadBlock(port_, text, kBlockBytes));
+  ReadAnswerBlock(port_, clock_, text);
   if (!Contains(text, kKometPrompt) || Stopped()) {
     return BootCodeOutcome::Refused;
   }

@@ -16,7 +16,9 @@
 //
 // Everything runs on the ISDN upgrade worker's thread and blocks it; pauses
 // go through the transfer clock, the other waits are the port's read
-// time-outs. Message boxes and the model picker go through the view.
+// time-outs, each as long as the clock allows (AnswerWait, AnswerGap). A
+// stalled erase, like a missing upload request, leaves the flash in doubt:
+// the rescue transfer is offered. Message boxes and the model picker go through the view.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 // Through the relay, with echo on in both parts:
 //   "AT!MATI3\r"  ->  "AT!MATI3\r\r\n" "Modem command: ATI3\r\n" "\r\nOK\r\n"
 //                     "ATI3\r\r\n" "NORIX solano 1280mi Modem V1.30\r\n" "\r\nOK\r\n"
+#include <chrono>
 #include <string>
 
 #include "link/at_exchange.h"
@@ -80,7 +81,8 @@ int ModemTransfer::CheckFirmwareChecksum(bool passThrough) {
   if (!passThrough) {
     std::string reply;
     static_cast<void>(link::SendAtCommand(port_, "ATI1", reply));
-    return platform::ascii::StartsWithNoCase(reply, expected) ? kUpgradeSucceeded : kMsgInvalidResponse;
+    return platform::ascii::StartsWithNoCase(reply, expected) ? kUpgradeSucceeded
+                                                              : kMsgInvalidResponse;
   }
   link::WriteLine(port_, "AT!MATI1");
   std::string line = NextLine();
@@ -110,7 +112,8 @@ int ModemTransfer::PostUpgradeCheck(bool rescue) {
     static_cast<void>(link::SendAtCommand(port_, "ATI4", reply));
     passThrough = reply.find("NORIX ISDN") != std::string::npos;
   }
-  link::SetReadInterval(port_, kCheckReadInterval);
+  link::SetReadInterval(port_,
+                        AnswerGapTimeout(clock_, std::chrono::milliseconds(kCheckReadInterval)));
 
   std::string ident;
   if (const int result = GetProductIdentification(passThrough, ident);

@@ -39,6 +39,18 @@ class TransferClock {
   [[nodiscard]] virtual std::chrono::milliseconds AnswerWait(std::chrono::milliseconds wait) const {
     return wait;
   }
+  // How long a read of an answer "as it comes" waits for more after its
+  // last byte (the read interval `interval`). The real clock waits all of
+  // it; a test's clock may wait less for a product that sends each answer
+  // at once.
+  [[nodiscard]] virtual std::chrono::milliseconds AnswerGap(
+      std::chrono::milliseconds interval) const {
+    return interval;
+  }
+  // An answer wait of `wait`, as AnswerWait shortened it, ran out: a clock
+  // that shortens waits counts the rest as passed, so that the time the
+  // dialogue measures across silence is what the real wait would take.
+  virtual void AnswerWaitRanOut(std::chrono::milliseconds /*wait*/) {}
 };
 
 // AnswerWait of `wait` as a port time-out in whole milliseconds.
@@ -51,6 +63,12 @@ inline std::uint32_t AnswerTimeout(const TransferClock& clock, std::chrono::mill
 // the clock says (all of it on the real clock). The caller puts the
 // time-outs back (link::TimeoutsKeeper).
 void UsualWaitsByClock(platform::comm::Port* port, const TransferClock& clock);
+
+// AnswerGap of `interval` as a port's read interval in whole milliseconds.
+inline std::uint32_t AnswerGapTimeout(const TransferClock& clock,
+                                      std::chrono::milliseconds interval) {
+  return static_cast<std::uint32_t>(clock.AnswerGap(interval).count());
+}
 
 // The real clock: sleeps through the worker's stop signal (none: plain
 // sleeps that nothing stops), seconds of the steady clock.

@@ -47,6 +47,9 @@ class FakeClock final : public TransferClock {
       std::chrono::milliseconds wait) const override {
     return std::min(wait, std::chrono::milliseconds(1000));
   }
+  void AnswerWaitRanOut(std::chrono::milliseconds wait) override {
+    pausedMs_ += (wait - AnswerWait(wait)).count();
+  }
   void Stop() { stop_ = true; }
   [[nodiscard]] std::chrono::milliseconds Paused() const {
     return std::chrono::milliseconds(pausedMs_.load());

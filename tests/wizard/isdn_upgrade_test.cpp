@@ -31,13 +31,26 @@ using products::kUpgradeButton;
 using upgrade::FirmwareTarget;
 using upgrade::UpgradeFamily;
 
-// Pauses take no time but count as passed.
+// Pauses take no time but count as passed; the simulated adapter sends each
+// answer at once, so an answer is waited for at most 1 s and its end found
+// after 300 ms of silence, and a wait that runs out counts as the whole wait.
 class QuickClock final : public upgrade::TransferClock {
  public:
   explicit QuickClock(shell::StopSignal* stop) : stop_(stop) {}
   bool Pause(std::chrono::milliseconds duration) override {
     paused_ += duration.count();
     return !StopRequested();
+  }
+  [[nodiscard]] std::chrono::milliseconds AnswerWait(
+      std::chrono::milliseconds wait) const override {
+    return std::min(wait, std::chrono::milliseconds(1000));
+  }
+  [[nodiscard]] std::chrono::milliseconds AnswerGap(
+      std::chrono::milliseconds interval) const override {
+    return std::min(interval, std::chrono::milliseconds(300));
+  }
+  void AnswerWaitRanOut(std::chrono::milliseconds wait) override {
+    paused_ += (wait - AnswerWait(wait)).count();
   }
   std::int64_t NowSeconds() override { return NowMilliseconds() / 1000; }
   std::int64_t NowMilliseconds() override {
@@ -68,22 +81,22 @@ struct IsdnCase {
   const char* name = "";
   std::string model;
   std::string line;
-  UpgradeFamily family = UpgradeFamily::Solano;
-  std::string newIdent;        // the file's firmware identification
-  std::uint16_t bootCode = 0;  // KOMET II: the file's boot code version, 0 none
+  std::string newIdent;          // the file's firmware identification
+  std::vector<Step> steps;       // after the transfer started, in order
+  std::string nameAfter;         // the product's name once the run has ended
+  std::string addOnAfter;        // the "ATI7" answer after the run ("" none)
+  std::string addOnCommand;      // the "AT!M" command after the request ("" none)
+  std::vector<int> numberSlots;  // slots given a number before the run
+  std::string bootCodeAfter;     // KOMET II: the "ATI6" answer after the run
   sim::UpgradeOptions faults;
-  bool rescueAtStart = false;  // found in rescue mode: the rescue question first
-  std::vector<Step> steps;     // after the transfer started, in order
-  std::string nameAfter;       // the product's name once the run has ended
-  bool firmwareProven = true;
-  std::string addOnAfter;             // the "ATI7" answer after the run ("" none)
-  std::string addOnCommand;           // the "AT!M" command after the request ("" none)
-  std::vector<int> numberSlots;       // slots given a number before the run
   std::size_t numbersRead = 0;        // "&Z*n?" queries before the request
-  bool numbersBack = false;           // the numbers are the adapter's again
-  std::string bootCodeAfter;          // KOMET II: the "ATI6" answer after the run
   int versionAfter = 0;               // the version identified after the run; 0: not checked
   enum Lines lines = Lines::kMemory;  // kPty: the program opens a pty as its serial port
+  std::uint16_t bootCode = 0;         // KOMET II: the file's boot code version, 0 none
+  UpgradeFamily family = UpgradeFamily::Solano;
+  bool rescueAtStart = false;  // found in rescue mode: the rescue question first
+  bool firmwareProven = true;
+  bool numbersBack = false;  // the numbers are the adapter's again
 };
 
 void PrintTo(const IsdnCase& c, std::ostream* os) { *os << c.name; }
@@ -359,6 +372,11 @@ std::vector<IsdnCase> Cases() {
   }
   cases.push_back(Solano("power lost mid-transfer, then a rescue transfer and the picker",
                          Faults([](sim::UpgradeOptions& o) { o.powerCutFirmware = 2500; }),
+                         {{2153, W::IDOK}, {kPicker, 0}, {kDone, W::IDOK}}));
+  // The erase begun and never ended: the flash may be gone, so a rescue
+  // transfer is offered (asking the firmware again would find none).
+  cases.push_back(Solano("the erase stalls, then a rescue transfer and the picker",
+                         Faults([](sim::UpgradeOptions& o) { o.stallErase = true; }),
                          {{2153, W::IDOK}, {kPicker, 0}, {kDone, W::IDOK}}));
   {
     // Every block damaged: the transfer fails, the rescue is declined, and
