@@ -3,8 +3,11 @@
 // name and version, and the "Test line" button that runs the line test.
 #pragma once
 
+#include <memory>
+
 #include "device/selected_product.h"
 #include "shell/page_table.h"
+#include "utilities/line_test_clock.h"
 #include "utilities/product_info_record.h"
 
 namespace norix::utilities {
@@ -33,8 +36,11 @@ inline constexpr unsigned kLineTestRestMs = 4000;
 
 // Each opening of the page keeps its own line test state and worker;
 // closing the page stops a running test and waits for its worker before the
-// dialog ends, so the port is never closed under it.
+// dialog ends, so the port is never closed under it. The line tests pause
+// through the clock `lineTestClock` holds when the page opens (null: the
+// real clock).
 void RegisterProductInfoPage(shell::PageTable& pages, device::SelectedProduct& product,
-                             ProductInformation& info);
+                             ProductInformation& info,
+                             std::shared_ptr<LineTestClock>& lineTestClock);
 
 }  // namespace norix::utilities
