@@ -157,7 +157,10 @@ class ProductInfoPage final : public shell::Page {
 
   void ShowLineTestResult(std::uint16_t outcome) {
     worker_.Join();  // it has posted its outcome: nothing is left for it to do
-    W::SetTimer(Window(), kLineTestTimerId, kLineTestRestMs);
+    LineTestClock real;
+    LineTestClock& clock = clock_ ? *clock_ : real;
+    W::SetTimer(Window(), kLineTestTimerId,
+                static_cast<unsigned>(clock.TimerTime(kLineTestRest).count()));
     const link::ModemContext* context = Context();
     const std::string productName = context != nullptr ? context->productName : std::string();
     Message(LineTestResultText(outcome, product_.features, productName), W::MB_ICONEXCLAMATION);
