@@ -7,9 +7,11 @@ namespace norix::testing {
 namespace comm = platform::comm;
 
 QuickReadsPort::QuickReadsPort(std::unique_ptr<comm::Port> inner, std::chrono::milliseconds limit,
+                               std::chrono::milliseconds gap,
                                std::shared_ptr<std::atomic<std::int64_t>> silence)
     : inner_(std::move(inner)),
       limit_(static_cast<std::uint64_t>(limit.count())),
+      gap_(static_cast<std::uint32_t>(gap.count())),
       silence_(std::move(silence)) {
   (void)inner_->GetTimeouts(asked_);
 }
@@ -26,15 +28,20 @@ comm::IoResult QuickReadsPort::Read(std::span<std::uint8_t> buffer,
   const std::uint64_t total =
       std::uint64_t{asked.readMultiplier} * buffer.size() + asked.readConstant;
   const bool immediate = asked.readInterval == comm::kMaxTimeout && total == 0;
-  const bool shortened = !immediate && total > limit_;
-  if (shortened) {
-    comm::CommTimeouts quick = asked;
+  comm::CommTimeouts quick = asked;
+  if (!immediate && total > limit_) {
     quick.readMultiplier = 0;
     quick.readConstant = static_cast<std::uint32_t>(limit_);
+  }
+  if (!immediate && gap_ > 0 && asked.readInterval > gap_) {
+    quick.readInterval = gap_;
+  }
+  const bool changed = quick != asked;
+  if (changed) {
     (void)inner_->SetTimeouts(quick);
   }
   const comm::IoResult result = inner_->Read(buffer, waitLimit);
-  if (shortened) {
+  if (changed) {
     (void)inner_->SetTimeouts(asked);
   }
   if (result.completed() && result.count == 0 && total > 0) {

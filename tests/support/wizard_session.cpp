@@ -73,8 +73,8 @@ WizardSession::WizardSession(const std::vector<SessionProduct>& products, Lines 
 platform::comm::OpenPortResult WizardSession::Open(const RunningProduct& running) const {
   platform::comm::OpenPortResult open = running.open();
   if (open.port && quickSilence_.count() > 0) {
-    open.port =
-        std::make_unique<QuickReadsPort>(std::move(open.port), quickSilence_, running.silence);
+    open.port = std::make_unique<QuickReadsPort>(std::move(open.port), quickSilence_, quickGap_,
+                                                 running.silence);
   }
   return open;
 }

@@ -54,8 +54,10 @@ using namespace std::chrono_literals;
 inline constexpr std::chrono::milliseconds kPageWait = 30s;
 // For things that must not happen: how long to look before trusting it.
 inline constexpr std::chrono::milliseconds kNothingWait = 300ms;
-// How long a read that hears nothing lasts in a session with quick silence.
+// How long a read that hears nothing lasts in a session with quick silence,
+// and the quiet gap that ends a read behind its bytes with quick gaps.
 inline constexpr std::chrono::milliseconds kQuickSilence = 300ms;
+inline constexpr std::chrono::milliseconds kQuickGap = 20ms;
 
 // How the products are attached to the program.
 enum class Lines {
@@ -115,6 +117,13 @@ class WizardSession {
   // products that answer at once. SilenceWaited then tells how long such
   // reads of product `index` waited by the program's own time-outs.
   void QuickSilence(Timeout limit = kQuickSilence) { quickSilence_ = limit; }
+  // Before Start: besides, a read ends `gap` after the last byte it got
+  // instead of the program's interval, for products that send each answer
+  // in one piece.
+  void QuickGaps(Timeout gap = kQuickGap) {
+    QuickSilence();
+    quickGap_ = gap;
+  }
   [[nodiscard]] Timeout SilenceWaited(std::size_t index) const;
 
   // Opens the telephony context, registers the wizard's pages and runs the
@@ -189,6 +198,7 @@ class WizardSession {
   std::vector<RunningProduct> products_;
   std::vector<std::unique_ptr<platform::comm::Port>> held_;
   Timeout quickSilence_{0};
+  Timeout quickGap_{0};
   app::Program program_;
 
   mutable std::mutex mutex_;
