@@ -6,6 +6,15 @@
 
 namespace norix::sim {
 
+namespace {
+
+// `wait` at the options' call pace.
+std::chrono::milliseconds CallTime(std::chrono::milliseconds wait, const ProductOptions& options) {
+  return wait * options.callTimePercent / 100;
+}
+
+}  // namespace
+
 void OutgoingCall::Dial(std::string_view dialString, const ModemSettings& settings) {
   Call call;
   call.due = Clock::now();
@@ -31,7 +40,7 @@ void OutgoingCall::OnTimer(ProductLink& link) {
       const ProductOptions& line = link.Options();
       if (!line.dialTone && call.detectsDialTone) {
         call.phase = Call::Phase::NoDialTone;
-        call.due = Clock::now() + call.dialToneWait;
+        call.due = Clock::now() + CallTime(call.dialToneWait, line);
       } else if (call.staysInCommandMode) {
         call_.reset();
         link.SendResult(ResultCode::Ok);
@@ -42,7 +51,7 @@ void OutgoingCall::OnTimer(ProductLink& link) {
           wait = std::min(wait, line.lineDelay);
         }
         call.phase = Call::Phase::WaitingForCarrier;
-        call.due = Clock::now() + wait;
+        call.due = Clock::now() + CallTime(wait, line);
       }
       return;
     }

@@ -66,6 +66,10 @@ struct ProductOptions {
   // product's own carrier wait (S7 seconds) alone ends the call; the shorter
   // of the two wins.
   std::chrono::milliseconds lineDelay{0};
+  // The times of a call (the dial tone wait S6, the carrier wait S7 and the
+  // line's delay above) in percent of their own length: 100 is real time.
+  // Tests that speed up the program's line test pauses speed these up alike.
+  std::uint32_t callTimePercent = 100;
   // "AT&W" answers ERROR this many times before it stores the profile (a
   // profile memory that is busy at first): 1 makes the first "AT&F&W" fail
   // and the second succeed.

@@ -64,7 +64,8 @@ void RegisterPages(Program& program) {
   utilities::RegisterSettingsMenus(pages, program.product, program.utilityPages);
   utilities::RegisterAtConsolePage(pages, program.product, program.utilityPages);
   utilities::RegisterNationalityPage(pages, program.product);
-  utilities::RegisterProductInfoPage(pages, program.product, program.productInfo);
+  utilities::RegisterProductInfoPage(pages, program.product, program.productInfo,
+                                     program.utilityPages.lineTestClock);
   services::RegisterProviderServicesPage(pages, program.providerServices);
   isdn::RegisterProtocolsPage(pages, program.product, program.protocolSettings,
                               program.initStringStore);

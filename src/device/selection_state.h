@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 namespace norix::device {
 
@@ -15,6 +16,10 @@ struct SelectionState {
   std::atomic<bool> firstShowingHandled{false};
   // The product list position last chosen; shown again on the next visit.
   std::atomic<int> listPosition{0};
+  // Tenths of a second between the product list's checks and showing the
+  // list, so that the last progress step is seen. Tests that only read the
+  // pages may leave the pause out.
+  std::atomic<std::uint32_t> showListPauseTenths{5};
 };
 
 // The rescue flags of the upgrade state that product selection sets (a

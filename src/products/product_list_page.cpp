@@ -20,10 +20,6 @@ namespace W = platform::window;
 
 namespace {
 
-// Half a second between the checks and showing the list, so that the last
-// progress step is seen.
-constexpr std::uint32_t kShowListPauseTenths = 5;
-
 // The list page keeps its template's title: the kit only places it.
 constexpr shell::PageDescription kDescription{.commonSetUp = false};
 
@@ -97,7 +93,7 @@ class ProductListPage final : public shell::Page {
       W::PostMessage(page, W::WM_COMMAND, W::MAKEWPARAM(resources::kNextArrowId, W::BN_CLICKED), 0);
       return;
     }
-    link::WaitTenths(kShowListPauseTenths);
+    link::WaitTenths(product_.selection.showListPauseTenths);
     // The remembered position may lie past the end when fewer devices can be
     // opened than at the last visit; the list then shows its last line rather
     // than no selection, which '>' would take as "nothing to identify".

@@ -1,6 +1,8 @@
 #include "utilities/line_test_worker.h"
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "link/at_exchange.h"
 #include "link/port_io.h"
@@ -25,9 +27,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Dials, lets the user listen, ends the call attempt and classifies the
 // product's final answer.
 std::uint16_t DialAndListen(platform::comm::Port* port, const LineTestProduct& product,
-                            shell::StopSignal& stop) {
+                            shell::StopSignal& stop, LineTestClock& clock) {
   static_cast<void>(link::WriteLine(port, DialCommand(product)));
-  static_cast<void>(stop.Sleep(kDialListenTime));
+  static_cast<void>(clock.Pause(stop, kDialListenTime));
   // Any byte ends the call attempt; the product then gives its final answer.
   static_cast<void>(link::WriteText(port, "\n"));
 
@@ -36,9 +38,9 @@ std::uint16_t DialAndListen(platform::comm::Port* port, const LineTestProduct& p
   for (int more = 0; count == 0 && more < kExtraAnswerReads && !stop.Requested(); ++more) {
     count = link::ReadLine(port, answer);
   }
-  static_cast<void>(stop.Sleep(kAfterAnswerPause));
+  static_cast<void>(clock.Pause(stop, kAfterAnswerPause));
   const std::uint16_t outcome = count == 0 ? kLineUndetermined : ClassifyDialAnswer(answer);
-  static_cast<void>(stop.Sleep(kBeforeRestorePause));
+  static_cast<void>(clock.Pause(stop, kBeforeRestorePause));
 
   return outcome;
 }
@@ -46,7 +48,7 @@ std::uint16_t DialAndListen(platform::comm::Port* port, const LineTestProduct& p
 }  // namespace
 
 std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& product,
-                          shell::StopSignal& stop) {
+                          shell::StopSignal& stop, LineTestClock& clock) {
   link::DiscardInput(port, platform::comm::kPurgeRxClear);
   std::string reply;
   static_cast<void>(link::SendAtCommand(port, "AT*K0", reply));
@@ -70,7 +72,7 @@ std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& pro
   std::uint16_t outcome = kLineUndetermined;
   const std::uint32_t previousRead = link::SetReadTimeout(port, kAnswerReadConstant);
   if (!stop.Requested()) {
-    outcome = DialAndListen(port, product, stop);
+    outcome = DialAndListen(port, product, stop, clock);
   }
   if (link::SendAtCommand(port, VolumeQuery(product), reply) == link::AtResult::Ok && volume != 0) {
     static_cast<void>(link::SendAtCommand(port, VolumeSetting(product, volume), reply));
@@ -87,14 +89,18 @@ std::uint16_t RunLineTest(platform::comm::Port* port, const LineTestProduct& pro
 LineTestWorker::~LineTestWorker() { Stop(); }
 
 bool LineTestWorker::Start(platform::comm::Port* port, const LineTestProduct& product,
-                           platform::window::HWND page, platform::window::UINT message) {
+                           platform::window::HWND page, platform::window::UINT message,
+                           std::shared_ptr<LineTestClock> clock) {
   // An outcome that cannot be had (the work threw) is undetermined.
   const shell::EndMessage undetermined{message, platform::window::MAKEWPARAM(kLineUndetermined, 0),
                                        0};
+  if (!clock) {
+    clock = std::make_shared<LineTestClock>();
+  }
   return worker_.Start(
       page,
-      [port, product, message](shell::StopSignal& stop) {
-        const std::uint16_t outcome = RunLineTest(port, product, stop);
+      [port, product, message, clock = std::move(clock)](shell::StopSignal& stop) {
+        const std::uint16_t outcome = RunLineTest(port, product, stop, *clock);
         return shell::EndMessage{message, platform::window::MAKEWPARAM(outcome, 0), 0};
       },
       undetermined);

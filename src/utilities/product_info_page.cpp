@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/window/window_api.h"
@@ -56,8 +57,9 @@ constexpr shell::PageDescription kDescription{.texts = kOneColumnTexts,
 
 class ProductInfoPage final : public shell::Page {
  public:
-  ProductInfoPage(device::SelectedProduct& product, ProductInformation& info)
-      : product_(product), info_(info) {}
+  ProductInfoPage(device::SelectedProduct& product, ProductInformation& info,
+                  std::shared_ptr<LineTestClock> clock)
+      : product_(product), info_(info), clock_(std::move(clock)) {}
 
   void OnInit() override {
     if (product_.features.internalModem) {
@@ -147,7 +149,7 @@ class ProductInfoPage final : public shell::Page {
     const LineTestProduct product{context != nullptr && context->gciSupport, product_.features};
     lineTest_ = LineTestState::Running;
     Enable(kTestLineId, false);
-    if (!worker_.Start(Port(), product, Window(), shell::kLineTestProgress)) {
+    if (!worker_.Start(Port(), product, Window(), shell::kLineTestProgress, clock_)) {
       lineTest_ = LineTestState::Idle;
       Enable(kTestLineId, true);
     }
@@ -155,7 +157,10 @@ class ProductInfoPage final : public shell::Page {
 
   void ShowLineTestResult(std::uint16_t outcome) {
     worker_.Join();  // it has posted its outcome: nothing is left for it to do
-    W::SetTimer(Window(), kLineTestTimerId, kLineTestRestMs);
+    LineTestClock real;
+    LineTestClock& clock = clock_ ? *clock_ : real;
+    W::SetTimer(Window(), kLineTestTimerId,
+                static_cast<unsigned>(clock.TimerTime(kLineTestRest).count()));
     const link::ModemContext* context = Context();
     const std::string productName = context != nullptr ? context->productName : std::string();
     Message(LineTestResultText(outcome, product_.features, productName), W::MB_ICONEXCLAMATION);
@@ -164,6 +169,7 @@ class ProductInfoPage final : public shell::Page {
 
   device::SelectedProduct& product_;
   ProductInformation& info_;
+  std::shared_ptr<LineTestClock> clock_;
   LineTestState lineTest_ = LineTestState::Idle;
   LineTestWorker worker_;
 };
@@ -171,9 +177,10 @@ class ProductInfoPage final : public shell::Page {
 }  // namespace
 
 void RegisterProductInfoPage(shell::PageTable& pages, device::SelectedProduct& product,
-                             ProductInformation& info) {
+                             ProductInformation& info,
+                             std::shared_ptr<LineTestClock>& lineTestClock) {
   shell::RegisterPage<ProductInfoPage>(pages, resources::kProductInformationPage, kDescription,
-                                       product, info);
+                                       product, info, lineTestClock);
 }
 
 }  // namespace norix::utilities

@@ -3,8 +3,12 @@
 // name and version, and the "Test line" button that runs the line test.
 #pragma once
 
+#include <chrono>
+#include <memory>
+
 #include "device/selected_product.h"
 #include "shell/page_table.h"
+#include "utilities/line_test_clock.h"
 #include "utilities/product_info_record.h"
 
 namespace norix::utilities {
@@ -26,15 +30,18 @@ inline constexpr int kDriverDateId = 1043;
 inline constexpr int kTestLineId = 1036;
 inline constexpr int kProgramVersionId = 1176;
 
-// The line test's timer: 4000 ms after an outcome, "Test line" can be used
+// The line test's timer: 4 s after an outcome, "Test line" can be used
 // again.
 inline constexpr unsigned kLineTestTimerId = 0;
-inline constexpr unsigned kLineTestRestMs = 4000;
+inline constexpr std::chrono::milliseconds kLineTestRest{4000};
 
 // Each opening of the page keeps its own line test state and worker;
 // closing the page stops a running test and waits for its worker before the
-// dialog ends, so the port is never closed under it.
+// dialog ends, so the port is never closed under it. The line tests pause
+// through the clock `lineTestClock` holds when the page opens (null: the
+// real clock).
 void RegisterProductInfoPage(shell::PageTable& pages, device::SelectedProduct& product,
-                             ProductInformation& info);
+                             ProductInformation& info,
+                             std::shared_ptr<LineTestClock>& lineTestClock);
 
 }  // namespace norix::utilities

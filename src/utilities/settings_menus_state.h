@@ -1,9 +1,12 @@
 // What the utility pages keep for the whole run: the KOMET II settings
-// menu's position and the AT console's last reply.
+// menu's position, the AT console's last reply and the line test's clock.
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
+
+#include "utilities/line_test_clock.h"
 
 namespace norix::utilities {
 
@@ -22,6 +25,9 @@ struct UtilityPagesState {
   // The reply the AT console showed last. Only the page that is working
   // touches it; the next page gets it through the navigator's hand-over.
   std::string consoleReply;
+  // The clock of the product information page's line tests; null: the real
+  // one. Set before the pages are registered.
+  std::shared_ptr<LineTestClock> lineTestClock;
 };
 
 }  // namespace norix::utilities

@@ -540,7 +540,9 @@ RunSnapshots RunLanguage(const Language& language) {
           }
         }
       },
-      diagnostics, language.token);
+      diagnostics, language.token,
+      // The pages are read, not watched: the list needs no pause to be seen.
+      [](app::Program& program) { program.product.selection.showListPauseTenths = 0; });
   EXPECT_EQ(result, 0) << language.name << ": " << diagnostics;
   return snapshots;
 }

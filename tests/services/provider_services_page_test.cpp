@@ -115,6 +115,7 @@ std::vector<std::string> FullReading() {
 // second opening shows what the adapter now holds.
 TEST(ProviderServicesPageTest, ReadsEveryServiceAndWritesTheEditsBack) {
   WizardSession session({{"komet2", kKometLine}}, testing::Lines::kPty);
+  session.QuickGaps();
   session.Start();
   auto& host = session.Host();
   const W::HWND menu = session.WaitForIdentifiedMenu();
@@ -217,6 +218,7 @@ std::vector<std::string> AllBut(const std::vector<std::string>& kept) {
 // what was offered written.
 TEST(ProviderServicesPageTest, AdapterOfferingFewServicesListsAndWritesOnlyThose) {
   WizardSession session{{"komet2", kKometLine, Withdrawn(AllBut({"*S1", "*3P1"}))}};
+  session.QuickGaps();
   session.Start();
   auto& host = session.Host();
   const W::HWND page = OpenServices(session, session.WaitForIdentifiedMenu());
@@ -258,6 +260,7 @@ TEST(ProviderServicesPageTest, AdapterOfferingFewServicesListsAndWritesOnlyThose
 // 'X' leaves without a word to the adapter.
 TEST(ProviderServicesPageTest, AdapterOfferingNothingShowsTheStatusAndOnlyLeaves) {
   WizardSession session{{"komet2", kKometLine, Withdrawn(AllBut({}))}};
+  session.QuickGaps();
   session.Start();
   auto& host = session.Host();
   const W::HWND page = OpenServices(session, session.WaitForIdentifiedMenu());
@@ -279,6 +282,7 @@ TEST(ProviderServicesPageTest, AdapterOfferingNothingShowsTheStatusAndOnlyLeaves
 TEST(ProviderServicesPageTest, ClosedUserGroupIsHiddenWhenAReadingFails) {
   for (const std::string failing : {"S202", "S152", "%U"}) {
     WizardSession session{{"komet2", kKometLine, Withdrawn({failing})}};
+    session.QuickGaps();
     session.Start();
     const W::HWND page = OpenServices(session, session.WaitForIdentifiedMenu());
     ASSERT_NE(page, W::kNullHwnd);
@@ -302,6 +306,7 @@ TEST(ProviderServicesPageTest, GarbledReplyIsKeptAndARefusedWriteIsNamed) {
   options.garbledService = "*S2";
   options.refusedServiceWrite = "*S4";
   WizardSession session{{"komet2", kKometLine, options}};
+  session.QuickGaps();
   session.Start();
   auto& host = session.Host();
   W::HWND page = OpenServices(session, session.WaitForIdentifiedMenu());
@@ -339,6 +344,7 @@ TEST(ProviderServicesPageTest, GarbledReplyIsKeptAndARefusedWriteIsNamed) {
 // leaves without writing.
 TEST(ProviderServicesPageTest, FieldsRefuseCharactersOutsideTheirSetsWithABeep) {
   WizardSession session{{"komet2", kKometLine}};
+  session.QuickGaps();
   session.Start();
   auto& host = session.Host();
   const W::HWND page = OpenServices(session, session.WaitForIdentifiedMenu());
@@ -399,6 +405,7 @@ TEST(ProviderServicesPageTest, GroupCodeDigitsFollowTheRunsCountry) {
       return sim::MakeIsdnAdapter(data);
     };
     WizardSession session{{adapter, kKometLine}};
+    session.QuickGaps();
     session.Program().frame.countryCode = c.country;  // the user's locale
     session.Start();
     auto& host = session.Host();
@@ -434,6 +441,7 @@ TEST(ProviderServicesPageTest, SecondAdapterOfTheRunWritesOnlyItsOwnSettings) {
   };
   WizardSession session{{reservingStar, kKometLine + " A"},
                         {quiet, kKometLine + " B", Withdrawn({"*S2", "S202"})}};
+  session.QuickGaps();
   session.Start();
   auto& host = session.Host();
   W::HWND list = session.WaitForPage(resources::kProductListPage);

@@ -85,7 +85,7 @@ TEST_F(NavigatorTest, APageThatLeavesBeforeItsOwnPageReadyStaysUntilTheNextIsUp)
   const W::HWND settings = host_.WaitForDialog(109, kLong);
   ASSERT_NE(settings, W::kNullHwnd);
   ASSERT_TRUE(program_.navigator.WaitUntilNoPendingPage(kLong));
-  EXPECT_TRUE(host_.WaitUntil([&] { return log_.Find("101 closed") >= 0; }, kLong));
+  EXPECT_TRUE(log_.WaitFor("101 closed", kLong));
   ASSERT_GE(log_.Find("109 ready"), 0);
   EXPECT_LT(log_.Find("109 ready"), log_.Find("101 closed"));
   ASSERT_TRUE(host_.PressEscape(settings));
@@ -274,7 +274,7 @@ TEST_P(PortWorkTest, APageFinishesItsPortWorkBeforeTheRestartOrThePortClose) {
     EXPECT_TRUE(ClosedPorts().empty()) << "port closed during the work";
     releaseWork();
     if (displayChange) {
-      ASSERT_TRUE(host_.WaitUntil([&] { return log.Find("init 2") >= 0; }, kLong));
+      ASSERT_TRUE(log.WaitFor("init 2", kLong));
       EXPECT_LT(log.Find("work done"), log.Find("init 2"));
       const W::HWND again = host_.WaitForDialog(101, kLong);
       ASSERT_NE(again, W::kNullHwnd);

@@ -101,9 +101,7 @@ class PageKitTest : public NavigatorTest {
   void Quit() {
     W::PostThreadMessage(program_.navigator.MainThread(), kPageRequest, 0, resources::kQuitPage);
   }
-  bool WaitFor(const std::string& line) {
-    return host_.WaitUntil([&] { return log_.Find(line) >= 0; }, kLong);
-  }
+  bool WaitFor(const std::string& line) { return log_.WaitFor(line, kLong); }
 };
 
 TEST_F(PageKitTest, APageClosedWhileAHookWaitsIsDeletedOnlyWhenTheHookReturns) {

@@ -3,6 +3,7 @@
 // the system main thread.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -69,6 +70,14 @@ class PageLog {
   void Add(std::string line) {
     const std::lock_guard lock(mutex_);
     lines_.push_back(std::move(line));
+    added_.notify_all();
+  }
+  // Waits until a line equal to `line` was added; false on time-out.
+  bool WaitFor(const std::string& line, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return added_.wait_for(lock, timeout, [&] {
+      return std::find(lines_.begin(), lines_.end(), line) != lines_.end();
+    });
   }
   [[nodiscard]] std::vector<std::string> Lines() const {
     const std::lock_guard lock(mutex_);
@@ -87,6 +96,7 @@ class PageLog {
 
  private:
   mutable std::mutex mutex_;
+  mutable std::condition_variable added_;
   std::vector<std::string> lines_;
 };
 

@@ -17,6 +17,7 @@
 #include "shell/page_chrome.h"
 #include "shell/page_messages.h"
 #include "sim/model_registry.h"
+#include "support/quick_reads_port.h"
 
 namespace norix::testing {
 
@@ -57,17 +58,29 @@ WizardSession::WizardSession(const std::vector<SessionProduct>& products, Lines 
   for (const SessionProduct& wanted : products) {
     AddProduct(wanted, lines);
   }
-  if (lines == Lines::kMemory) {
-    // The telephony stand-in opens the session's lines instead of ttys.
-    directory_.SetPortOpener([this](const std::string& path) {
-      for (const RunningProduct& running : products_) {
-        if (running.path == path) {
-          return running.open();
-        }
+  // The telephony stand-in opens the session's lines (in-memory lines
+  // instead of ttys).
+  directory_.SetPortOpener([this](const std::string& path) {
+    for (const RunningProduct& running : products_) {
+      if (running.path == path) {
+        return Open(running);
       }
-      return platform::comm::OpenSerialPort(path);
-    });
+    }
+    return platform::comm::OpenSerialPort(path);
+  });
+}
+
+platform::comm::OpenPortResult WizardSession::Open(const RunningProduct& running) const {
+  platform::comm::OpenPortResult open = running.open();
+  if (open.port && quickSilence_.count() > 0) {
+    open.port = std::make_unique<QuickReadsPort>(std::move(open.port), quickSilence_, quickGap_,
+                                                 running.silence);
   }
+  return open;
+}
+
+WizardSession::Timeout WizardSession::SilenceWaited(std::size_t index) const {
+  return index < products_.size() ? Timeout(products_[index].silence->load()) : Timeout(0);
 }
 
 void WizardSession::AddProduct(const SessionProduct& wanted, Lines lines) {
@@ -98,14 +111,15 @@ void WizardSession::AddProduct(const SessionProduct& wanted, Lines lines) {
   line.name = wanted.lineName;
   line.port = running.path;
   if (wanted.driver) {
-    line.driverKey = platform::registry::ModemDriverKey(static_cast<unsigned>(products_.size()) + 1);
+    line.driverKey =
+        platform::registry::ModemDriverKey(static_cast<unsigned>(products_.size()) + 1);
     EXPECT_EQ(platform::registry::SeedDriverKey(registry_, *line.driverKey, *wanted.driver),
               platform::registry::ERROR_SUCCESS);
   }
   EXPECT_EQ(directory_.AddLine(line), "") << wanted.lineName;
-  running.product = std::make_unique<sim::SimulatedProduct>(
-      wanted.make ? wanted.lineName : wanted.model, std::move(model), std::move(device),
-      wanted.options);
+  running.product =
+      std::make_unique<sim::SimulatedProduct>(wanted.make ? wanted.lineName : wanted.model,
+                                              std::move(model), std::move(device), wanted.options);
   running.product->Start();
   products_.push_back(std::move(running));
 }

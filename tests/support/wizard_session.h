@@ -15,9 +15,11 @@
 // joined, products stopped, lines closed) also when a test failed midway.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -52,6 +54,10 @@ using namespace std::chrono_literals;
 inline constexpr std::chrono::milliseconds kPageWait = 30s;
 // For things that must not happen: how long to look before trusting it.
 inline constexpr std::chrono::milliseconds kNothingWait = 300ms;
+// How long a read that hears nothing lasts in a session with quick silence,
+// and the quiet gap that ends a read behind its bytes with quick gaps.
+inline constexpr std::chrono::milliseconds kQuickSilence = 300ms;
+inline constexpr std::chrono::milliseconds kQuickGap = 20ms;
 
 // How the products are attached to the program.
 enum class Lines {
@@ -106,6 +112,20 @@ class WizardSession {
   // message boxes and file dialogs); it must outlive the session.
   void DrawOn(platform::window::Renderer& frontEnd) { mirror_.SetMirror(&frontEnd); }
 
+  // Before Start: a read of the program's that hears nothing gives up after
+  // `limit` instead of the time-out the program set (QuickReadsPort), for
+  // products that answer at once. SilenceWaited then tells how long such
+  // reads of product `index` waited by the program's own time-outs.
+  void QuickSilence(Timeout limit = kQuickSilence) { quickSilence_ = limit; }
+  // Before Start: besides, a read ends `gap` after the last byte it got
+  // instead of the program's interval, for products that send each answer
+  // in one piece.
+  void QuickGaps(Timeout gap = kQuickGap) {
+    QuickSilence();
+    quickGap_ = gap;
+  }
+  [[nodiscard]] Timeout SilenceWaited(std::size_t index) const;
+
   // Opens the telephony context, registers the wizard's pages and runs the
   // navigator on a thread of its own. Once only.
   void Start();
@@ -158,7 +178,11 @@ class WizardSession {
     std::string path;
     std::unique_ptr<sim::SimulatedProduct> product;
     std::function<platform::comm::OpenPortResult()> open;
+    std::shared_ptr<std::atomic<std::int64_t>> silence =
+        std::make_shared<std::atomic<std::int64_t>>(0);
   };
+
+  platform::comm::OpenPortResult Open(const RunningProduct& running) const;
 
   void AddProduct(const SessionProduct& wanted, Lines lines);
   void RunMainThread();
@@ -173,6 +197,8 @@ class WizardSession {
   platform::telephony::LineDirectory directory_;
   std::vector<RunningProduct> products_;
   std::vector<std::unique_ptr<platform::comm::Port>> held_;
+  Timeout quickSilence_{0};
+  Timeout quickGap_{0};
   app::Program program_;
 
   mutable std::mutex mutex_;

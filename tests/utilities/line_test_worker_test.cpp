@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "link/at_exchange.h"
 #include "link/link_fixture.h"
 #include "utilities/line_test_plan.h"
+#include "utilities/quick_line_clock.h"
 
 namespace norix::utilities {
 namespace {
@@ -59,7 +61,8 @@ TEST(LineTestPlanTest, AnswerClassification) {
 }
 
 // A scripted product: answers by command, and answers the dial command with
-// `dialAnswer` after the worker's five seconds of listening (none: silent).
+// `dialAnswer` after the worker's five seconds of listening (none: silent),
+// both on the quick clock.
 class LineTestRunTest : public testing::LinkFixture {
  protected:
   void StartProduct(std::map<std::string, std::vector<std::string>> answers,
@@ -71,7 +74,7 @@ class LineTestRunTest : public testing::LinkFixture {
         if (dialAnswer.empty()) {
           return {};
         }
-        return {{"\r\n" + dialAnswer + "\r\n", 5300ms}};
+        return {{"\r\n" + dialAnswer + "\r\n", 5300ms * kQuickLinePercent / 100}};
       }
       const auto it = answers.find(line);
       return {{Answer(line, it != answers.end() ? it->second : std::vector<std::string>{"OK"})}};
@@ -93,33 +96,36 @@ class LineTestRunTest : public testing::LinkFixture {
   }
 
   shell::StopSignal stop_;
+  QuickLineClock clock_;
 };
 
 TEST_F(LineTestRunTest, GciModemTurnsTheVolumeUpAndPutsItBack) {
   StartProduct({{"AT+VOL?", {"4", "OK"}}}, "NO CARRIER");
-  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_), kLineWorking);
+  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_, clock_), kLineWorking);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4", "AT+VOL?", "AT+VOL=8",
                                                   "ATDT", "AT+VOL?", "AT+VOL=4", "AT&F"}));
+  // Five seconds of listening and the rests around the answer, in full.
+  EXPECT_EQ(clock_.Paused(), 6100ms);
 }
 
 TEST_F(LineTestRunTest, RefusedVolumeQueryGetsNoVolumeSettingAtAll) {
   StartProduct({{"AT#VOL?", {"ERROR"}}}, "NO DIALTONE");
-  EXPECT_EQ(RunLineTest(Port(), Modem(false), stop_), kLineNoDialTone);
+  EXPECT_EQ(RunLineTest(Port(), Modem(false), stop_, clock_), kLineNoDialTone);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4", "AT#VOL?", "ATDT",
                                                   "AT#VOL?", "AT&F"}));
 }
 
 TEST_F(LineTestRunTest, SolanoWithoutModemDialsOneAndHangsUp) {
   StartProduct({{"AT+VOL?", {"ERROR"}}}, "NO CARRIER");
-  EXPECT_EQ(RunLineTest(Port(), Solano(false), stop_), kLineWorking);
+  EXPECT_EQ(RunLineTest(Port(), Solano(false), stop_, clock_), kLineWorking);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4", "AT+VOL?", "ATDT1",
                                                   "AT+VOL?", "ATH", "AT&F"}));
 }
 
 TEST_F(LineTestRunTest, SolanoWithModemDialsTheModemAndKometDialsPlain) {
   StartProduct({{"AT+VOL?", {"ERROR"}}, {"AT#VOL?", {"ERROR"}}}, "NO DIALTONE");
-  EXPECT_EQ(RunLineTest(Port(), Solano(true), stop_), kLineNoDialTone);
-  EXPECT_EQ(RunLineTest(Port(), Komet(), stop_), kLineNoDialTone);
+  EXPECT_EQ(RunLineTest(Port(), Solano(true), stop_, clock_), kLineNoDialTone);
+  EXPECT_EQ(RunLineTest(Port(), Komet(), stop_, clock_), kLineNoDialTone);
   EXPECT_EQ(Commands(),
             (std::vector<std::string>{"AT*K0", "ATE0X4S6=4", "AT+VOL?", "ATDM", "AT+VOL?", "AT&F",
                                       "AT*K0", "ATE0X4S7=3", "AT#VOL?", "ATD", "AT#VOL?", "AT&F"}));
@@ -127,16 +133,32 @@ TEST_F(LineTestRunTest, SolanoWithModemDialsTheModemAndKometDialsPlain) {
 
 TEST_F(LineTestRunTest, RefusedSetupStopsBeforeDialling) {
   StartProduct({{"ATE0X4S6=4", {"ERROR"}}}, "NO CARRIER");
-  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_), kLineUndetermined);
+  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_, clock_), kLineUndetermined);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4"}));
 }
 
 TEST_F(LineTestRunTest, StoppedBeforeDiallingDoesNotDialButPutsTheVolumeBack) {
   StartProduct({{"AT+VOL?", {"4", "OK"}}}, "NO CARRIER");
   stop_.Request();
-  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_), kLineUndetermined);
+  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_, clock_), kLineUndetermined);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4", "AT+VOL?", "AT+VOL=8",
                                                   "AT+VOL?", "AT+VOL=4", "AT&F"}));
+  EXPECT_EQ(clock_.Paused(), 0ms);
+}
+
+// A late final code and a stray result line of an earlier exchange are no
+// part of the test, and a product that reports its call's end behind the
+// answer to "AT&F" leaves nothing for the page's next exchange.
+TEST_F(LineTestRunTest, InputLeftOnTheLineIsNoPartOfTheTestOrOfTheNextExchange) {
+  StartProduct(
+      {{"AT+VOL?", {"4", "OK"}}, {"AT&F", {"OK", "NO CARRIER"}}, {"AT#REV?", {"V1.10", "OK"}}},
+      "NO CARRIER");
+  Unprompted("\r\nOK\r\n\r\nERROR\r\n");
+  EXPECT_EQ(RunLineTest(Port(), Modem(true), stop_, clock_), kLineWorking);
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"AT*K0", "ATE0X4S6=4", "AT+VOL?", "AT+VOL=8",
+                                                  "ATDT", "AT+VOL?", "AT+VOL=4", "AT&F"}));
+  std::string reply;
+  EXPECT_EQ(link::SendAtCommand(Port(), "AT#REV?", reply), link::AtResult::Ok) << reply;
 }
 
 TEST_F(LineTestRunTest, StoppedWorkerEndsSoonAndStillResetsTheProduct) {

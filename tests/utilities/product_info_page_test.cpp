@@ -1,7 +1,10 @@
 // The product information page reached from the main menu, on in-memory
 // lines: what it reads and shows, and the line test it runs.
+#include "utilities/product_info_page.h"
+
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,7 +15,7 @@
 #include "products/main_menu_page.h"
 #include "resources/resource_ids.h"
 #include "support/wizard_session.h"
-#include "utilities/product_info_page.h"
+#include "utilities/quick_line_clock.h"
 
 namespace norix::utilities {
 namespace {
@@ -73,9 +76,10 @@ SessionProduct WithDriver(SessionProduct product, std::string infPath, std::stri
 }
 
 TEST(ProductInfoPageTest, ModemShowsNameReleaseDriverAndDateInTheShortOrder) {
-  WizardSession session{WithDriver({"netrunner56k", "NORIX Netrunner 56000 Voice"},
-                                   "norix56k.inf", "3-14-2024")};
-  session.Program().frame.profile = platform::profile::UserProfile({44, "dd/MM/yyyy", "d MMMM yyyy"});
+  WizardSession session{
+      WithDriver({"netrunner56k", "NORIX Netrunner 56000 Voice"}, "norix56k.inf", "3-14-2024")};
+  session.Program().frame.profile =
+      platform::profile::UserProfile({44, "dd/MM/yyyy", "d MMMM yyyy"});
   session.Program().frame.versionText = "2.5";
   const auto [page, before] = OpenPage(session);
   auto& host = session.Host();
@@ -136,7 +140,9 @@ TEST(ProductInfoPageTest, AdapterWithInternalModemShowsBothColumns) {
 }
 
 TEST(ProductInfoPageTest, LineTestOnAModemWithDialTone) {
-  WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice"}};
+  WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice", QuickCalls()}};
+  const auto clock = std::make_shared<QuickLineClock>();
+  session.Program().utilityPages.lineTestClock = clock;
   const W::HWND page = OpenPage(session).page;
   auto& host = session.Host();
   ASSERT_TRUE(host.Click(page, kTestLineId));
@@ -151,18 +157,23 @@ TEST(ProductInfoPageTest, LineTestOnAModemWithDialTone) {
   EXPECT_EQ(Count(session, "ATDT"), 1);
   EXPECT_EQ(Count(session, "AT+VOL=8"), 1);
   EXPECT_EQ(session.Commands(0).back(), "AT&F");
-  // "Test line" comes back about four seconds after the outcome.
+  // "Test line" comes back four seconds after the outcome (by the clock:
+  // a quarter of that here).
+  const auto rest = kLineTestRest * kQuickLinePercent / 100;
   EXPECT_FALSE(host.IsEnabled(page, kTestLineId));
   EXPECT_TRUE(host.WaitForEnabled(page, kTestLineId, true, kPageWait));
-  EXPECT_GE(::norix::testing::Since(outcomeCame), 3500ms);
+  EXPECT_GE(::norix::testing::Since(outcomeCame), rest * 7 / 8);
+  EXPECT_EQ(clock->Rested(), kLineTestRest);
 
   // A second test: the rest timer of the first one must not free the
-  // button (or '<') while it runs.
+  // button (or '<') while it runs, also when it would come round again.
   ASSERT_TRUE(host.Click(page, kTestLineId));
   EXPECT_TRUE(host.WaitForEnabled(page, kTestLineId, false, kPageWait));
-  EXPECT_FALSE(host.WaitForEnabled(page, kTestLineId, true, 5000ms));
+  EXPECT_FALSE(host.WaitForEnabled(page, kTestLineId, true, rest * 5 / 4));
   EXPECT_EQ(AnswerBox(session), 2098);
   EXPECT_EQ(Count(session, "ATDT"), 2);
+  EXPECT_EQ(clock->Paused(), 2 * 6100ms) << "each test listened its five seconds";
+  EXPECT_EQ(clock->Rested(), 2 * kLineTestRest);
   // The page takes input again once the box has gone.
   EXPECT_TRUE(host.WaitUntil([&] { return W::IsWindowEnabled(page); }, kPageWait));
   ASSERT_TRUE(host.Click(page, resources::kBackArrowId));
@@ -184,9 +195,10 @@ class LineTestOutcomeTest : public ::testing::TestWithParam<LineTestCase> {};
 
 TEST_P(LineTestOutcomeTest, ReportsTheOutcomeOfTheProductKind) {
   const LineTestCase& wanted = GetParam();
-  sim::ProductOptions options;
+  sim::ProductOptions options = QuickCalls();
   options.dialTone = wanted.dialTone;
   WizardSession session{{wanted.model, wanted.line, options}};
+  session.Program().utilityPages.lineTestClock = std::make_shared<QuickLineClock>();
   const W::HWND page = OpenPage(session).page;
   ASSERT_TRUE(session.Host().Click(page, kTestLineId));
   EXPECT_EQ(AnswerBox(session), wanted.text);
@@ -199,17 +211,15 @@ TEST_P(LineTestOutcomeTest, ReportsTheOutcomeOfTheProductKind) {
 INSTANTIATE_TEST_SUITE_P(
     ProductKinds, LineTestOutcomeTest,
     ::testing::Values(
-        LineTestCase{"netrunner33k6", "NORIX Netrunner 33600 Voice", false, 2199, {{"AT#VOL=8", 1}}},
+        LineTestCase{
+            "netrunner33k6", "NORIX Netrunner 33600 Voice", false, 2199, {{"AT#VOL=8", 1}}},
         // A USB modem's text mentions the loudspeaker.
         LineTestCase{"usb560", "NORIX Corvid 560V USB", true, 2097, {}},
         // An adapter with an internal modem always reports completion.
         LineTestCase{"solano1280mi", "NORIX solano 1280mi", true, 2053, {{"ATDM", 1}, {"ATH", 0}}},
         LineTestCase{"solano1280i", "NORIX solano 1280i", true, 2054, {{"ATDT1", 1}, {"ATH", 1}}},
-        LineTestCase{"komet2",
-                     "NORIX KOMET II",
-                     false,
-                     2200,
-                     {{"ATE0X4S7=3", 1}, {"ATD", 1}, {"ATH", 0}}}));
+        LineTestCase{
+            "komet2", "NORIX KOMET II", false, 2200, {{"ATE0X4S7=3", 1}, {"ATD", 1}, {"ATH", 0}}}));
 
 TEST(ProductInfoPageTest, EscDuringALineTestQuitsSoonAndResetsTheProduct) {
   WizardSession session{{"netrunner56k", "NORIX Netrunner 56000 Voice"}};

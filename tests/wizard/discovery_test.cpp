@@ -1,6 +1,7 @@
 // From start-up to the identified product: the main menu of a single device,
 // the product list of several, and what is reported when nothing usable
 // answers.
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -180,13 +181,16 @@ TEST(ProductListTest, RememberedPositionPastTheEndShowsTheLastLine) {
 // Nothing usable on the selected line: message 2065, then the program ends.
 // A port that could not be opened is named on stderr with the reason.
 // `heard` is every line the first product received before the message, in
-// order: into silence each costs the 1 s read constant of the check, so it
-// is also the user's wait.
+// order: into silence each costs the check's read time-outs (1 s and 10 ms
+// for the byte it asks for), so `silence`, what the program waited by those
+// time-outs, is also the user's wait. The session's reads of silence end
+// sooner than that.
 struct NotDetectedCase {
   const char* name;
   std::vector<SessionProduct> products;
   std::vector<std::size_t> held;
   std::vector<std::string> heard;
+  std::chrono::milliseconds silence{0};
 };
 
 class NotDetectedTest : public ::testing::TestWithParam<NotDetectedCase> {};
@@ -194,6 +198,7 @@ class NotDetectedTest : public ::testing::TestWithParam<NotDetectedCase> {};
 TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
   // Over ptys: the reason comes from the serial port code.
   WizardSession session(GetParam().products, Lines::kPty);
+  session.QuickSilence();
   for (const std::size_t held : GetParam().held) {
     ASSERT_TRUE(session.HoldPort(held));
   }
@@ -213,6 +218,7 @@ TEST_P(NotDetectedTest, ShowsMessage2065AndQuits) {
     heard.push_back(entry.line);
   }
   EXPECT_EQ(heard, GetParam().heard) << Lines(heard);
+  EXPECT_EQ(session.SilenceWaited(0), GetParam().silence);
 
   // Each line: "norix: <device name as listed>: cannot open <path>: <reason> (<fix>)".
   std::vector<std::string> reasons;
@@ -237,10 +243,13 @@ INSTANTIATE_TEST_SUITE_P(
     Discovery, NotDetectedTest,
     ::testing::Values(
         // The check's two "AT" and nothing after them.
-        NotDetectedCase{"SilentProduct", {{"silent", kNetrunnerLine}}, {}, {"AT", "AT"}},
+        NotDetectedCase{"SilentProduct", {{"silent", kNetrunnerLine}}, {}, {"AT", "AT"}, 2020ms},
         // A PC Card: five "AT", and the whole open once more.
-        NotDetectedCase{
-            "SilentPcCard", {{"silent", kMarlinLine}}, {}, std::vector<std::string>(10, "AT")},
+        NotDetectedCase{"SilentPcCard",
+                        {{"silent", kMarlinLine}},
+                        {},
+                        std::vector<std::string>(10, "AT"),
+                        10 * 1010ms},
         // "ERROR" is an answer: the product is refused at once.
         NotDetectedCase{"RefusingProduct", {{"refusing", kNetrunnerLine}}, {}, {"AT"}},
         NotDetectedCase{
@@ -267,6 +276,7 @@ class RescueTest : public ::testing::TestWithParam<RescueCase> {};
 TEST_P(RescueTest, IsOfferedTheUpgradeAtOnce) {
   const RescueCase& rescue = GetParam();
   WizardSession session{{rescue.model, rescue.line}};
+  session.QuickSilence();
   session.Start();
   ASSERT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);  // identifying
   const auto question = session.AnswerMessage(W::IDNO);
@@ -298,6 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PcCardModemTest, WakesUpWithinTheOpensAttempts) {
   WizardSession session{{"marlin560", kMarlinLine}};
+  session.QuickSilence();
   session.Start();
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
@@ -309,6 +320,7 @@ TEST(PcCardModemTest, WakesUpWithinTheOpensAttempts) {
 
 TEST(PcCardModemTest, DeepSleeperIsIdentifiedAfterAllAndGetsTheGciQuery) {
   WizardSession session{{"marlin560-deep", kMarlinLine}};
+  session.QuickSilence();
   session.Start();
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
