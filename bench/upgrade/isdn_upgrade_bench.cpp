@@ -72,10 +72,10 @@ constexpr double kBootStartSeconds = 1.5;
 constexpr double kEraseSeconds = 7.0;
 constexpr double kSolanoRestartSeconds = 3.0;
 // The dialogue's own waits: the prompt read "as it comes" ends 1 s after its
-// last byte, X-modem pauses 300 ms after the start byte, and the check of
-// the new firmware reads the "ATI3" and "ATI1" answers to a second of
-// silence each.
-constexpr double kDialogueWaitSeconds = 1.0 + 0.3 + 2 * 1.0;
+// last byte, and X-modem pauses 300 ms after the start byte. (The check of
+// the new firmware reads each answer up to its final result code, with no
+// silence behind it.)
+constexpr double kDialogueWaitSeconds = 1.0 + 0.3;
 
 struct Family {
   const char* label;
