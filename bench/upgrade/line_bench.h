@@ -1,6 +1,6 @@
 // What the upgrade benchmarks share: the product's end of the line emulator
 // (an in-memory line whose host port the emulator writes and reads), the
-// CPU time of the calling thread, and number arguments.
+// CPU time of the calling thread, and the command line.
 #pragma once
 
 #include <algorithm>
@@ -8,8 +8,10 @@
 #include <charconv>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
@@ -97,6 +99,34 @@ inline double ThreadCpuSeconds() {
 inline bool ParseNumber(std::string_view text, std::uint32_t& value) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size();
+}
+
+// The command line every upgrade benchmark takes:
+//   NAME [transfer|rescue|all] [--runs N] [--seed S]
+struct BenchArgs {
+  std::string_view what = "all";
+  std::uint32_t runs = 50;
+  std::uint32_t seed = 2026;
+};
+
+// Nothing (after saying why on stderr) when the command line is not that.
+inline std::optional<BenchArgs> ParseBenchArgs(int argc, char** argv, const char* name) {
+  BenchArgs args;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if ((arg == "--runs" || arg == "--seed") && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], arg == "--runs" ? args.runs : args.seed)) {
+        (void)std::fprintf(stderr, "%s: a number, please\n", arg.data());
+        return std::nullopt;
+      }
+    } else if (arg == "transfer" || arg == "rescue" || arg == "all") {
+      args.what = arg;
+    } else {
+      (void)std::fprintf(stderr, "usage: %s [transfer|rescue|all] [--runs N] [--seed S]\n", name);
+      return std::nullopt;
+    }
+  }
+  return args;
 }
 
 }  // namespace norix::bench

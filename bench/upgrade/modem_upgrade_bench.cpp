@@ -50,7 +50,6 @@ namespace comm = norix::platform::comm;
 namespace upgrade = norix::upgrade;
 namespace W = norix::platform::window;
 using norix::bench::HostPortEnd;
-using norix::bench::ParseNumber;
 using norix::bench::ThreadCpuSeconds;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -272,25 +271,13 @@ bool RescueMatrix(int runs, std::uint32_t seed) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string_view what = "all";
-  std::uint32_t runs = 50;
-  std::uint32_t seed = 2026;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if ((arg == "--runs" || arg == "--seed") && i + 1 < argc) {
-      if (!ParseNumber(argv[++i], arg == "--runs" ? runs : seed)) {
-        (void)std::fprintf(stderr, "%s: a number, please\n", arg.data());
-        return 2;
-      }
-    } else if (arg == "transfer" || arg == "rescue" || arg == "all") {
-      what = arg;
-    } else {
-      (void)std::fprintf(stderr,
-                         "usage: modem_upgrade_bench [transfer|rescue|all] [--runs N] "
-                         "[--seed S]\n");
-      return 2;
-    }
+  const auto args = norix::bench::ParseBenchArgs(argc, argv, "modem_upgrade_bench");
+  if (!args) {
+    return 2;
   }
+  const std::string_view what = args->what;
+  const std::uint32_t runs = args->runs;
+  const std::uint32_t seed = args->seed;
   bool ok = true;
   if (what != "rescue") {
     (void)std::printf("modem upgrade, 450000-byte firmware, %u bit/s through the line emulator\n",
