@@ -102,6 +102,14 @@ bool WaitGui(const std::function<bool()>& condition) {
   return QTest::qWaitFor(condition, static_cast<int>(kLong.count() * 1000));
 }
 
+// Waits until the dialog's widget is there and shown.
+bool WaitShown(QtRenderer& renderer, w::HWND hwnd) {
+  return WaitGui([&] {
+    QWidget* widget = renderer.DialogWidget(hwnd);
+    return widget != nullptr && widget->isVisible();
+  });
+}
+
 void SaveScreenshot(QWidget* widget, const QString& name) {
   QDir().mkpath(QStringLiteral(NORIX_SCREENSHOT_DIR));
   widget->grab().save(QStringLiteral(NORIX_SCREENSHOT_DIR "/") + name + ".png");
@@ -130,10 +138,7 @@ class QtRendererTest : public ::testing::Test {
             }));
     handle_ = page->WaitHandle();
     EXPECT_NE(handle_, w::kNullHwnd);
-    EXPECT_TRUE(WaitGui([this] {
-      QWidget* widget = renderer_.DialogWidget(handle_);
-      return widget != nullptr && widget->isVisible();
-    }));
+    EXPECT_TRUE(WaitShown(renderer_, handle_));
     return page;
   }
 
@@ -497,10 +502,7 @@ TEST(QtProgramPages, EveryProgramPageOpensShowsItsTextsAndCloses) {
                       });
     const w::HWND hwnd = page.WaitHandle();
     ASSERT_NE(hwnd, w::kNullHwnd);
-    ASSERT_TRUE(WaitGui([&] {
-      QWidget* widget = renderer.DialogWidget(hwnd);
-      return widget != nullptr && widget->isVisible();
-    }));
+    ASSERT_TRUE(WaitShown(renderer, hwnd));
     QWidget* widget = renderer.DialogWidget(hwnd);
     EXPECT_EQ(widget->size(), QSize(w::GetClientRect(hwnd).right, w::GetClientRect(hwnd).bottom));
     // The texts reached the widgets that draw them.
@@ -572,10 +574,7 @@ TEST(QtProgramPages, KeySequencesAreFixedPitchAndTheServiceListIsNot) {
                     });
   const w::HWND hwnd = page.WaitHandle();
   ASSERT_NE(hwnd, w::kNullHwnd);
-  ASSERT_TRUE(WaitGui([&] {
-    QWidget* widget = renderer.DialogWidget(hwnd);
-    return widget != nullptr && widget->isVisible();
-  }));
+  ASSERT_TRUE(WaitShown(renderer, hwnd));
   const auto fixedPitch = [&](int id) {
     QWidget* widget = renderer.ControlWidget(hwnd, id);
     EXPECT_NE(widget, nullptr) << id;
