@@ -108,6 +108,17 @@ TEST_F(TerminalFlowTest, StartsOnAPlainVt100ToTheMainMenuAndEscEnds) {
       << screen;
   Capture(*session, "01-main-menu");
   ExpectEscEnds(*session);
+  // Every frame is marked whole for terminals with synchronized output.
+  const auto count = [&](std::string_view marker) {
+    std::size_t found = 0;
+    for (std::size_t at = session->Output().find(marker); at != std::string::npos;
+         at = session->Output().find(marker, at + 1)) {
+      ++found;
+    }
+    return found;
+  };
+  EXPECT_GT(count("\033[?2026h"), 0U);
+  EXPECT_EQ(count("\033[?2026h"), count("\033[?2026l"));
 }
 
 TEST_F(TerminalFlowTest, ProductInformationWithTheLineTestByMouseAndKeys) {

@@ -139,17 +139,41 @@ bool TerminalSession::Pump(Timeout timeout) {
     const ssize_t got = read(master_, bytes.data(), bytes.size());
     if (got > 0) {
       output_.append(bytes.data(), static_cast<std::size_t>(got));
-      vterm_input_write(vterm_, bytes.data(), static_cast<std::size_t>(got));
+      Show({bytes.data(), static_cast<std::size_t>(got)});
       continue;
     }
     if (got < 0 && (errno == EAGAIN || errno == EINTR)) {
       break;
     }
     closed_ = true;  // EOF or EIO: the program closed the terminal
+    // Whatever it wrote last is shown, finished or not.
+    vterm_input_write(vterm_, unshown_.data(), unshown_.size());
+    unshown_.clear();
     break;
   }
   Send();  // the terminal's answers to the program's queries
   return !closed_;
+}
+
+void TerminalSession::Show(std::string_view bytes) {
+  constexpr std::string_view kBegin = "\033[?2026h";
+  constexpr std::string_view kEnd = "\033[?2026l";
+  unshown_.append(bytes);
+  std::size_t cut = unshown_.size();
+  if (const std::size_t begin = unshown_.rfind(kBegin);
+      begin != std::string::npos && unshown_.find(kEnd, begin) == std::string::npos) {
+    cut = begin;  // a frame still being written
+  } else {
+    // The start of a marker may end this read.
+    for (std::size_t part = std::min(kBegin.size() - 1, unshown_.size()); part > 0; --part) {
+      if (unshown_.ends_with(kBegin.substr(0, part))) {
+        cut = unshown_.size() - part;
+        break;
+      }
+    }
+  }
+  vterm_input_write(vterm_, unshown_.data(), cut);
+  unshown_.erase(0, cut);
 }
 
 void TerminalSession::Send() {

@@ -1,7 +1,9 @@
 // norix-config run on a pseudo-terminal inside a virtual terminal
 // (libvterm): the test types keys as a terminal sends them (in the cursor
 // mode the program put the terminal in), clicks where the program asked for
-// the mouse, resizes the terminal, and reads the screen as text. Every wait
+// the mouse, resizes the terminal, and reads the screen as text. A frame the
+// program marks for synchronized output is shown whole, as such a terminal
+// shows it: a test never acts on half a page change. Every wait
 // sleeps in poll() on the program's output (or its exit) up to a time-out;
 // nothing waits a fixed time.
 #pragma once
@@ -84,6 +86,8 @@ class TerminalSession {
   // Reads what the program wrote into the terminal, waiting up to
   // `timeout` for the first bytes; false once the pty is closed.
   bool Pump(Timeout timeout);
+  // Puts what was read into the terminal, holding back an unfinished frame.
+  void Show(std::string_view bytes);
   void Send();
 
   VTerm* vterm_ = nullptr;
@@ -94,6 +98,7 @@ class TerminalSession {
   std::optional<int> status_;
   bool closed_ = false;
   std::string output_;
+  std::string unshown_;  // the start of a frame whose end has not come yet
 };
 
 }  // namespace norix::testing

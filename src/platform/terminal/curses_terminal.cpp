@@ -1,6 +1,7 @@
 #include "platform/terminal/curses_terminal.h"
 
 #include <array>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <string_view>
@@ -31,6 +32,24 @@ constexpr int kControlH = 8;
 constexpr int kControlL = 12;
 constexpr int kEscape = 27;
 constexpr int kDeleteCharacter = 127;
+
+// Synchronized output: a terminal that knows it shows everything between the
+// two as one picture, so a slow line (a serial console, ssh) never shows half
+// of a page change; other terminals ignore private modes they do not know.
+constexpr std::string_view kFrameBegin = "\033[?2026h";
+constexpr std::string_view kFrameEnd = "\033[?2026l";
+
+// Writes past curses, which has sent everything it holds by then.
+void WriteToTerminal(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t wrote = write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (wrote > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(wrote));
+    } else if (wrote < 0 && errno != EINTR) {
+      return;  // the terminal is gone; the next read says so
+    }
+  }
+}
 
 // Sequences that terminals send whatever their terminal description says:
 // a description of a plain VT100 lacks Shift+Tab, Home, End and the
@@ -211,6 +230,7 @@ void CursesTerminal::Show(const Canvas& canvas, std::optional<CellPos> cursor) {
   if (!open_) {
     return;
   }
+  WriteToTerminal(kFrameBegin);
   const int rows = std::min(canvas.Rows(), LINES);
   const int cols = std::min(canvas.Cols(), COLS);
   for (int r = 0; r < rows; ++r) {
@@ -250,6 +270,7 @@ void CursesTerminal::Show(const Canvas& canvas, std::optional<CellPos> cursor) {
   }
   wnoutrefresh(stdscr);
   doupdate();
+  WriteToTerminal(kFrameEnd);
 }
 
 std::vector<InputEvent> CursesTerminal::Read() {

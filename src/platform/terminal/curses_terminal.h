@@ -45,7 +45,8 @@ class CursesTerminal {
   [[nodiscard]] CellSize Size() const;
   // Takes the terminal's size anew (after SIGWINCH).
   void Resized();
-  // Puts the canvas on the screen, the cursor on `cursor` (hidden when none).
+  // Puts the canvas on the screen, the cursor on `cursor` (hidden when none),
+  // marked as one frame for terminals with synchronized output.
   void Show(const Canvas& canvas, std::optional<CellPos> cursor);
   // What the user typed since the last call, without waiting.
   [[nodiscard]] std::vector<InputEvent> Read();
