@@ -21,6 +21,7 @@
 #include "shell/navigator.h"
 #include "shell/page_frame.h"
 #include "shell/page_messages.h"
+#include "support/quick_transfer_clock.h"
 #include "support/temp_dir.h"
 #include "transfer_fixture.h"
 #include "upgrade/modem_transfer.h"
@@ -145,6 +146,11 @@ class UpgradePagesTest : public ::testing::Test {
 };
 
 TEST_F(UpgradePagesTest, ANewerFileUpgradesTheModemAndTheProductIsIdentifiedAnew) {
+  // The transfer's pauses take no time (the closing test below keeps them,
+  // to close the window while the transfer runs).
+  program_.upgradeHooks.makeClock = [](shell::StopSignal* stop) {
+    return std::make_unique<norix::testing::QuickTransferClock>(stop);
+  };
   Start("1.50");
   const W::HWND newer = ChooseFile(resources::kUpgradeNewerPage);
   ASSERT_NE(newer, W::kNullHwnd);

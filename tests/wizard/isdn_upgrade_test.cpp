@@ -18,9 +18,9 @@
 #include "link/at_exchange.h"
 #include "link/port_io.h"
 #include "sim/product_options.h"
+#include "support/quick_transfer_clock.h"
 #include "upgrade/image_checksum.h"
 #include "upgrade/model_pickers.h"
-#include "upgrade/transfer_clock.h"
 #include "upgrade/upgrade_file_builder.h"
 #include "wizard/wizard_flow.h"
 
@@ -30,42 +30,6 @@ namespace {
 using products::kUpgradeButton;
 using upgrade::FirmwareTarget;
 using upgrade::UpgradeFamily;
-
-// Pauses take no time but count as passed; the simulated adapter sends each
-// answer at once, so an answer is waited for at most 1 s and its end found
-// after 300 ms of silence, and a wait that runs out counts as the whole wait.
-class QuickClock final : public upgrade::TransferClock {
- public:
-  explicit QuickClock(shell::StopSignal* stop) : stop_(stop) {}
-  bool Pause(std::chrono::milliseconds duration) override {
-    paused_ += duration.count();
-    return !StopRequested();
-  }
-  [[nodiscard]] std::chrono::milliseconds AnswerWait(
-      std::chrono::milliseconds wait) const override {
-    return std::min(wait, std::chrono::milliseconds(1000));
-  }
-  [[nodiscard]] std::chrono::milliseconds AnswerGap(
-      std::chrono::milliseconds interval) const override {
-    return std::min(interval, std::chrono::milliseconds(300));
-  }
-  void AnswerWaitRanOut(std::chrono::milliseconds wait) override {
-    paused_ += (wait - AnswerWait(wait)).count();
-  }
-  std::int64_t NowSeconds() override { return NowMilliseconds() / 1000; }
-  std::int64_t NowMilliseconds() override {
-    return paused_ + std::chrono::duration_cast<std::chrono::milliseconds>(
-                         std::chrono::steady_clock::now().time_since_epoch())
-                         .count();
-  }
-  [[nodiscard]] bool StopRequested() const override {
-    return stop_ != nullptr && stop_->Requested();
-  }
-
- private:
-  shell::StopSignal* stop_;
-  std::int64_t paused_ = 0;
-};
 
 constexpr std::size_t kFirmwareBytes = 5000;  // five 1K blocks
 constexpr int kDone = 2157;
@@ -184,8 +148,9 @@ TEST_P(IsdnUpgradeFlow, LeavesTheAdapterAsItWas) {
 
   WizardSession session(std::vector<SessionProduct>{{c.model, c.line, options}}, c.lines);
   session.Program().upgradeHooks.makeClock = [](shell::StopSignal* stop) {
-    return std::make_unique<QuickClock>(stop);
+    return std::make_unique<QuickTransferClock>(stop);
   };
+  session.QuickSilence();  // an adapter in its boot program is silent to the identification
   session.Start();
   auto& host = session.Host();
   std::string countryBefore;
@@ -424,7 +389,7 @@ TEST(IsdnUpgradeFeatureWord, DefaultAfterFirmwareWithoutTheQuery) {
   options.upgrade.timePercent = 0;
   WizardSession session{{c.model, c.line, options}};
   session.Program().upgradeHooks.makeClock = [](shell::StopSignal* stop) {
-    return std::make_unique<QuickClock>(stop);
+    return std::make_unique<QuickTransferClock>(stop);
   };
   session.Start();
   auto& host = session.Host();

@@ -72,6 +72,7 @@ W::HWND WaitForRescueQuestion(WizardSession& session, int button) {
 
 TEST(RescueAtStartTest, DecliningLeavesTheRescueNameAndOnlyTheUpgrade) {
   WizardSession session{{"modem-rescue", "NORIX Netrunner 56000 Voice"}};
+  session.QuickSilence();  // the loader's silence to the identification and the probe
   session.Start();
   ASSERT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);  // identifying
   ASSERT_NE(WaitForRescueQuestion(session, W::IDNO), W::kNullHwnd);
@@ -97,6 +98,7 @@ TEST(RescueAtStartTest, DecliningLeavesTheRescueNameAndOnlyTheUpgrade) {
 
 TEST(RescueAtStartTest, AModelPickerCancelledLeadsToTheMainMenu) {
   WizardSession session{{"modem-rescue", "NORIX Netrunner 56000 Voice"}};
+  session.QuickSilence();  // the loader's silence to the identification and the probe
   session.Start();
   ASSERT_NE(session.WaitForPage(resources::kMainMenuPage), W::kNullHwnd);  // identifying
   ASSERT_NE(WaitForRescueQuestion(session, W::IDYES), W::kNullHwnd);

@@ -16,9 +16,9 @@
 #include "link/at_exchange.h"
 #include "link/timeouts_keeper.h"
 #include "sim/product_options.h"
+#include "support/quick_transfer_clock.h"
 #include "upgrade/image_checksum.h"
 #include "upgrade/progress_page.h"
-#include "upgrade/transfer_clock.h"
 #include "upgrade/upgrade_file_builder.h"
 #include "upgrade/upgrade_pages.h"
 #include "utilities/nationality_page.h"
@@ -30,29 +30,6 @@ namespace {
 
 using products::kUpgradeButton;
 using upgrade::LoaderMode;
-
-// Pauses that take no time and still end on the page's stop.
-class QuickClock final : public upgrade::TransferClock {
- public:
-  explicit QuickClock(shell::StopSignal* stop) : stop_(stop) {}
-  bool Pause(std::chrono::milliseconds /*duration*/) override { return !StopRequested(); }
-  std::int64_t NowSeconds() override {
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  }
-  [[nodiscard]] bool StopRequested() const override {
-    return stop_ != nullptr && stop_->Requested();
-  }
-  // The simulated product answers at once: silence is known after 1 s.
-  [[nodiscard]] std::chrono::milliseconds AnswerWait(
-      std::chrono::milliseconds wait) const override {
-    return std::min(wait, std::chrono::milliseconds(1000));
-  }
-
- private:
-  shell::StopSignal* stop_;
-};
 
 constexpr std::string_view kNewIdent = "NORIX corvid 560 Voice V1.50";
 constexpr std::size_t kFirmwareBytes = 6000;  // five acknowledged raw chunks and a last one
@@ -134,7 +111,7 @@ std::string Ask(WizardSession& session, const std::string& command) {
 // Session with the pauses of the transfer taking no time.
 void QuickTransfers(WizardSession& session) {
   session.Program().upgradeHooks.makeClock = [](shell::StopSignal* stop) {
-    return std::make_unique<QuickClock>(stop);
+    return std::make_unique<QuickTransferClock>(stop);
   };
 }
 
@@ -182,6 +159,7 @@ TEST_P(ModemUpgradeFlow, EndsAsTheProductWasLeft) {
   WizardSession session(std::vector<SessionProduct>{{"corvid560", kCorvidLine, Quick(c.faults)}},
                         c.lines);
   QuickTransfers(session);
+  session.QuickSilence();  // a product cut off mid-transfer is silent for a while
   session.Start();
   const W::HWND menu = WaitForMainMenu(session);
   ASSERT_NE(menu, W::kNullHwnd);
@@ -290,6 +268,7 @@ TEST(RescueAtStartTest, TheModelPickedAndTheProductVerified) {
   const std::string path = folder.Write("C560V150.LFU", std::string(file.begin(), file.end()));
   WizardSession session{{"modem-rescue", kCorvidLine, Quick()}};
   QuickTransfers(session);
+  session.QuickSilence();
   session.Start();
   ASSERT_TRUE(AnswerBoxes(session, {{2106, W::IDYES}}));
   auto& host = session.Host();
