@@ -34,6 +34,7 @@ constexpr std::string_view kRequest = "ATUPX";
 constexpr std::uint32_t kRescueSpeed = 57600;
 constexpr std::size_t kBlockBytes = 1024;
 constexpr std::size_t kEchoOnlyBelow = 10;
+constexpr int kMostMenuLines = 64;  // of the boot program's menu, read and passed over
 // The waits for the adapter's answers, each as long as the transfer's clock
 // allows of it.
 constexpr std::chrono::milliseconds kDialogueRead{5000};
@@ -100,13 +101,6 @@ std::chrono::milliseconds WaitOf(std::uint32_t readConstant) {
 std::uint32_t SetAnswerTimeout(comm::Port* port, const TransferClock& clock,
                                std::chrono::milliseconds wait) {
   return link::SetReadTimeout(port, AnswerTimeout(clock, wait));
-}
-
-// Keeps the port's read time-out for the lines of the dialogue, shortened as
-// `clock` allows.
-void BoundReadTimeout(comm::Port* port, const TransferClock& clock) {
-  SetAnswerTimeout(port, clock,
-                   std::chrono::milliseconds(link::CurrentTimeouts(port).readConstant));
 }
 
 // Up to kBlockBytes as they come. Nothing coming waits the port's whole
@@ -383,7 +377,7 @@ int IsdnTransfer::FlashSteps(bool rescue) {
   view_.SetItemText(kProgressStatusId, kStatusErasing);
   const std::string erased = ReadPatientLine(port_, WaitOf(eraseRead));
   keeper.Restore();
-  BoundReadTimeout(port_, clock_);
+  UsualWaitsByClock(port_, clock_);
   if (Stopped()) {
     return kTransferStopped;
   }
@@ -492,7 +486,9 @@ BootCodeOutcome IsdnTransfer::BootCodeSteps(std::span<const std::uint8_t> bootCo
   // the others with it.
   if (!NextLine().empty()) {
     link::SetReadTimeout(port_, AnswerGapTimeout(clock_, usual));
-    for (int lines = 1; lines < 64 && !NextLine().empty(); ++lines) {
+    int lines = 1;
+    while (lines < kMostMenuLines && !NextLine().empty()) {
+      ++lines;
     }
     SetAnswerTimeout(port_, clock_, usual);
   }

@@ -1,8 +1,8 @@
 // A line test clock for tests: waits a quarter of each pause and page rest
 // and counts them in full, which is how long the program waited by its own
-// clock. The
-// products of such a test run their calls at the same pace (QuickCalls), so
-// a product's "NO DIALTONE" still comes while the program listens.
+// clock. The products of such a test run their calls at the same pace
+// (QuickCalls), so a product's "NO DIALTONE" still comes while the program
+// listens.
 #pragma once
 
 #include <atomic>
